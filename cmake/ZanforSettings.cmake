@@ -1,0 +1,13 @@
+# One interface target carries the compile settings every Zanfor target shares.
+add_library(zanfor_settings INTERFACE)
+target_compile_features(zanfor_settings INTERFACE cxx_std_20)
+set(CMAKE_CXX_EXTENSIONS OFF)
+target_compile_options(zanfor_settings INTERFACE -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor)
+target_compile_definitions(zanfor_settings INTERFACE _GLIBCXX_ASSERTIONS)
+if(ZANFOR_WERROR)
+  target_compile_options(zanfor_settings INTERFACE -Werror)
+endif()
+if(ZANFOR_SANITIZE)
+  target_compile_options(zanfor_settings INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  target_link_options(zanfor_settings INTERFACE -fsanitize=address,undefined)
+endif()

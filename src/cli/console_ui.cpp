@@ -1,0 +1,28 @@
+#include "cli/console_ui.h"
+
+#include <ostream>
+
+namespace zanfor::cli {
+
+void ConsoleUi::showMessage(std::string_view text) {
+    if (!quiet_ && !text.empty())
+        *out_ << text << '\n';
+}
+
+void ConsoleUi::setProgress(std::int16_t percent) {
+    // Only every tenth step, so a long run does not flood the terminal.
+    if (quiet_ || percent == lastPercent_ || (percent % 10 != 0 && percent != 100))
+        return;
+    lastPercent_ = percent;
+    *out_ << "  " << percent << "%\n";
+}
+
+app::MsgResult ConsoleUi::messageBox(std::string_view text, std::string_view title,
+                                     app::MsgButtons buttons, app::MsgIcon) {
+    *out_ << "[" << title << "] " << text << '\n';
+    return buttons == app::MsgButtons::YesNo ? app::MsgResult::Yes : app::MsgResult::Ok;
+}
+
+void ConsoleUi::showReport(std::string_view reportName, int) { reports_.emplace_back(reportName); }
+
+}  // namespace zanfor::cli

@@ -1,0 +1,37 @@
+#pragma once
+
+// The command line's stand-in for a window: messages and progress go to standard error, a
+// message box prints its text and takes its default answer, a report request is remembered
+// for the caller to render.
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "app/run_ui.h"
+
+namespace zanfor::cli {
+
+class ConsoleUi : public app::RunUi {
+public:
+    explicit ConsoleUi(std::ostream& out, bool quiet = false) : out_(&out), quiet_(quiet) {}
+
+    void showMessage(std::string_view text) override;
+    void showGauge(bool) override {}
+    void setProgress(std::int16_t percent) override;
+    void setBusy(bool) override {}
+    app::MsgResult messageBox(std::string_view text, std::string_view title,
+                              app::MsgButtons buttons, app::MsgIcon icon) override;
+    void showReport(std::string_view reportName, int mode) override;
+    void startClearTimer(int) override {}
+
+    const std::vector<std::string>& requestedReports() const { return reports_; }
+
+private:
+    std::ostream* out_;
+    bool quiet_;
+    std::int16_t lastPercent_ = -1;
+    std::vector<std::string> reports_;
+};
+
+}  // namespace zanfor::cli

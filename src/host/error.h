@@ -1,0 +1,54 @@
+#pragma once
+
+// Failures of the platform layer carry the number the original platform (Jet, DAO, Access, VB)
+// used for the same situation, so every command can treat them as it always did.
+
+#include <stdexcept>
+#include <string>
+
+namespace zanfor::host {
+
+// Numbers used across the program. Where Access or DAO had a number for the situation, it is
+// that number; the descriptions are the Japanese texts the user reads in the error report.
+namespace err {
+inline constexpr int kInvalidProcedureCall = 5;
+inline constexpr int kSubscriptOutOfRange = 9;
+inline constexpr int kSubOrFunctionNotDefined = 35;
+inline constexpr int kFileNotFound = 53;
+inline constexpr int kPathNotFound = 76;
+inline constexpr int kObjectDoesNotSupport = 438;
+inline constexpr int kNoPrinter = 2202;
+inline constexpr int kNoSuchObject = 2102;
+inline constexpr int kPropertyReference = 2455;
+inline constexpr int kNoGroupLevel = 2464;
+inline constexpr int kAccessClosed = 2467;
+inline constexpr int kActionCancelled = 2501;
+inline constexpr int kCannotOpenFile = 3024;
+inline constexpr int kPasswordProtected = 3031;
+inline constexpr int kLinkedFileMissing = 3044;
+inline constexpr int kDatabaseDamaged = 3049;
+inline constexpr int kNoSuchTable = 3078;
+inline constexpr int kAmbiguousOuterJoins = 3258;
+inline constexpr int kItemNotFound = 3265;
+inline constexpr int kPropertyNotFound = 3270;
+inline constexpr int kUnrecognizedFormat = 3343;
+inline constexpr int kOlderAccessVersion = 7866;
+// Numbers of this program's own, for failures the original platform never had.
+inline constexpr int kWorkDatabase = 30001;
+inline constexpr int kWorkDatabaseTooNew = 30002;
+inline constexpr int kUnknownField = 30003;
+}  // namespace err
+
+class Error : public std::runtime_error {
+public:
+    Error(int number, std::string description);
+
+    int number() const { return number_; }
+    const std::string& description() const { return description_; }
+
+private:
+    int number_;
+    std::string description_;
+};
+
+}  // namespace zanfor::host

@@ -1,0 +1,399 @@
+#include "workdb/work_database.h"
+
+#include <sqlite3.h>
+
+#include <regex>
+
+#include "host/error.h"
+#include "util/jet_date.h"
+
+namespace zanfor::workdb {
+
+using host::Error;
+using host::Value;
+namespace err = host::err;
+
+void CloseDatabase::operator()(sqlite3* db) const noexcept { sqlite3_close_v2(db); }
+void FinalizeStatement::operator()(sqlite3_stmt* stmt) const noexcept { sqlite3_finalize(stmt); }
+
+namespace {
+
+[[noreturn]] void fail(sqlite3* db, std::string_view what) {
+    std::string message = "作業用データベースのエラー (" + std::string(what) + ")";
+    if (db)
+        message += ": " + std::string(sqlite3_errmsg(db));
+    throw Error(err::kWorkDatabase, message);
+}
+
+void check(int rc, sqlite3* db, std::string_view what) {
+    if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW)
+        fail(db, what);
+}
+
+std::string quoted(std::string_view identifier) {
+    std::string q = "\"";
+    for (char c : identifier) {
+        q += c;
+        if (c == '"')
+            q += '"';
+    }
+    return q + "\"";
+}
+
+StatementHandle prepare(sqlite3* db, std::string_view sql) {
+    sqlite3_stmt* raw = nullptr;
+    check(sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &raw, nullptr), db, sql);
+    return StatementHandle(raw);
+}
+
+std::int64_t singleInteger(sqlite3* db, std::string_view sql) {
+    auto stmt = prepare(db, sql);
+    const int rc = sqlite3_step(stmt.get());
+    check(rc, db, sql);
+    return rc == SQLITE_ROW ? sqlite3_column_int64(stmt.get(), 0) : 0;
+}
+
+// Jet's "delete * from T" is not SQL that SQLite knows; every writer empties its tables so.
+std::string fromJetDialect(std::string_view sql) {
+    static const std::regex deleteStar(R"(\bdelete\s+\*\s+from\b)", std::regex::icase);
+    return std::regex_replace(std::string(sql), deleteStar, "DELETE FROM");
+}
+
+std::string createTableSql(const TableSchema& table) {
+    std::string sql = "CREATE TABLE " + quoted(table.name) + " (";
+    bool first = true;
+    for (const auto& c : table.columns) {
+        if (!first)
+            sql += ", ";
+        first = false;
+        sql += quoted(c.name) + " " + std::string(SqlTypeOf(c.kind));
+        if (c.emptyTextDefault) {
+            sql += " DEFAULT ''";
+        } else if (c.kind == ColumnKind::Integer || c.kind == ColumnKind::Long ||
+                   c.kind == ColumnKind::Double || c.kind == ColumnKind::YesNo) {
+            sql += " DEFAULT 0";
+        }
+    }
+    return sql + ")";
+}
+
+std::string addColumnSql(const TableSchema& table, const ColumnSchema& c) {
+    std::string sql = "ALTER TABLE " + quoted(table.name) + " ADD COLUMN " + quoted(c.name) + " " +
+                      std::string(SqlTypeOf(c.kind));
+    if (c.emptyTextDefault)
+        return sql + " DEFAULT ''";
+    if (c.kind != ColumnKind::Text && c.kind != ColumnKind::Memo && c.kind != ColumnKind::Date) {
+        sql += " DEFAULT 0";
+    }
+    return sql;
+}
+
+std::vector<std::string> existingColumns(sqlite3* db, std::string_view table) {
+    auto stmt = prepare(db, "PRAGMA table_info(" + quoted(table) + ")");
+    std::vector<std::string> names;
+    while (sqlite3_step(stmt.get()) == SQLITE_ROW) {
+        names.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), 1)));
+    }
+    return names;
+}
+
+std::vector<std::string> existingTables(sqlite3* db) {
+    auto stmt = prepare(db, "SELECT name FROM sqlite_master WHERE type = 'table'");
+    std::vector<std::string> names;
+    int rc = 0;
+    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
+        names.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), 0)));
+    }
+    check(rc, db, "sqlite_master");
+    return names;
+}
+
+bool contains(const std::vector<std::string>& names, std::string_view name) {
+    for (const auto& n : names) {
+        if (sqlite3_stricmp(n.c_str(), std::string(name).c_str()) == 0)
+            return true;
+    }
+    return false;
+}
+
+void bindValue(sqlite3* db, sqlite3_stmt* stmt, int index, ColumnKind kind, const Value& value) {
+    int rc = SQLITE_OK;
+    if (value.isNull()) {
+        rc = sqlite3_bind_null(stmt, index);
+    } else {
+        switch (kind) {
+            case ColumnKind::Text:
+            case ColumnKind::Memo: {
+                const std::string text = value.toText();
+                rc = sqlite3_bind_text(stmt, index, text.data(), static_cast<int>(text.size()),
+                                       SQLITE_TRANSIENT);
+                break;
+            }
+            case ColumnKind::Integer:
+            case ColumnKind::Long:
+                rc = sqlite3_bind_int64(stmt, index, value.toInteger());
+                break;
+            case ColumnKind::Double:
+                rc = sqlite3_bind_double(stmt, index, value.toDouble());
+                break;
+            case ColumnKind::YesNo:
+                rc = sqlite3_bind_int(stmt, index, value.toBool() ? 1 : 0);
+                break;
+            case ColumnKind::Date: {
+                double date = 0;
+                if (value.kind() == Value::Kind::Text) {
+                    auto parsed = util::ParseVbDate(value.toText());
+                    if (!parsed)
+                        parsed = util::ParseWorkDbDate(value.toText());
+                    if (!parsed) {
+                        throw Error(3421, "データ型変換エラー: '" + value.toText() +
+                                              "' は日付ではありません。");
+                    }
+                    date = *parsed;
+                } else {
+                    date = value.toDouble();
+                }
+                const std::string text = util::FormatWorkDbDate(date);
+                rc = sqlite3_bind_text(stmt, index, text.data(), static_cast<int>(text.size()),
+                                       SQLITE_TRANSIENT);
+                break;
+            }
+        }
+    }
+    check(rc, db, "bind");
+}
+
+}  // namespace
+
+// WorkDatabase.
+
+WorkDatabase WorkDatabase::open(const std::filesystem::path& path) {
+    sqlite3* raw = nullptr;
+    const int rc =
+        sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    DatabaseHandle handle(raw);
+    if (rc != SQLITE_OK) {
+        throw Error(err::kWorkDatabase, "作業用データベース '" + path.string() +
+                                            "' を開けません: " + sqlite3_errstr(rc));
+    }
+    sqlite3_extended_result_codes(raw, 1);
+    sqlite3_busy_timeout(raw, 5000);
+    WorkDatabase db(std::move(handle));
+    try {
+        db.bringUpToDate();
+    } catch (const Error& e) {
+        if (e.number() == err::kWorkDatabaseTooNew)
+            throw;
+        throw Error(err::kWorkDatabase,
+                    "作業用データベース '" + path.string() + "' を開けません: " + e.description());
+    }
+    return db;
+}
+
+WorkDatabase::~WorkDatabase() = default;
+
+void WorkDatabase::bringUpToDate() {
+    sqlite3* db = db_.get();
+    const auto version = singleInteger(db, "PRAGMA user_version");
+    if (version > kSchemaVersion) {
+        throw Error(err::kWorkDatabaseTooNew,
+                    "作業用データベースは新しいバージョンの Zanfor で作成されています。");
+    }
+    const auto tables = existingTables(db);
+    if (version == 0 && !tables.empty() && !contains(tables, "T_AcObject")) {
+        throw Error(err::kWorkDatabase, "Zanfor の作業用データベースではありません。");
+    }
+
+    std::vector<std::string> changes;
+    for (const auto& table : WorkTables()) {
+        if (!contains(tables, table.name)) {
+            changes.push_back(createTableSql(table));
+            continue;
+        }
+        const auto columns = existingColumns(db, table.name);
+        for (const auto& c : table.columns) {
+            if (!contains(columns, c.name))
+                changes.push_back(addColumnSql(table, c));
+        }
+    }
+    if (changes.empty() && version == kSchemaVersion)
+        return;  // nothing to write: file untouched
+
+    Transaction tx(*this);
+    for (const auto& sql : changes)
+        execute(sql);
+    execute("PRAGMA user_version = " + std::to_string(kSchemaVersion));
+    tx.commit();
+}
+
+void WorkDatabase::execute(std::string_view sql) {
+    const std::string translated = fromJetDialect(sql);
+    char* message = nullptr;
+    const int rc = sqlite3_exec(db_.get(), translated.c_str(), nullptr, nullptr, &message);
+    if (rc != SQLITE_OK) {
+        std::string text = message ? message : sqlite3_errstr(rc);
+        sqlite3_free(message);
+        throw Error(err::kWorkDatabase, "作業用データベースのエラー (" + translated + "): " + text);
+    }
+}
+
+int WorkDatabase::schemaVersion() const {
+    return static_cast<int>(singleInteger(db_.get(), "PRAGMA user_version"));
+}
+
+std::vector<std::string> WorkDatabase::tableNames() const {
+    const auto present = existingTables(db_.get());
+    std::vector<std::string> names;
+    for (const auto& table : WorkTables()) {
+        if (contains(present, table.name))
+            names.emplace_back(table.name);
+    }
+    return names;
+}
+
+std::int64_t WorkDatabase::rowCount(std::string_view table) const {
+    return singleInteger(db_.get(), "SELECT COUNT(*) FROM " + quoted(table));
+}
+
+// Transaction.
+
+Transaction::Transaction(WorkDatabase& db) : db_(&db) { db_->execute("BEGIN IMMEDIATE"); }
+
+Transaction::~Transaction() {
+    if (!done_)
+        sqlite3_exec(db_->handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+void Transaction::commit() {
+    db_->execute("COMMIT");
+    done_ = true;
+}
+
+// RowWriter.
+
+RowWriter::RowWriter(WorkDatabase& db, std::string_view table)
+    : db_(&db), table_(FindWorkTable(table)) {
+    if (!table_) {
+        throw Error(err::kNoSuchTable,
+                    "テーブル '" + std::string(table) + "' は作業用データベースにありません。");
+    }
+    values_.resize(table_->columns.size());
+    isSet_.resize(table_->columns.size());
+}
+
+void RowWriter::addNew() {
+    std::fill(values_.begin(), values_.end(), Value());
+    std::fill(isSet_.begin(), isSet_.end(), false);
+    pending_ = true;
+}
+
+RowWriter& RowWriter::set(std::string_view field, const Value& value) {
+    if (!pending_)
+        throw Error(3020, "AddNew または Edit のない Update または CancelUpdate です。");
+    for (std::size_t i = 0; i < table_->columns.size(); ++i) {
+        if (table_->columns[i].name == field) {
+            values_[i] = value;
+            isSet_[i] = true;
+            return *this;
+        }
+    }
+    throw Error(err::kItemNotFound, "フィールド '" + std::string(field) + "' はテーブル '" +
+                                        std::string(table_->name) + "' にありません。");
+}
+
+void RowWriter::update() {
+    if (!pending_)
+        throw Error(3020, "AddNew または Edit のない Update または CancelUpdate です。");
+    std::string key(isSet_.size(), '0');
+    for (std::size_t i = 0; i < isSet_.size(); ++i) {
+        if (isSet_[i])
+            key[i] = '1';
+    }
+    sqlite3* db = db_->handle();
+    auto& stmt = inserts_[key];
+    if (!stmt) {
+        std::string names;
+        std::string params;
+        for (std::size_t i = 0; i < isSet_.size(); ++i) {
+            if (!isSet_[i])
+                continue;
+            if (!names.empty()) {
+                names += ", ";
+                params += ", ";
+            }
+            names += quoted(table_->columns[i].name);
+            params += "?";
+        }
+        const std::string sql =
+            "INSERT INTO " + quoted(table_->name) +
+            (names.empty() ? " DEFAULT VALUES" : " (" + names + ") VALUES (" + params + ")");
+        stmt = prepare(db, sql);
+    }
+    int param = 0;
+    for (std::size_t i = 0; i < isSet_.size(); ++i) {
+        if (isSet_[i])
+            bindValue(db, stmt.get(), ++param, table_->columns[i].kind, values_[i]);
+    }
+    const int rc = sqlite3_step(stmt.get());
+    sqlite3_reset(stmt.get());
+    sqlite3_clear_bindings(stmt.get());
+    check(rc, db, table_->name);
+    pending_ = false;
+}
+
+// Query.
+
+Query::Query(const WorkDatabase& db, std::string_view sql) : stmt_(prepare(db.handle(), sql)) {
+    const int n = sqlite3_column_count(stmt_.get());
+    for (int i = 0; i < n; ++i) {
+        const char* decl = sqlite3_column_decltype(stmt_.get(), i);
+        kinds_.push_back(decl ? KindOfSqlType(decl) : ColumnKind::Memo);
+    }
+}
+
+bool Query::next() {
+    const int rc = sqlite3_step(stmt_.get());
+    check(rc, sqlite3_db_handle(stmt_.get()), sqlite3_sql(stmt_.get()));
+    return rc == SQLITE_ROW;
+}
+
+int Query::columnCount() const { return static_cast<int>(kinds_.size()); }
+
+std::string Query::columnName(int column) const { return sqlite3_column_name(stmt_.get(), column); }
+
+Value Query::value(int column) const {
+    sqlite3_stmt* s = stmt_.get();
+    switch (sqlite3_column_type(s, column)) {
+        case SQLITE_NULL:
+            return {};
+        case SQLITE_INTEGER: {
+            const auto n = sqlite3_column_int64(s, column);
+            if (kinds_[static_cast<std::size_t>(column)] == ColumnKind::YesNo)
+                return n != 0;
+            return n;
+        }
+        case SQLITE_FLOAT:
+            return sqlite3_column_double(s, column);
+        default: {
+            std::string text(reinterpret_cast<const char*>(sqlite3_column_text(s, column)),
+                             static_cast<std::size_t>(sqlite3_column_bytes(s, column)));
+            if (kinds_[static_cast<std::size_t>(column)] == ColumnKind::Date) {
+                if (auto d = util::ParseWorkDbDate(text))
+                    return host::Date{*d};
+            }
+            return text;
+        }
+    }
+}
+
+Value Query::value(std::string_view columnName) const {
+    for (int i = 0; i < columnCount(); ++i) {
+        if (sqlite3_stricmp(sqlite3_column_name(stmt_.get(), i), std::string(columnName).c_str()) ==
+            0) {
+            return value(i);
+        }
+    }
+    throw Error(err::kItemNotFound, "列 '" + std::string(columnName) + "' はありません。");
+}
+
+}  // namespace zanfor::workdb

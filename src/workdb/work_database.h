@@ -1,0 +1,124 @@
+#pragma once
+
+// The work database: an SQLite file in the program folder (Zanfor2.db) holding every result
+// table. It is created with all tables on first use and brought up to date when an older
+// version of the program made it; a file made by a newer version is refused, never altered.
+//
+// Writers use it the way the program always wrote its results: empty a table with
+// "delete * from T_AcObject;", then AddNew, set fields by name, Update, all inside one
+// transaction per collector run.
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "host/value.h"
+#include "workdb/schema.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace zanfor::workdb {
+
+struct CloseDatabase {
+    void operator()(sqlite3* db) const noexcept;
+};
+struct FinalizeStatement {
+    void operator()(sqlite3_stmt* stmt) const noexcept;
+};
+using DatabaseHandle = std::unique_ptr<sqlite3, CloseDatabase>;
+using StatementHandle = std::unique_ptr<sqlite3_stmt, FinalizeStatement>;
+
+inline constexpr std::string_view kWorkDatabaseFileName = "Zanfor2.db";
+
+class WorkDatabase {
+public:
+    // Opens (creating when missing) the file; ":memory:" gives a private in-memory database.
+    // Host error 30001 when the file cannot be opened or is not a work database, 30002 when a
+    // newer version of the program made it.
+    static WorkDatabase open(const std::filesystem::path& path);
+
+    WorkDatabase(WorkDatabase&&) noexcept = default;
+    WorkDatabase& operator=(WorkDatabase&&) noexcept = default;
+    ~WorkDatabase();
+
+    // Runs one or more SQL statements. Accepts Jet's "delete * from T;" form.
+    void execute(std::string_view sql);
+
+    // The schema version stored in the file.
+    int schemaVersion() const;
+    // The result tables present in the file, in schema order.
+    std::vector<std::string> tableNames() const;
+    std::int64_t rowCount(std::string_view table) const;
+
+    sqlite3* handle() const { return db_.get(); }
+
+private:
+    explicit WorkDatabase(DatabaseHandle db) : db_(std::move(db)) {}
+    void bringUpToDate();
+
+    DatabaseHandle db_;
+};
+
+// BEGIN on construction; ROLLBACK on destruction unless committed.
+class Transaction {
+public:
+    explicit Transaction(WorkDatabase& db);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+    void commit();
+
+private:
+    WorkDatabase* db_;
+    bool done_ = false;
+};
+
+// DAO's AddNew / Fields("x") = v / Update on one result table. Setting a field the table does
+// not have raises host error 3265, as DAO did, so a misspelt field name fails at once.
+class RowWriter {
+public:
+    // Host error 3078 when the table is not a work table.
+    RowWriter(WorkDatabase& db, std::string_view table);
+
+    void addNew();
+    RowWriter& set(std::string_view field, const host::Value& value);
+    // Inserts the row; fields not set keep their column defaults.
+    void update();
+
+    const TableSchema& table() const { return *table_; }
+
+private:
+    WorkDatabase* db_;
+    const TableSchema* table_;
+    std::vector<host::Value> values_;
+    std::vector<bool> isSet_;
+    bool pending_ = false;
+    // One prepared INSERT per combination of set columns: a collector sets the same fields
+    // row after row, so this holds one or two statements.
+    std::unordered_map<std::string, StatementHandle> inserts_;
+};
+
+// A forward-only SELECT over the work database.
+class Query {
+public:
+    Query(const WorkDatabase& db, std::string_view sql);
+
+    bool next();
+    int columnCount() const;
+    std::string columnName(int column) const;
+    // Values come back in the kind of their column: yes/no as Bool, dates as host::Date.
+    host::Value value(int column) const;
+    host::Value value(std::string_view columnName) const;
+
+private:
+    StatementHandle stmt_;
+    std::vector<ColumnKind> kinds_;
+};
+
+}  // namespace zanfor::workdb

@@ -1,0 +1,57 @@
+#include "host/value.h"
+
+#include <gtest/gtest.h>
+
+#include "host/error.h"
+#include "host/properties.h"
+
+namespace {
+
+using namespace zanfor::host;
+
+TEST(Value, textFormsFollowVbsCStr) {
+    EXPECT_EQ(Value(true).toText(), "True");
+    EXPECT_EQ(Value(false).toText(), "False");
+    EXPECT_EQ(Value(-1440).toText(), "-1440");
+    EXPECT_EQ(Value(1.5).toText(), "1.5");
+    EXPECT_EQ(Value(0.1 + 0.2).toText(), "0.3");
+    EXPECT_EQ(Value(1e20).toText(), "1E+20");
+    EXPECT_EQ(Value(2.0).toText(), "2");
+    EXPECT_EQ(Value().toText(), "");
+    EXPECT_EQ(Value(Date{37712.5}).toText(), "2003/04/01 12:00:00");
+}
+
+TEST(Value, conversionsOfTextAndYesNo) {
+    EXPECT_TRUE(Value("True").toBool());
+    EXPECT_TRUE(Value("-1").toBool());
+    EXPECT_FALSE(Value("False").toBool());
+    EXPECT_FALSE(Value().toBool());
+    EXPECT_EQ(Value(true).toInteger(), -1);
+    EXPECT_EQ(Value(" 42 ").toInteger(), 42);
+    EXPECT_EQ(Value("abc").toInteger(), 0);
+    EXPECT_EQ(Value(2.5).toInteger(), 2);  // half to even, as CLng
+}
+
+TEST(Properties, lookupIgnoresCaseAndReportsMissingAsDao) {
+    Properties props{{"AccessVersion", "08.50"}, {"StartupForm", "メニュー"}};
+    EXPECT_EQ(props.get("accessversion").toText(), "08.50");
+    props.set("STARTUPFORM", "(表示しない)");
+    EXPECT_EQ(props.get("StartupForm").toText(), "(表示しない)");
+    EXPECT_EQ(props.at(1).name, "StartupForm");
+
+    try {
+        props.get("AppTitle");
+        FAIL();
+    } catch (const Error& e) {
+        EXPECT_EQ(e.number(), 3270);
+    }
+    EXPECT_THROW(props.set("AppTitle", "x"), Error);
+    EXPECT_THROW(props.at(2), Error);
+
+    props.put("AppTitle", "販売");
+    props.put("AccessVersion", "09.50");
+    EXPECT_EQ(props.count(), 3u);
+    EXPECT_EQ(props.at(0).value.toText(), "09.50");
+}
+
+}  // namespace

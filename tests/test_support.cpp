@@ -1,0 +1,43 @@
+#include "test_support.h"
+
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <system_error>
+
+namespace zanfor::test {
+
+TempDir::TempDir() {
+    std::random_device rd;
+    auto base = std::filesystem::temp_directory_path();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        auto candidate = base / ("zanfor-test-" + std::to_string(rd()));
+        std::error_code ec;
+        if (std::filesystem::create_directory(candidate, ec)) {
+            path_ = candidate;
+            return;
+        }
+    }
+    throw std::runtime_error("cannot create a temporary folder");
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+}
+
+std::optional<std::filesystem::path> SharedTestData() {
+    // The tests run from the build tree; the project root is the source tree's parent.
+    const std::filesystem::path root = ZANFOR_SOURCE_DIR;
+    auto data = root.parent_path() / "shared" / "testdata";
+    if (std::filesystem::is_directory(data))
+        return data;
+    return std::nullopt;
+}
+
+std::string FileBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+}  // namespace zanfor::test

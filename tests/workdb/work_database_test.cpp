@@ -1,0 +1,184 @@
+#include "workdb/work_database.h"
+
+#include <gtest/gtest.h>
+
+#include "host/error.h"
+#include "test_support.h"
+#include "util/encoding.h"
+
+namespace {
+
+using namespace zanfor::workdb;
+using zanfor::host::Date;
+using zanfor::host::Error;
+using zanfor::host::Value;
+using zanfor::test::FileBytes;
+using zanfor::test::TempDir;
+
+int errorNumber(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const Error& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+TEST(WorkDatabase, createsEveryResultTableWithItsFieldsInOrder) {
+    auto db = WorkDatabase::open(":memory:");
+    EXPECT_EQ(db.schemaVersion(), kSchemaVersion);
+    ASSERT_EQ(db.tableNames().size(), 31u);
+    for (const auto& table : WorkTables()) {
+        Query columns(db, "PRAGMA table_info(\"" + std::string(table.name) + "\")");
+        std::size_t i = 0;
+        while (columns.next()) {
+            ASSERT_LT(i, table.columns.size()) << table.name;
+            EXPECT_EQ(columns.value(1).toText(), table.columns[i].name) << table.name;
+            EXPECT_EQ(columns.value(2).toText(), SqlTypeOf(table.columns[i].kind));
+            ++i;
+        }
+        EXPECT_EQ(i, table.columns.size()) << table.name;
+    }
+}
+
+TEST(WorkDatabase, unsetFieldsReadAsTheirColumnDefaults) {
+    auto db = WorkDatabase::open(":memory:");
+    RowWriter form(db, "T_AcFrmInfo");
+    form.addNew();
+    form.set("objectNo", 1);
+    form.update();
+    Query q(db,
+            "SELECT Ibent1, IbentVL4, Caption, AllowEdits, DefaultView, DateCreated "
+            "FROM T_AcFrmInfo");
+    ASSERT_TRUE(q.next());
+    EXPECT_EQ(q.value("Ibent1"), Value(""));  // the slot test compares with ""
+    EXPECT_EQ(q.value("IbentVL4"), Value(""));
+    EXPECT_TRUE(q.value("Caption").isNull());
+    EXPECT_EQ(q.value("AllowEdits"), Value(false));
+    EXPECT_EQ(q.value("DefaultView"), Value(0));
+    EXPECT_TRUE(q.value("DateCreated").isNull());
+}
+
+TEST(WorkDatabase, valuesComeBackInTheKindOfTheirColumn) {
+    auto db = WorkDatabase::open(":memory:");
+    RowWriter w(db, "T_AcQeryItem");
+    w.addNew();
+    w.set("objectNo", 1).set("FieldSize", 50).set("ZeroLength", true).set("FieldName", "顧客名");
+    w.update();
+    RowWriter o(db, "T_AcObject");
+    o.addNew();
+    o.set("DateCreate", Date{37712.75}).set("DateUpdate", "2003/04/02");
+    o.update();
+
+    Query q(db, "SELECT FieldSize, ZeroLength, FieldName FROM T_AcQeryItem");
+    ASSERT_TRUE(q.next());
+    EXPECT_EQ(q.value(0), Value("50"));  // a text field keeps digits as text
+    EXPECT_EQ(q.value(1), Value(true));
+    EXPECT_EQ(q.value(2), Value("顧客名"));
+    Query d(db, "SELECT DateCreate, DateUpdate FROM T_AcObject");
+    ASSERT_TRUE(d.next());
+    EXPECT_EQ(d.value(0), Value(Date{37712.75}));
+    EXPECT_EQ(d.value(1), Value(Date{37713}));
+    EXPECT_EQ(errorNumber([&] {
+                  o.addNew();
+                  o.set("DateCreate", "not a date");
+                  o.update();
+              }),
+              3421);
+}
+
+TEST(WorkDatabase, misspeltTablesAndFieldsFailAtOnce) {
+    auto db = WorkDatabase::open(":memory:");
+    EXPECT_EQ(errorNumber([&] { RowWriter(db, "T_AcObjects"); }), 3078);
+    RowWriter w(db, "T_AcObject");
+    EXPECT_EQ(errorNumber([&] { w.update(); }), 3020);
+    w.addNew();
+    EXPECT_EQ(errorNumber([&] { w.set("ObjectNo", 1); }), 3265);  // the field is objectNo
+    EXPECT_EQ(errorNumber([&] { w.set("Midashi", 1); }), 3265);
+}
+
+TEST(WorkDatabase, jetDeleteStatementEmptiesATable) {
+    auto db = WorkDatabase::open(":memory:");
+    RowWriter w(db, "T_AcTitle");
+    for (int i = 0; i < 3; ++i) {
+        w.addNew();
+        w.set("FileName", "x");
+        w.update();
+    }
+    db.execute("delete * from T_AcTitle;");
+    EXPECT_EQ(db.rowCount("T_AcTitle"), 0);
+    EXPECT_EQ(errorNumber([&] { db.execute("delete * from T_Missing;"); }), 30001);
+}
+
+TEST(WorkDatabase, transactionRollsBackUnlessCommitted) {
+    auto db = WorkDatabase::open(":memory:");
+    {
+        Transaction tx(db);
+        RowWriter w(db, "T_AcTitle");
+        w.addNew();
+        w.update();
+    }
+    EXPECT_EQ(db.rowCount("T_AcTitle"), 0);
+    {
+        Transaction tx(db);
+        RowWriter w(db, "T_AcTitle");
+        w.addNew();
+        w.update();
+        tx.commit();
+    }
+    EXPECT_EQ(db.rowCount("T_AcTitle"), 1);
+}
+
+TEST(WorkDatabaseFile, openingACurrentFileAgainLeavesItByteIdentical) {
+    TempDir dir;
+    const auto file = dir / "Zanfor2.db";
+    WorkDatabase::open(file);
+    const auto before = FileBytes(file);
+    WorkDatabase::open(file);
+    EXPECT_EQ(FileBytes(file), before);
+}
+
+TEST(WorkDatabaseFile, anOlderFileGainsTheMissingTablesAndColumnsKeepingItsRows) {
+    TempDir dir;
+    const auto file = dir / "old.db";
+    {
+        auto db = WorkDatabase::open(file);
+        db.execute(
+            "DROP TABLE T_AcTeigiItem; ALTER TABLE T_AcTitle RENAME TO T_Keep;"
+            "CREATE TABLE T_AcTitle (FileName TEXT); INSERT INTO T_AcTitle VALUES ('残す');"
+            "PRAGMA user_version = 0;");
+    }
+    auto db = WorkDatabase::open(file);
+    EXPECT_EQ(db.schemaVersion(), kSchemaVersion);
+    EXPECT_EQ(db.tableNames().size(), 31u);
+    EXPECT_EQ(db.rowCount("T_AcTitle"), 1);
+}
+
+TEST(WorkDatabaseFile, foreignOrNewerFilesAreRefusedAndLeftAlone) {
+    TempDir dir;
+    const auto junk = dir / "junk.db";
+    zanfor::util::WriteFileAtomically(junk, std::string(4096, 'x'));
+    EXPECT_EQ(errorNumber([&] { WorkDatabase::open(junk); }), 30001);
+    EXPECT_EQ(FileBytes(junk), std::string(4096, 'x'));
+
+    const auto newer = dir / "newer.db";
+    WorkDatabase::open(newer).execute("PRAGMA user_version = 99");
+    const auto before = FileBytes(newer);
+    EXPECT_EQ(errorNumber([&] { WorkDatabase::open(newer); }), 30002);
+    EXPECT_EQ(FileBytes(newer), before);
+
+    // Another program's SQLite file: no work tables, version 0.
+    const auto other = dir / "other.db";
+    {
+        auto db = WorkDatabase::open(other);
+        std::string sql = "CREATE TABLE customers (id INTEGER); PRAGMA user_version = 0;";
+        for (const auto& table : WorkTables())
+            sql += "DROP TABLE \"" + std::string(table.name) + "\";";
+        db.execute(sql);
+    }
+    const auto otherBefore = FileBytes(other);
+    EXPECT_EQ(errorNumber([&] { WorkDatabase::open(other); }), 30001);
+    EXPECT_EQ(FileBytes(other), otherBefore);
+}
+
+}  // namespace
