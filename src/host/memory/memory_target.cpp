@@ -254,24 +254,21 @@ dao::Document& MemoryTargetBuilder::addDocument(std::string_view container, std:
     return docs.back();
 }
 
-DesignBuilder MemoryTargetBuilder::form(std::string name) {
-    addDocument("Forms", name);
+DesignBuilder MemoryTargetBuilder::design(bool report, std::string name) {
+    addDocument(report ? "Reports" : "Forms", name);
     DesignObject o;
-    o.kind = ObjectType::Form;
+    o.kind = report ? ObjectType::Report : ObjectType::Form;
     o.name = std::move(name);
     o.properties.put("HasModule", false);
-    target_->forms.push_back(std::move(o));
-    return DesignBuilder(*target_, false, target_->forms.size() - 1);
+    auto& designs = report ? target_->reports : target_->forms;
+    designs.push_back(std::move(o));
+    return DesignBuilder(*target_, report, designs.size() - 1);
 }
 
+DesignBuilder MemoryTargetBuilder::form(std::string name) { return design(false, std::move(name)); }
+
 DesignBuilder MemoryTargetBuilder::report(std::string name) {
-    addDocument("Reports", name);
-    DesignObject o;
-    o.kind = ObjectType::Report;
-    o.name = std::move(name);
-    o.properties.put("HasModule", false);
-    target_->reports.push_back(std::move(o));
-    return DesignBuilder(*target_, true, target_->reports.size() - 1);
+    return design(true, std::move(name));
 }
 
 MemoryTargetBuilder& MemoryTargetBuilder::page(std::string name) {

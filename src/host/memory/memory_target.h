@@ -121,6 +121,7 @@ public:
 
 private:
     dao::Document& addDocument(std::string_view container, std::string name);
+    DesignBuilder design(bool report, std::string name);
     Date nextDate();
 
     std::shared_ptr<MemoryTarget> target_;
