@@ -9,12 +9,17 @@
 #include <vector>
 
 #include "app/program_files.h"
+#include "cli/inspect.h"
+#include "host/access/file_application.h"
 #include "host/error.h"
+#include "host/jet/jet_database.h"
 #include "workdb/work_database.h"
 
 namespace {
 
 using namespace zanfor;
+using cli::WriteInspectJson;
+using cli::WriteInspectText;
 
 constexpr int kOk = 0;
 constexpr int kReportedError = 1;
@@ -64,6 +69,49 @@ int init(const std::vector<std::string>& args) {
     return kOk;
 }
 
+int inspect(const std::vector<std::string>& args) {
+    std::string target;
+    std::string source;
+    bool json = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--json") {
+            json = true;
+        } else if (args[i] == "--source" && i + 1 < args.size()) {
+            source = args[++i];
+        } else if (target.empty() && args[i].rfind("--", 0) != 0) {
+            target = args[i];
+        } else {
+            return usage(std::cerr);
+        }
+    }
+    if (target.empty())
+        return usage(std::cerr);
+    host::jet::JetEngine engine;
+    auto db = engine.openDatabase(target);
+    std::shared_ptr<const host::access::AccessProject> project;
+    std::string projectError;
+    try {
+        project = host::access::AccessProject::ReadFile(target);
+    } catch (const host::Error& e) {
+        if (!source.empty())
+            throw;
+        projectError = "ｴﾗｰNo:" + std::to_string(e.number()) + " " + e.description();
+    }
+    if (!source.empty()) {
+        auto module = project->module(source);
+        if (!module)
+            throw host::Error(2516, "モジュール '" + source + "' が見つかりません。");
+        std::cout << module->model().Lines(1, module->model().CountOfLines()) << "\n";
+        return kOk;
+    }
+    if (json) {
+        WriteInspectJson(*db, project.get(), projectError, std::cout);
+    } else {
+        WriteInspectText(*db, project.get(), projectError, std::cout);
+    }
+    return kOk;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -79,6 +127,8 @@ int main(int argc, char** argv) {
         }
         if (verb == "init")
             return init(args);
+        if (verb == "inspect")
+            return inspect(args);
         std::cerr << "zanfor-cli: 不明なコマンド '" << verb << "'\n";
         return usage(std::cerr);
     } catch (const host::Error& e) {

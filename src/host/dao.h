@@ -120,6 +120,9 @@ struct TableDef {
     std::vector<Field> fields;  // empty for a linked table whose source cannot be reached
     std::vector<Index> indexes;
     Properties properties;
+    // What could not be read of this table (a damaged definition, an unreachable link
+    // source); empty when everything was read. The rest of the database reads on.
+    std::string problem;
 };
 
 // A saved query. Reading its SQL (or its Connect) can fail, as DAO's did for a query it could

@@ -37,6 +37,8 @@ inline constexpr int kOlderAccessVersion = 7866;
 inline constexpr int kWorkDatabase = 30001;
 inline constexpr int kWorkDatabaseTooNew = 30002;
 inline constexpr int kUnknownField = 30003;
+inline constexpr int kProjectStorageDamaged = 30010;
+inline constexpr int kVbaProjectDamaged = 30011;
 }  // namespace err
 
 class Error : public std::runtime_error {

@@ -208,6 +208,33 @@ std::string DecodeCodePage(std::string_view bytes, int codePage) {
     return out;
 }
 
+std::string Utf16LeToUtf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    auto unit = [&](std::size_t i) {
+        return static_cast<char32_t>(static_cast<unsigned char>(bytes[i]) |
+                                     (static_cast<unsigned char>(bytes[i + 1]) << 8));
+    };
+    auto put = [&](char32_t cp) { AppendUtf8(cp, out); };
+    constexpr char32_t kReplacement = 0xFFFD;
+    std::size_t i = 0;
+    for (; i + 1 < bytes.size(); i += 2) {
+        const char32_t u = unit(i);
+        if (u >= 0xD800 && u <= 0xDBFF && i + 3 < bytes.size()) {
+            const char32_t low = unit(i + 2);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                put(0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
+                i += 2;
+                continue;
+            }
+        }
+        put(u >= 0xD800 && u <= 0xDFFF ? kReplacement : u);
+    }
+    if (i < bytes.size())
+        put(kReplacement);
+    return out;
+}
+
 std::string Cp932ToUtf8(std::string_view bytes) { return DecodeCodePage(bytes, 932); }
 
 // Invalid UTF-8 is cut out before iconv sees it, so iconv's own idea of valid UTF-8 never

@@ -18,6 +18,10 @@ std::string Cp932ToUtf8(std::string_view bytes);
 // UTF-8 to CP932. A character CP932 cannot hold becomes "?", as Windows' conversion did.
 std::string Utf8ToCp932(std::string_view text);
 
+// UTF-16 little-endian (Jet 4's text, UCS-2 in practice) to UTF-8. A lone surrogate or a
+// trailing odd byte becomes U+FFFD.
+std::string Utf16LeToUtf8(std::string_view bytes);
+
 // A file's bytes to UTF-8: a UTF-8 BOM (dropped) or valid UTF-8 means UTF-8, else CP932.
 std::string DecodeText(std::string_view bytes);
 

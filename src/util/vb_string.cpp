@@ -52,24 +52,6 @@ std::size_t CharLength(std::string_view s, std::size_t i) {
     return IsAscii(s[i]) ? 1 : Decode(s, i).length;
 }
 
-void Encode(char32_t cp, std::string& out) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 // Every mapping keeps the UTF-8 length of the character, which EqualsIgnoreCase relies on.
 char32_t ToUpper(char32_t c) {
     if (c >= 'a' && c <= 'z')
@@ -119,7 +101,7 @@ std::string MapCase(std::string_view s, Map map) {
         }
         const Char c = Decode(s, i);
         if (c.valid) {
-            Encode(map(c.cp), out);
+            AppendUtf8(map(c.cp), out);
         } else {
             out += s[i];
         }
@@ -298,6 +280,24 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
         i += ca.length;
     }
     return true;
+}
+
+void AppendUtf8(char32_t cp, std::string& out) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
 }
 
 }  // namespace zanfor::util

@@ -40,6 +40,9 @@ std::string LCase(std::string_view s);
 std::string LeftRTrim(std::string_view s, std::size_t count);
 
 bool IsValidUtf8(std::string_view s);
+
+// Appends the UTF-8 form of a code point.
+void AppendUtf8(char32_t codePoint, std::string& out);
 // The byte length of the character that starts at byte `pos`: 1 for a byte that does not start
 // a valid UTF-8 sequence there, 0 at or past the end.
 std::size_t Utf8CharLength(std::string_view s, std::size_t pos);

@@ -1,0 +1,235 @@
+#include "host/access/access_project.h"
+
+#include "host/access/ovba.h"
+#include "host/access/project_storage.h"
+#include "host/error.h"
+#include "host/jet/mdb_file.h"
+#include "util/encoding.h"
+#include "util/vb_string.h"
+
+namespace zanfor::host::access {
+
+namespace {
+
+constexpr std::uint32_t kTypeInfoSignature = 0xACCDEAF7;
+constexpr int kFirstControlClass = 0x64;  // Label
+constexpr int kLastControlClass = 0x7C;   // Page
+constexpr std::uint32_t kHasModuleKey = 1;
+
+std::uint32_t le32(std::string_view b, std::size_t at) {
+    std::uint32_t v = 0;
+    for (std::size_t i = 4; i-- > 0;)
+        v = (v << 8) | static_cast<unsigned char>(b[at + i]);
+    return v;
+}
+
+std::uint16_t le16(std::string_view b, std::size_t at) {
+    return static_cast<std::uint16_t>(static_cast<unsigned char>(b[at]) |
+                                      (static_cast<unsigned char>(b[at + 1]) << 8));
+}
+
+// In the compound file some stream names carry a leading control character ("\x03DirData").
+const StorageNode* childStream(const StorageNode& storage, std::string_view name) {
+    for (const auto& c : storage.children) {
+        std::string_view n = c.name;
+        while (!n.empty() && static_cast<unsigned char>(n.front()) < 0x20)
+            n.remove_prefix(1);
+        if (util::EqualsIgnoreCase(n, name))
+            return &c;
+    }
+    return nullptr;
+}
+
+// DirData: u32 0, then {u8 4, u8 n, UTF-16LE name of n - 4 bytes, u32 storage number}. Some
+// writers under-count n for names with a U+xx00 character; the number's high half is then not
+// 0, and the entry is re-synchronised on the next aligned "00 00", read as that high half.
+std::vector<std::pair<std::string, std::string>> readDirData(std::string_view data) {
+    std::vector<std::pair<std::string, std::string>> entries;
+    std::size_t at = 4;
+    while (at + 2 <= data.size() && static_cast<unsigned char>(data[at]) == 0x04) {
+        const std::size_t n = static_cast<unsigned char>(data[at + 1]);
+        if (n < 4)
+            break;
+        const std::size_t nameStart = at + 2;
+        std::size_t numberAt = nameStart + (n - 4);
+        if (numberAt + 4 > data.size())
+            break;
+        if (le16(data, numberAt + 2) != 0) {
+            std::size_t scan = nameStart + 2;
+            while (scan + 2 <= data.size() && le16(data, scan) != 0)
+                scan += 2;
+            if (scan + 2 > data.size())
+                break;
+            numberAt = scan - 2;
+        }
+        entries.emplace_back(util::Utf16LeToUtf8(data.substr(nameStart, numberAt - nameStart)),
+                             std::to_string(le32(data, numberAt)));
+        at = numberAt + 4;
+    }
+    return entries;
+}
+
+bool readHasModule(const StorageNode* propData) {
+    if (!propData)
+        return false;
+    const std::string_view d = propData->data;
+    for (std::size_t at = 4; at + 9 <= d.size(); at += 9) {
+        if (static_cast<unsigned char>(d[at]) != 2)
+            break;
+        if (le32(d, at + 1) == kHasModuleKey)
+            return le32(d, at + 5) == 1;
+    }
+    return false;
+}
+
+// TypeInfo: a header, then {u16 type, u16 0, u32 index, identifier NUL, name NUL} per entry,
+// ANSI in the project's code page. Sections and non-control entries are skipped.
+std::vector<ControlEntry> readTypeInfo(const StorageNode* typeInfo, int codePage) {
+    std::vector<ControlEntry> controls;
+    if (!typeInfo || typeInfo->data.size() < 0x20)
+        return controls;
+    const std::string_view d = typeInfo->data;
+    if (le32(d, 0) != kTypeInfoSignature)
+        return controls;
+    const std::size_t count = le32(d, 0x0C);
+    std::size_t at = 0x20;
+    for (std::size_t i = 0; i < count && at + 8 <= d.size(); ++i) {
+        const int cls = le16(d, at) & 0xFF;
+        at += 8;
+        auto text = [&]() {
+            const auto end = d.find('\0', at);
+            const std::size_t stop = end == std::string_view::npos ? d.size() : end;
+            const auto s = d.substr(at, stop - at);
+            at = stop + 1;
+            return util::DecodeCodePage(s, codePage);
+        };
+        const std::string identifier = text();
+        const std::string name = text();
+        if (cls >= kFirstControlClass && cls <= kLastControlClass) {
+            controls.push_back({name.empty() ? identifier : name, cls});
+        }
+    }
+    return controls;
+}
+
+std::vector<DesignEntry> readDesigns(const StorageNode& root, std::string_view container,
+                                     int codePage) {
+    std::vector<DesignEntry> designs;
+    const StorageNode* storage = root.child(container);
+    if (!storage)
+        return designs;
+    const StorageNode* dir = childStream(*storage, "DirData");
+    if (!dir)
+        return designs;
+    for (const auto& [name, number] : readDirData(dir->data)) {
+        DesignEntry e;
+        e.name = name;
+        e.storage = storage->child(number);
+        if (e.storage) {
+            e.hasModule = readHasModule(childStream(*e.storage, "PropData"));
+            e.controls = readTypeInfo(childStream(*e.storage, "TypeInfo"), codePage);
+        }
+        designs.push_back(std::move(e));
+    }
+    return designs;
+}
+
+bool isVbaNameCharacter(char32_t c) {
+    return c == '_' || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+           c >= 0x80;
+}
+
+}  // namespace
+
+std::string DocumentModuleName(std::string_view prefix, std::string_view objectName) {
+    std::string name(prefix);
+    for (std::size_t i = 0; i < objectName.size();) {
+        const std::size_t length = util::Utf8CharLength(objectName, i);
+        const auto c = static_cast<unsigned char>(objectName[i]);
+        if (length == 1 && !isVbaNameCharacter(c)) {
+            name += '_';
+        } else {
+            name.append(objectName.substr(i, length));
+        }
+        i += length;
+    }
+    return name;
+}
+
+std::shared_ptr<const AccessProject> AccessProject::Read(const jet::JetFile& file) {
+    return FromStorage(ReadAccessProject(file));
+}
+
+std::shared_ptr<const AccessProject> AccessProject::ReadFile(const std::string& path) {
+    return Read(jet::JetFile(path));
+}
+
+std::shared_ptr<const AccessProject> AccessProject::FromStorage(StorageNode root) {
+    auto project = std::make_shared<AccessProject>();
+    project->root_ = std::move(root);
+    if (const StorageNode* vba = project->root_.find("VBA/VBAProject/VBA")) {
+        const VbaProjectInfo info = ReadVbaProject(*vba);
+        project->codePage_ = info.codePage;
+        for (const auto& m : info.modules) {
+            auto module = std::make_shared<const Module>(
+                m.name, m.procedural ? ModuleType::Standard : ModuleType::Class, m.source);
+            const bool document =
+                !m.procedural && (m.name.rfind("Form_", 0) == 0 || m.name.rfind("Report_", 0) == 0);
+            (document ? project->documentModules_ : project->modules_).push_back(std::move(module));
+        }
+    }
+    project->forms_ = readDesigns(project->root_, "Forms", project->codePage_);
+    project->reports_ = readDesigns(project->root_, "Reports", project->codePage_);
+    return project;
+}
+
+std::shared_ptr<const Module> AccessProject::module(std::string_view name) const {
+    for (const auto* list : {&modules_, &documentModules_}) {
+        for (const auto& m : *list) {
+            if (util::EqualsIgnoreCase(m->name(), name))
+                return m;
+        }
+    }
+    return nullptr;
+}
+
+std::shared_ptr<const Module> AccessProject::documentModule(std::string_view prefix,
+                                                            std::string_view objectName) const {
+    // The project keeps the object's name as it is ("Form_Sales Reports Dialog"); the name
+    // code uses for it has its blanks and symbols replaced.
+    const std::string exact = std::string(prefix) + std::string(objectName);
+    const std::string mangled = DocumentModuleName(prefix, objectName);
+    for (const auto& wanted : {exact, mangled}) {
+        for (const auto& m : documentModules_) {
+            if (util::EqualsIgnoreCase(m->name(), wanted))
+                return m;
+        }
+    }
+    return nullptr;
+}
+
+std::shared_ptr<const Module> AccessProject::formModule(std::string_view formName) const {
+    return documentModule("Form_", formName);
+}
+
+std::shared_ptr<const Module> AccessProject::reportModule(std::string_view reportName) const {
+    return documentModule("Report_", reportName);
+}
+
+const DesignEntry* AccessProject::form(std::string_view name) const {
+    for (const auto& f : forms_) {
+        if (util::EqualsIgnoreCase(f.name, name))
+            return &f;
+    }
+    return nullptr;
+}
+
+const DesignEntry* AccessProject::report(std::string_view name) const {
+    for (const auto& r : reports_) {
+        if (util::EqualsIgnoreCase(r.name, name))
+            return &r;
+    }
+    return nullptr;
+}
+
+}  // namespace zanfor::host::access

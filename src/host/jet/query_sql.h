@@ -1,0 +1,47 @@
+#pragma once
+
+// Saved queries are stored as rows of MSysQueries, not as text; DAO rebuilt their SQL from those
+// rows. This rebuilds it the same way, and names the query's output columns.
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zanfor::host::jet {
+
+// One MSysQueries row of a query, values as read.
+struct QueryRow {
+    int attribute = 0;
+    std::string expression;
+    std::optional<int> flag;  // Null in many rows
+    std::string name1;
+    std::string name2;
+    std::string order;    // the raw bytes of the Order column: rows sort by (attribute, order)
+    std::string lvExtra;  // raw bytes
+};
+
+// An output column of a query: its name as DAO shows it, the expression it comes from, and,
+// when the expression is a plain column of a table or query of the FROM clause, that table's
+// or query's real name (aliases resolved) and the column's name there.
+struct QueryColumn {
+    std::string name;
+    std::string expression;
+    std::string sourceTable;
+    std::string sourceField;
+};
+
+struct RebuiltQuery {
+    int type = 0;  // DAO's QueryDef.Type: 0, 16, 32, 48, 64, 80, 96, 112, 128
+    std::string sql;
+    std::string connect;  // pass-through and IN-database queries
+    std::vector<QueryColumn> columns;
+};
+
+// `rows` in any order. `starFields` gives the field names a "T.*" or "*" in the select list
+// stands for (T a real table or query name; empty when unknown).
+RebuiltQuery RebuildQuery(
+    std::vector<QueryRow> rows,
+    const std::function<std::vector<std::string>(const std::string&)>& starFields);
+
+}  // namespace zanfor::host::jet
