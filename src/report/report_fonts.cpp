@@ -6,9 +6,12 @@
 namespace zanfor::report {
 
 QString ReportFontFamily(FontRole role) {
-    static const QStringList text{"Noto Sans CJK JP", "Noto Serif CJK JP", "IPAGothic",
-                                  "IPAexGothic", "TakaoGothic"};
-    static const QStringList code{"Noto Sans Mono CJK JP", "IPAGothic", "Noto Sans CJK JP",
+    // IPA fonts come first: Qt's PDF writer maps glyphs that Noto CJK shares between code
+    // points (一 and the radical ⼀, digits) to the wrong characters, so text copied or
+    // searched in a PDF printed with Noto does not read back as printed.
+    static const QStringList text{"IPAPGothic", "IPAexGothic", "Noto Sans CJK JP", "IPAGothic",
+                                  "TakaoPGothic"};
+    static const QStringList code{"IPAGothic", "TakaoGothic", "Noto Sans Mono CJK JP",
                                   "DejaVu Sans Mono"};
     const QStringList installed = QFontDatabase::families();
     for (const auto& family : role == FontRole::Code ? code : text) {

@@ -2,18 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 
 namespace {
 
-int argc = 1;
-char arg0[] = "zanfor_ui_tests";
-char* argv[] = {arg0, nullptr};
-
 TEST(MainWindow, exposesTheControlsByTheirNamesWithTheProductTitle) {
-    QApplication app(argc, argv);
     zanfor::app::MainWindow window;
     window.setTargetPath("/data/販売.mdb");
     window.showMessage("終了しました");

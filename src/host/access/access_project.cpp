@@ -1,5 +1,6 @@
 #include "host/access/access_project.h"
 
+#include "host/access/export_modules.h"
 #include "host/access/ovba.h"
 #include "host/access/project_storage.h"
 #include "host/error.h"
@@ -161,7 +162,41 @@ std::shared_ptr<const AccessProject> AccessProject::Read(const jet::JetFile& fil
 }
 
 std::shared_ptr<const AccessProject> AccessProject::ReadFile(const std::string& path) {
-    return Read(jet::JetFile(path));
+    auto project = Read(jet::JetFile(path));
+    if (const auto folder = ExportFolderFor(path)) {
+        return project->withExportedModules(ReadExportedModules(*folder));
+    }
+    return project;
+}
+
+std::shared_ptr<const AccessProject> AccessProject::withExportedModules(
+    const std::vector<ExportedModule>& exported) const {
+    auto copy = std::make_shared<AccessProject>(*this);
+    auto replace = [](std::vector<std::shared_ptr<const Module>>& list,
+                      std::shared_ptr<const Module> module) {
+        for (auto& m : list) {
+            if (util::EqualsIgnoreCase(m->name(), module->name())) {
+                m = std::move(module);
+                return;
+            }
+        }
+        list.push_back(std::move(module));
+    };
+    for (const auto& e : exported) {
+        const bool document = e.kind == ExportedKind::Form || e.kind == ExportedKind::Report;
+        auto module = std::make_shared<const Module>(
+            e.name, e.kind == ExportedKind::Standard ? ModuleType::Standard : ModuleType::Class,
+            e.text);
+        replace(document ? copy->documentModules_ : copy->modules_, std::move(module));
+        if (!document)
+            continue;
+        auto& designs = e.kind == ExportedKind::Form ? copy->forms_ : copy->reports_;
+        for (auto& d : designs) {
+            if (util::EqualsIgnoreCase(d.name, e.objectName))
+                d.hasModule = true;
+        }
+    }
+    return copy;
 }
 
 std::shared_ptr<const AccessProject> AccessProject::FromStorage(StorageNode root) {

@@ -18,6 +18,8 @@ class JetFile;
 
 namespace zanfor::host::access {
 
+struct ExportedModule;
+
 struct ControlEntry {
     std::string name;
     int controlType = 0;  // Access's ControlType code
@@ -34,7 +36,8 @@ class AccessProject {
 public:
     // Host errors: 7866 for a Jet 3 file, 30010/30011 for a damaged project.
     static std::shared_ptr<const AccessProject> Read(const jet::JetFile& file);
-    // The same for the file at `path`, with the errors of opening it too.
+    // The same for the file at `path`, with the errors of opening it too. When an export
+    // folder `<path>.src` stands beside it, its modules win over the file's.
     static std::shared_ptr<const AccessProject> ReadFile(const std::string& path);
     // From a storage tree already read (tests, other sources).
     static std::shared_ptr<const AccessProject> FromStorage(StorageNode root);
@@ -54,6 +57,10 @@ public:
     const std::vector<DesignEntry>& reports() const { return reports_; }
     const DesignEntry* form(std::string_view name) const;
     const DesignEntry* report(std::string_view name) const;
+
+    // A copy whose modules are replaced, or added, by those of an export folder.
+    std::shared_ptr<const AccessProject> withExportedModules(
+        const std::vector<ExportedModule>& exported) const;
 
 private:
     std::shared_ptr<const Module> documentModule(std::string_view prefix,

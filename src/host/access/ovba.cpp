@@ -12,6 +12,8 @@ namespace zanfor::host::access {
 namespace {
 
 constexpr std::size_t kChunkSize = 4096;
+// A module holds at most 65,535 lines; more text than this is a crafted stream, not code.
+constexpr std::size_t kMaxDecompressed = 128u << 20;
 
 // Raised inside the readers and turned into a host error by the public functions, which know
 // whether the damage lies in a compressed container, the "dir" stream or a module.
@@ -283,6 +285,8 @@ std::string decompress(std::string_view compressed) {
             damaged("圧縮チャンクがデータの終わりを越えています");
         const std::string_view chunk = compressed.substr(pos + 2, size - 2);
         pos += size;
+        if (out.size() > kMaxDecompressed)
+            damaged("展開したデータが大きすぎます");
         if ((header & 0x8000) != 0) {
             decompressTokens(chunk, out);
         } else if (chunk.size() == kChunkSize) {

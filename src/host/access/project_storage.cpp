@@ -42,22 +42,7 @@ StorageNode fromAccessObjects(const jet::JetFile& file) {
             damaged("MSysAccessObjects の ID が重複しています");
         }
     }
-    const auto header = rows.find(0);
-    if (header == rows.end() || header->second.size() < 8)
-        damaged("MSysAccessObjects の見出し行がありません");
-    const std::size_t length = littleEndian32(header->second, 4);
-    std::string bytes;
-    std::int64_t expected = 1;
-    for (const auto& [rowId, chunk] : rows) {
-        if (rowId == 0)
-            continue;
-        if (rowId != expected++)
-            damaged("MSysAccessObjects の行が欠けています");
-        bytes += chunk;
-    }
-    if (bytes.size() < length)
-        bytes.resize(length, '\0');
-    return ReadCompoundFile(bytes);
+    return ReadCompoundFile(AssembleAccessObjects(rows));
 }
 
 // Rows of (Id, ParentId, Name, Type 1 storage / 2 stream, Lv); the root is its own parent.
@@ -110,6 +95,26 @@ StorageNode fromAccessStorage(const jet::JetFile& file) {
 }
 
 }  // namespace
+
+std::string AssembleAccessObjects(const std::map<std::int64_t, std::string>& rows) {
+    const auto header = rows.find(0);
+    if (header == rows.end() || header->second.size() < 8) {
+        damaged("MSysAccessObjects の見出し行がありません");
+    }
+    const std::size_t length = littleEndian32(header->second, 4);
+    std::string bytes;
+    std::int64_t expected = 1;
+    for (const auto& [rowId, chunk] : rows) {
+        if (rowId == 0)
+            continue;
+        if (rowId != expected++)
+            damaged("MSysAccessObjects の行が欠けています");
+        bytes += chunk;
+    }
+    if (bytes.size() < length)
+        bytes.resize(length, '\0');
+    return bytes;
+}
 
 StorageNode ReadAccessProject(const jet::JetFile& file) {
     if (file.header().version == jet::JetVersion::Jet3) {

@@ -161,6 +161,44 @@ TEST(JetDatabase, odbcAndExcelLinksShowTheirConnectStrings) {
     EXPECT_TRUE(table(*db, "商品マスタ").fields.empty());
 }
 
+TEST(JetDatabase, everyNorthwindQueryRebuildsToBalancedSqlNamingItsTables) {
+    REQUIRE_TESTDATA();
+    for (const char* name :
+         {"northwind-ja.mdb", "northwind-en.mdb", "mdbtestdata-nwind-jet3.mdb"}) {
+        auto db = open(testdata() / name);
+        for (const auto& q : db->queryDefs()) {
+            SCOPED_TRACE(std::string(name) + " " + q.name);
+            const std::string& sql = q.sql();
+            ASSERT_FALSE(sql.empty());
+            int parens = 0;
+            int brackets = 0;
+            bool quoted = false;
+            for (char c : sql) {
+                if (c == '"')
+                    quoted = !quoted;
+                if (quoted)
+                    continue;
+                parens += c == '(' ? 1 : c == ')' ? -1 : 0;
+                brackets += c == '[' ? 1 : c == ']' ? -1 : 0;
+                ASSERT_GE(parens, 0);
+            }
+            EXPECT_EQ(parens, 0);
+            EXPECT_EQ(brackets, 0);
+            EXPECT_FALSE(quoted);
+            const bool known = sql.rfind("SELECT", 0) == 0 || sql.rfind("PARAMETERS", 0) == 0 ||
+                               sql.rfind("TRANSFORM", 0) == 0 || sql.rfind("INSERT", 0) == 0 ||
+                               sql.rfind("UPDATE", 0) == 0 || sql.rfind("DELETE", 0) == 0 ||
+                               sql.rfind("Select", 0) == 0;
+            EXPECT_TRUE(known) << sql;
+            for (const auto& f : q.fields) {
+                if (f.sourceTable.empty())
+                    continue;
+                EXPECT_NE(sql.find(f.sourceTable), std::string::npos) << f.sourceTable;
+            }
+        }
+    }
+}
+
 TEST(JetDatabase, propertiesReadAndWriteWithoutTouchingTheFile) {
     REQUIRE_TESTDATA();
     const auto path = testdata() / "northwind-ja.mdb";

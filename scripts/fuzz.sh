@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets with clang (libFuzzer + ASan + UBSan) and runs each for SECONDS
+# (default 60), seeded with the real test files when ../shared/testdata is there.
+#   scripts/fuzz.sh [SECONDS]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-60}
+
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DZANFOR_FUZZ=ON -DZANFOR_BUILD_GUI=OFF -DBUILD_TESTING=OFF >/dev/null
+cmake --build build-fuzz -j "$(nproc)" >/dev/null
+
+corpus=build-fuzz/corpus
+mkdir -p "$corpus"/{compound_file,vba_project,property_blob,jet_file}
+if [ -d ../shared/testdata/mdb ]; then
+  cp -n ../shared/testdata/mdb/*.mdb "$corpus/jet_file/" 2>/dev/null || true
+fi
+
+status=0
+for target in compound_file vba_project property_blob jet_file; do
+  echo "== fuzz_$target for ${seconds}s"
+  build-fuzz/bin/fuzz_$target -max_total_time="$seconds" -max_len=4194304 -rss_limit_mb=4096 \
+    -print_final_stats=1 "$corpus/$target" 2>&1 | grep -E "^(stat::number_of_executed_units|stat::peak_rss_mb|==.*ERROR|SUMMARY)" || status=$?
+done
+exit 0
