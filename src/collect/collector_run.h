@@ -1,0 +1,73 @@
+#pragma once
+
+// The frame every collection runs in: the skip test's outcome, the busy pointer and gauge, one
+// transaction on the work database (committed also when the collection fails, so the rows
+// written before an error stay), the error report, and the finishing steps: "終了しました",
+// 100 %, the report preview, the last-run option, the preview button, the closing message and
+// the clear timer.
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/app_state.h"
+#include "app/error_report.h"
+#include "app/run_ui.h"
+#include "host/access.h"
+#include "host/dao.h"
+#include "host/error.h"
+#include "workdb/work_database.h"
+
+namespace zanfor::collect {
+
+// What a collection works with.
+struct RunContext {
+    app::AppState& state;
+    workdb::WorkDatabase& work;
+    host::dao::Database& target;
+    app::RunUi& ui;
+    host::access::Application* access = nullptr;  // for the collections that need Access
+};
+
+enum class RunResult {
+    Collected,           // collected and previewed
+    Previewed,           // the skip test held: previewed what the tables hold
+    EndedWithoutReport,  // the collection ended early by its own rule (its message shown)
+    Failed,              // an error was reported
+    ShutdownRequested,   // an error of Access's unstable range: the program must end
+};
+
+// How a collection's body ended.
+enum class Finish { Report, NoReport };
+
+struct CollectorRun {
+    app::Collector collector;
+    std::int16_t option = 0;  // stored as the last-run option after a completed run
+    bool skip = false;        // the skip test said the tables already hold this result
+    std::string place;        // the error report's place label, "場所:..."
+    std::string report;       // previewed at the end
+    app::PreviewButton preview = app::PreviewButton::OPre;
+    app::WindowKind window = app::WindowKind::Main;
+    // The lines of a collection's own error messages (3044, ...), when it has one for the
+    // error; the common report otherwise.
+    std::function<std::optional<std::vector<std::string>>(const host::Error&)> specialLines;
+};
+
+RunResult RunCollection(RunContext& ctx, const CollectorRun& run,
+                        const std::function<Finish(RunContext&)>& body);
+
+// The percentage of `done` out of `total`, shown on the gauge.
+void ShowProgress(RunContext& ctx, long done, long total);
+
+// Opens a result table for writing after emptying it with Jet's statement, as every writer
+// empties its tables before it writes.
+workdb::RowWriter OpenEmptied(RunContext& ctx, std::string_view table);
+
+inline constexpr std::string_view kFinished = "終了しました";
+inline constexpr std::string_view kPrintThenClose = "印刷後、印刷ﾌﾟﾚﾋﾞｭｰを終了して下さい。";
+inline constexpr int kClearAfterMilliseconds = 5000;
+
+}  // namespace zanfor::collect

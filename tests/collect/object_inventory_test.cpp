@@ -1,0 +1,123 @@
+#include "collect/object_inventory.h"
+
+#include <gtest/gtest.h>
+
+#include "collect/collector_fixture.h"
+#include "host/jet/jet_database.h"
+
+namespace {
+
+using namespace zanfor;
+using host::memory::MemoryTargetBuilder;
+using test::CollectorFixture;
+namespace dao = host::dao;
+
+MemoryTargetBuilder sales() {
+    MemoryTargetBuilder b("/data/販売.mdb");
+    b.property("AccessVersion", "08.50");
+    b.table("MSysObjects").attributes(static_cast<std::int32_t>(0x80000000u));
+    b.table("msysLower");
+    b.table("顧客").description("得意先マスタ");
+    b.table("在庫").link(";DATABASE=C:\\db\\在庫.mdb", "在庫");
+    b.table("売上").link("ODBC;DSN=販売;UID=sa", "dbo.売上");
+    b.table("単価表").link("Excel 8.0;HDR=YES;DATABASE=C:\\表\\単価.xls", "Sheet1$");
+    b.query("q顧客", dao::dbQSelect, "SELECT * FROM 顧客;");
+    b.query("~sq_fF顧客", dao::dbQSelect, "SELECT 1;");
+    b.query("qSystem", 4, "");
+    b.query("q削除", dao::dbQDelete, "DELETE FROM 顧客;");
+    b.form("F顧客").description("顧客の入力");
+    b.report("R顧客");
+    b.page("P売上");
+    b.macro("AutoExec");
+    b.module("modCommon", "");
+    return b;
+}
+
+TEST(ObjectInventory, allKindsAreNumberedInOneSequenceWithTheirClasses) {
+    auto b = sales();
+    auto f = CollectorFixture::ForMemory(b);
+    f.state.options.object = 7;
+    auto ctx = f.context();
+    ASSERT_EQ(collect::RunObjectInventory(ctx), collect::RunResult::Collected);
+    EXPECT_EQ(f.rows("SELECT objectNo, Class, ObjectName, QueryType, Midasi, Description "
+                     "FROM T_AcObject ORDER BY objectNo"),
+              (std::vector<std::string>{
+                  "1|Table|msysLower||7|",
+                  "2|Table|顧客||7|得意先マスタ",
+                  "3|Table|在庫|Link(Access)|7|C:\\db\\在庫.mdb",
+                  "4|Table|売上|Link(ODBC)|7|販売;UID=sa",
+                  "5|Table|単価表|Link(その他)|7|YES;DATABASE=C:\\表\\単価.xls",
+                  "6|Query|q顧客|選択ｸｴﾘｰ|7|",
+                  "7|Query|q削除|削除ｸｴﾘｰ|7|",
+                  "8|Form|F顧客||7|顧客の入力",
+                  "9|Report|R顧客||7|",
+                  "10|Page|P売上||7|",
+                  "11|Macro|AutoExec||7|",
+                  "12|Module|modCommon||7|",
+              }));
+}
+
+TEST(ObjectInventory, theDatabaseRowKeepsTheStartupValuesFoundAtOpening) {
+    auto b = sales();
+    auto f = CollectorFixture::ForMemory(b);
+    f.state.savedStartup = {"メニュー", false, true};
+    f.state.startupValues = {"販売管理", "mnu", true, false, true};
+    auto ctx = f.context();
+    ASSERT_EQ(collect::RunObjectInventory(ctx), collect::RunResult::Collected);
+    EXPECT_EQ(
+        f.rows("SELECT DbNo, FileSize, Version, Stitle, sMenuBar, Sformdisp, Smenudisp, "
+               "Sdbdisp, Sstatusbar, Sallowshortcutbar, Stoolbar, AccessVersion FROM T_DataBase"),
+        (std::vector<std::string>{
+            "0|10|4.0|販売管理|mnu|メニュー|True|False|True|False|True|08.50"}));
+}
+
+TEST(ObjectInventory, theSameSelectionAgainOnlyPreviews) {
+    auto b = sales();
+    auto f = CollectorFixture::ForMemory(b);
+    f.state.options.object = 3;
+    auto ctx = f.context();
+    ASSERT_EQ(collect::RunObjectInventory(ctx), collect::RunResult::Collected);
+    EXPECT_EQ(f.rows("SELECT ObjectName, Midasi FROM T_AcObject"),
+              (std::vector<std::string>{"F顧客|3"}));
+    f.work.execute("delete * from T_AcObject;");
+    EXPECT_EQ(collect::RunObjectInventory(ctx), collect::RunResult::Previewed);
+    EXPECT_EQ(f.count("T_AcObject"), 0);
+    f.state.options.object = 4;
+    EXPECT_EQ(collect::RunObjectInventory(ctx), collect::RunResult::Collected);
+    EXPECT_EQ(f.rows("SELECT ObjectName FROM T_AcObject"), (std::vector<std::string>{"R顧客"}));
+}
+
+TEST(ObjectInventory, namesAreCutToOneHundredFiftyCharacters) {
+    std::string longName;
+    for (int i = 0; i < 160; ++i)
+        longName += "表";
+    MemoryTargetBuilder b("/x.mdb");
+    b.table(longName + " ");
+    auto f = CollectorFixture::ForMemory(b);
+    f.state.options.object = 1;
+    auto ctx = f.context();
+    ASSERT_EQ(collect::RunObjectInventory(ctx), collect::RunResult::Collected);
+    std::string expected;
+    for (int i = 0; i < 150; ++i)
+        expected += "表";
+    EXPECT_EQ(f.rows("SELECT ObjectName FROM T_AcObject"), (std::vector<std::string>{expected}));
+}
+
+TEST(ObjectInventory, japaneseNorthwindListsEveryObjectWithoutGaps) {
+    const auto data = test::SharedTestData();
+    if (!data)
+        GTEST_SKIP() << "../shared/testdata is absent";
+    CollectorFixture f(
+        host::jet::JetEngine().openDatabase((*data / "mdb/northwind-ja.mdb").string()));
+    auto ctx = f.context();
+    ASSERT_EQ(collect::RunObjectInventory(ctx), collect::RunResult::Collected);
+    EXPECT_EQ(f.rows("SELECT COUNT(*), MIN(objectNo), MAX(objectNo), COUNT(DISTINCT objectNo) "
+                     "FROM T_AcObject WHERE Midasi = 7"),
+              (std::vector<std::string>{"82|1|82|82"}));
+    EXPECT_EQ(f.rows("SELECT Class, COUNT(*) FROM T_AcObject GROUP BY Class ORDER BY Class"),
+              (std::vector<std::string>{"Form|22", "Macro|5", "Module|2", "Page|9", "Query|21",
+                                        "Report|14", "Table|9"}));
+    EXPECT_EQ(f.rows("SELECT AccessVersion FROM T_DataBase"), (std::vector<std::string>{"08.50"}));
+}
+
+}  // namespace
