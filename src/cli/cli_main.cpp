@@ -10,6 +10,7 @@
 
 #include "app/program_files.h"
 #include "cli/inspect.h"
+#include "cli/report_output.h"
 #include "host/access/file_application.h"
 #include "host/error.h"
 #include "host/jet/jet_database.h"
@@ -18,6 +19,7 @@
 namespace {
 
 using namespace zanfor;
+using cli::RenderReportFile;
 using cli::WriteInspectJson;
 using cli::WriteInspectText;
 
@@ -112,6 +114,30 @@ int inspect(const std::vector<std::string>& args) {
     return kOk;
 }
 
+int report(const std::vector<std::string>& args) {
+    std::string name;
+    std::filesystem::path file;
+    std::filesystem::path out;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--workdb" && i + 1 < args.size()) {
+            file = args[++i];
+        } else if (args[i] == "--out" && i + 1 < args.size()) {
+            out = args[++i];
+        } else if (name.empty() && args[i].rfind("--", 0) != 0) {
+            name = args[i];
+        } else {
+            return usage(std::cerr);
+        }
+    }
+    if (name.empty() || out.empty())
+        return usage(std::cerr);
+    if (file.empty())
+        file = defaultWorkDatabase();
+    RenderReportFile(file, name, out);
+    std::cout << name << " -> " << out.string() << "\n";
+    return kOk;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -129,6 +155,8 @@ int main(int argc, char** argv) {
             return init(args);
         if (verb == "inspect")
             return inspect(args);
+        if (verb == "report")
+            return report(args);
         std::cerr << "zanfor-cli: 不明なコマンド '" << verb << "'\n";
         return usage(std::cerr);
     } catch (const host::Error& e) {

@@ -1,0 +1,41 @@
+#include "cli/report_output.h"
+
+#include <QGuiApplication>
+#include <algorithm>
+#include <memory>
+
+#include "report/report_catalog.h"
+#include "workdb/work_database.h"
+
+namespace zanfor::cli {
+
+namespace {
+
+// Reports measure text with Qt's fonts, which need an application object; the command line has
+// no display, so it uses the offscreen platform unless the caller chose one.
+void ensureApplication() {
+    if (QGuiApplication::instance())
+        return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "zanfor-cli";
+    static char* argv[] = {name, nullptr};
+    static auto app = std::make_unique<QGuiApplication>(argc, argv);
+}
+
+}  // namespace
+
+void RenderReportFile(const std::filesystem::path& workDatabase, std::string_view name,
+                      const std::filesystem::path& file) {
+    ensureApplication();
+    std::string extension = file.extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const auto format = extension == ".html" || extension == ".htm" ? report::OutputFormat::Html
+                                                                    : report::OutputFormat::Pdf;
+    const auto db = workdb::WorkDatabase::open(workDatabase);
+    report::RenderReportToFile(db, name, file, format);
+}
+
+}  // namespace zanfor::cli
