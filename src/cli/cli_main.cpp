@@ -88,28 +88,31 @@ int inspect(const std::vector<std::string>& args) {
     }
     if (target.empty())
         return usage(std::cerr);
-    host::jet::JetEngine engine;
-    auto db = engine.openDatabase(target);
-    std::shared_ptr<const host::access::AccessProject> project;
+    host::access::FileApplication app;
+    host::dao::Database* db = nullptr;
+    std::unique_ptr<host::dao::Database> alone;
     std::string projectError;
     try {
-        project = host::access::AccessProject::ReadFile(target);
+        app.openCurrentDatabase(target);
+        db = &app.currentDb();
     } catch (const host::Error& e) {
-        if (!source.empty())
+        // An .mdb whose Access project cannot be read still shows its DAO side.
+        if (!source.empty() || std::filesystem::is_directory(target))
             throw;
+        alone = host::jet::JetEngine().openDatabase(target);
+        db = alone.get();
         projectError = "ｴﾗｰNo:" + std::to_string(e.number()) + " " + e.description();
     }
     if (!source.empty()) {
-        auto module = project->module(source);
-        if (!module)
-            throw host::Error(2516, "モジュール '" + source + "' が見つかりません。");
-        std::cout << module->model().Lines(1, module->model().CountOfLines()) << "\n";
+        const auto& model = app.openModule(source).model();
+        std::cout << model.Lines(1, model.CountOfLines()) << "\n";
         return kOk;
     }
+    host::access::FileApplication* shown = alone ? nullptr : &app;
     if (json) {
-        WriteInspectJson(*db, project.get(), projectError, std::cout);
+        WriteInspectJson(*db, shown, projectError, std::cout);
     } else {
-        WriteInspectText(*db, project.get(), projectError, std::cout);
+        WriteInspectText(*db, shown, projectError, std::cout);
     }
     return kOk;
 }

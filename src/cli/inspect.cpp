@@ -1,13 +1,25 @@
 #include "cli/inspect.h"
 
+#include <optional>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "collect/vocabulary.h"
+#include "host/export/export_database.h"
 #include "util/jet_date.h"
 #include "util/json_writer.h"
+#include "util/vb_string.h"
 
 namespace zanfor::cli {
 
 namespace {
 
 using host::Value;
+using host::access::Control;
+using host::access::DesignObject;
+using host::access::ObjectType;
+using host::access::View;
 using util::JsonWriter;
 
 constexpr const char* kContainers[] = {"Forms", "Reports", "Scripts", "Modules", "DataAccessPages"};
@@ -180,42 +192,315 @@ void writeModule(JsonWriter& w, const host::access::Module& m, const char* kind)
     w.endObject();
 }
 
-void writeProject(JsonWriter& w, const host::access::AccessProject& project) {
-    w.key("modules").beginArray();
-    for (const auto& m : project.modules()) {
-        writeModule(w, *m, m->type() == host::access::ModuleType::Standard ? "standard" : "class");
+// What inspect shows of one form or report: the design-view object, or why it did not open.
+struct DesignView {
+    std::string name;
+    std::optional<DesignObject> object;
+    std::string error;
+};
+
+std::string errorText(const host::Error& e) {
+    return "ｴﾗｰNo:" + std::to_string(e.number()) + " " + e.description();
+}
+
+std::vector<DesignView> openDesigns(host::access::FileApplication& app, host::dao::Database& db,
+                                    bool report) {
+    std::vector<DesignView> views;
+    for (const auto& c : db.containers()) {
+        if (c.name != (report ? "Reports" : "Forms"))
+            continue;
+        for (const auto& d : c.documents) {
+            DesignView v{d.name, std::nullopt, {}};
+            try {
+                v.object = report ? app.openReport(d.name, View::Design)
+                                  : app.openForm(d.name, View::Design);
+                app.close(report ? ObjectType::Report : ObjectType::Form, d.name);
+            } catch (const host::Error& e) {
+                v.error = errorText(e);
+            }
+            views.push_back(std::move(v));
+        }
     }
-    for (const auto& f : project.forms()) {
-        if (auto m = project.formModule(f.name); m && f.hasModule)
-            writeModule(w, *m, "form");
+    return views;
+}
+
+constexpr std::string_view kFormProperties[] = {
+    "RecordSource", "Caption",        "DefaultView",    "Filter",    "OrderBy",
+    "AllowEdits",   "AllowDeletions", "AllowAdditions", "DataEntry", "RecordsetType",
+    "RecordLocks",  "PopUp",          "Modal",          "MenuBar",   "HasModule"};
+constexpr std::string_view kReportProperties[] = {"RecordSource", "Caption", "Filter",   "OrderBy",
+                                                  "RecordLocks",  "MenuBar", "HasModule"};
+constexpr std::string_view kControlProperties[] = {
+    "Caption",        "ControlSource",   "RowSourceType",    "RowSource",
+    "SourceObject",   "LinkChildFields", "LinkMasterFields", "DefaultValue",
+    "ValidationRule", "Format",          "OptionValue",      "Visible"};
+
+std::span<const std::string_view> objectProperties(bool report) {
+    return report ? std::span<const std::string_view>(kReportProperties)
+                  : std::span<const std::string_view>(kFormProperties);
+}
+
+bool isEvent(std::string_view name) {
+    return name.starts_with("On") || name.starts_with("Before") || name.starts_with("After");
+}
+
+// The properties worth a look: those named, when set, and every event that holds something.
+std::vector<const host::Property*> mainProperties(const host::Properties& props,
+                                                  std::span<const std::string_view> names) {
+    std::vector<const host::Property*> shown;
+    for (const auto name : names) {
+        const auto* p = props.find(name);
+        // Visible is worth a line only where a control is hidden.
+        if (p && !p->value.isNull() && p->value.toText() != "" &&
+            !(name == "Visible" && p->value.toBool()))
+            shown.push_back(p);
     }
-    for (const auto& r : project.reports()) {
-        if (auto m = project.reportModule(r.name); m && r.hasModule)
-            writeModule(w, *m, "report");
+    for (const auto& p : props) {
+        if (isEvent(p.name) && !p.value.isNull() && p.value.toText() != "")
+            shown.push_back(&p);
+    }
+    return shown;
+}
+
+void writeNamedProperties(JsonWriter& w, const std::vector<const host::Property*>& props) {
+    w.beginObject();
+    for (const auto* p : props) {
+        w.key(p->name);
+        writeValue(w, p->value);
+    }
+    w.endObject();
+}
+
+void writePosition(JsonWriter& w, const host::Properties& props) {
+    for (const char* name : {"Left", "Top", "Width", "Height"}) {
+        w.key(util::LCase(name));
+        if (const auto* p = props.find(name))
+            writeValue(w, p->value);
+        else
+            w.null();
+    }
+}
+
+std::string typeName(const Control& c) {
+    return collect::ControlTypeName(std::to_string(c.controlType()));
+}
+
+void writeDesign(JsonWriter& w, const DesignView& v, bool report) {
+    w.beginObject();
+    w.key("name").value(v.name);
+    if (!v.object) {
+        w.key("error").value(v.error);
+        w.endObject();
+        return;
+    }
+    const DesignObject& o = *v.object;
+    w.key("hasModule").value(o.hasModule());
+    w.key("properties");
+    writeNamedProperties(w, mainProperties(o.properties, objectProperties(report)));
+    w.key("controls").beginArray();
+    for (const auto& c : o.controls) {
+        w.beginObject();
+        w.key("name").value(c.name());
+        w.key("type").value(typeName(c));
+        w.key("controlType").value(c.controlType());
+        w.key("parent").value(c.parent);
+        writePosition(w, c.properties);
+        w.key("properties");
+        writeNamedProperties(w, mainProperties(c.properties, kControlProperties));
+        w.endObject();
     }
     w.endArray();
-    for (const auto& [key, designs] :
-         {std::pair{"forms", &project.forms()}, std::pair{"reports", &project.reports()}}) {
-        w.key(key).beginArray();
-        for (const auto& d : *designs) {
+    if (report) {
+        w.key("groupLevels").beginArray();
+        for (const auto& level : o.groupLevels) {
             w.beginObject();
-            w.key("name").value(d.name);
-            w.key("hasModule").value(d.hasModule);
-            w.key("controls").beginArray();
-            for (const auto& c : d.controls) {
-                w.beginObject().key("name").value(c.name).key("controlType").value(c.controlType);
-                w.endObject();
-            }
-            w.endArray();
+            w.key("controlSource");
+            writeValue(w, level.controlSource);
+            w.key("sortOrder");
+            writeValue(w, level.sortOrder);
+            w.key("groupHeader");
+            writeValue(w, level.groupHeader);
+            w.key("groupFooter");
+            writeValue(w, level.groupFooter);
+            w.key("groupOn");
+            writeValue(w, level.groupOn);
+            w.key("groupInterval");
+            writeValue(w, level.groupInterval);
+            w.key("keepTogether");
+            writeValue(w, level.keepTogether);
             w.endObject();
         }
         w.endArray();
     }
+    w.endObject();
+}
+
+struct MacroView {
+    std::string name;
+    std::optional<host::access::MacroDefinition> definition;
+    std::string error;
+};
+
+std::vector<MacroView> readMacros(host::access::FileApplication& app, host::dao::Database& db) {
+    std::vector<MacroView> views;
+    for (const auto& c : db.containers()) {
+        if (c.name != "Scripts")
+            continue;
+        for (const auto& d : c.documents) {
+            MacroView v{d.name, std::nullopt, {}};
+            try {
+                v.definition = app.macroDefinition(d.name);
+            } catch (const host::Error& e) {
+                v.error = errorText(e);
+            }
+            views.push_back(std::move(v));
+        }
+    }
+    return views;
+}
+
+void writeMacro(JsonWriter& w, const MacroView& v) {
+    w.beginObject();
+    w.key("name").value(v.name);
+    if (!v.definition) {
+        w.key("error").value(v.error);
+        w.endObject();
+        return;
+    }
+    w.key("rows").beginArray();
+    for (const auto& r : v.definition->rows) {
+        w.beginObject();
+        w.key("macroName").value(r.macroName);
+        w.key("condition").value(r.condition);
+        w.key("action").value(r.action);
+        w.key("arguments").beginArray();
+        for (const auto& a : r.arguments)
+            w.value(a);
+        w.endArray();
+        w.key("comment").value(r.comment);
+        w.endObject();
+    }
+    w.endArray();
+    w.endObject();
+}
+
+// The module behind a form or report: the one its design opened with, else the project's.
+std::shared_ptr<const host::access::Module> designModule(const host::access::AccessProject& project,
+                                                         const DesignView& v, bool report) {
+    if (v.object)
+        return v.object->hasModule() ? v.object->module : nullptr;
+    return report ? project.reportModule(v.name) : project.formModule(v.name);
+}
+
+void writeProject(JsonWriter& w, host::access::FileApplication& app, host::dao::Database& db) {
+    const auto& project = app.project();
+    const auto forms = openDesigns(app, db, false);
+    const auto reports = openDesigns(app, db, true);
+    w.key("modules").beginArray();
+    for (const auto& m : project.modules()) {
+        writeModule(w, *m, m->type() == host::access::ModuleType::Standard ? "standard" : "class");
+    }
+    for (const auto& v : forms) {
+        if (auto m = designModule(project, v, false))
+            writeModule(w, *m, "form");
+    }
+    for (const auto& v : reports) {
+        if (auto m = designModule(project, v, true))
+            writeModule(w, *m, "report");
+    }
+    w.endArray();
+    w.key("forms").beginArray();
+    for (const auto& v : forms)
+        writeDesign(w, v, false);
+    w.endArray();
+    w.key("reports").beginArray();
+    for (const auto& v : reports)
+        writeDesign(w, v, true);
+    w.endArray();
+    w.key("macros").beginArray();
+    for (const auto& v : readMacros(app, db))
+        writeMacro(w, v);
+    w.endArray();
+}
+
+std::string twipsText(const host::Properties& props, std::string_view name) {
+    const auto* p = props.find(name);
+    return p ? p->value.toText() : "?";
+}
+
+void writeDesignsText(std::ostream& out, const std::vector<DesignView>& views, bool report) {
+    out << (report ? "Reports (design): " : "Forms (design): ") << views.size() << "\n";
+    for (const auto& v : views) {
+        if (!v.object) {
+            out << "  " << v.name << " ! " << v.error << "\n";
+            continue;
+        }
+        const DesignObject& o = *v.object;
+        out << "  " << v.name << " (" << o.controls.size() << " controls"
+            << (o.hasModule() ? ", code" : "");
+        if (report)
+            out << ", " << o.groupLevels.size() << " group levels";
+        out << ")\n";
+        for (const auto* p : mainProperties(o.properties, objectProperties(report)))
+            out << "    " << p->name << " = " << p->value.toText() << "\n";
+        for (const auto& c : o.controls) {
+            out << "    - " << c.name() << " [" << typeName(c) << "] "
+                << twipsText(c.properties, "Left") << "," << twipsText(c.properties, "Top") << " "
+                << twipsText(c.properties, "Width") << "x" << twipsText(c.properties, "Height");
+            if (!c.parent.empty())
+                out << " in " << c.parent;
+            out << "\n";
+            for (const auto* p : mainProperties(c.properties, kControlProperties))
+                out << "        " << p->name << " = " << p->value.toText() << "\n";
+        }
+        for (std::size_t k = 0; k < o.groupLevels.size(); ++k) {
+            out << "    group " << k + 1 << ": " << o.groupLevels[k].controlSource.toText()
+                << (o.groupLevels[k].sortOrder.toBool() ? " desc" : "") << "\n";
+        }
+    }
+}
+
+void writeMacrosText(std::ostream& out, const std::vector<MacroView>& views) {
+    out << "Macros (design): " << views.size() << "\n";
+    for (const auto& v : views) {
+        if (!v.definition) {
+            out << "  " << v.name << " ! " << v.error << "\n";
+            continue;
+        }
+        out << "  " << v.name << " (" << v.definition->rows.size() << " rows)\n";
+        for (const auto& r : v.definition->rows) {
+            out << "    ";
+            if (!r.macroName.empty())
+                out << "[" << r.macroName << "] ";
+            if (!r.condition.empty())
+                out << "If " << r.condition << ": ";
+            out << (r.action.empty() ? "'" : r.action);
+            if (!r.action.empty()) {
+                out << "(";
+                for (std::size_t i = 0; i < r.arguments.size(); ++i)
+                    out << (i ? ", " : "") << r.arguments[i];
+                out << ")";
+            }
+            if (!r.comment.empty())
+                out << (r.action.empty() ? "" : "  '") << r.comment;
+            out << "\n";
+        }
+    }
+}
+
+void writeProblems(JsonWriter& w, host::dao::Database& db) {
+    auto* exported = dynamic_cast<host::exports::ExportDatabase*>(&db);
+    if (!exported)
+        return;
+    w.key("problems").beginArray();
+    for (const auto& p : exported->problems())
+        w.value(p);
+    w.endArray();
 }
 
 }  // namespace
 
-void WriteInspectJson(host::dao::Database& db, const host::access::AccessProject* project,
+void WriteInspectJson(host::dao::Database& db, host::access::FileApplication* app,
                       const std::string& projectError, std::ostream& out) {
     JsonWriter w(out);
     w.beginObject();
@@ -261,15 +546,16 @@ void WriteInspectJson(host::dao::Database& db, const host::access::AccessProject
     w.key("columns");
     writeRows(w, db, "MSysIMEXColumns");
     w.endObject();
-    if (project) {
-        writeProject(w, *project);
+    if (app) {
+        writeProject(w, *app, db);
     } else {
         w.key("projectError").value(projectError);
     }
+    writeProblems(w, db);
     w.endObject();
 }
 
-void WriteInspectText(host::dao::Database& db, const host::access::AccessProject* project,
+void WriteInspectText(host::dao::Database& db, host::access::FileApplication* app,
                       const std::string& projectError, std::ostream& out) {
     out << "データベース: " << db.name() << " (Jet " << db.version() << ")\n";
     for (const auto& p : db.properties())
@@ -295,26 +581,26 @@ void WriteInspectText(host::dao::Database& db, const host::access::AccessProject
         try {
             out << "    " << q.sql() << "\n";
         } catch (const host::Error& e) {
-            out << "    (" << e.number() << ")\n";
+            out << "    ! " << errorText(e) << "\n";
         }
     }
-    if (!project) {
+    if (auto* exported = dynamic_cast<host::exports::ExportDatabase*>(&db)) {
+        for (const auto& p : exported->problems())
+            out << "! " << p << "\n";
+    }
+    if (!app) {
         out << "Access プロジェクト: " << projectError << "\n";
         return;
     }
-    out << "Modules (VBA): " << project->modules().size() << "\n";
-    for (const auto& m : project->modules()) {
+    const auto& project = app->project();
+    out << "Modules (VBA): " << project.modules().size() << "\n";
+    for (const auto& m : project.modules()) {
         out << "  " << m->name() << " (" << m->model().CountOfLines() << " lines, "
             << m->model().procedures().size() << " procedures)\n";
     }
-    for (const auto* designs : {&project->forms(), &project->reports()}) {
-        out << (designs == &project->forms() ? "Form designs: " : "Report designs: ")
-            << designs->size() << "\n";
-        for (const auto& d : *designs) {
-            out << "  " << d.name << " (" << d.controls.size() << " controls"
-                << (d.hasModule ? ", code" : "") << ")\n";
-        }
-    }
+    writeDesignsText(out, openDesigns(*app, db, false), false);
+    writeDesignsText(out, openDesigns(*app, db, true), true);
+    writeMacrosText(out, readMacros(*app, db));
 }
 
 }  // namespace zanfor::cli

@@ -54,6 +54,9 @@ private:
 // program reads some by index), among them Name and ControlType.
 struct Control {
     Properties properties;
+    // The name of what holds it: the control it sits in (an option group, a tab page, the text
+    // box a label is attached to) or else its section. Empty when the source does not tell.
+    std::string parent;
 
     std::string name() const { return properties.get("Name").toText(); }
     int controlType() const { return static_cast<int>(properties.get("ControlType").toInteger()); }
@@ -75,7 +78,8 @@ public:
     ObjectType kind = ObjectType::Form;
     std::string name;
     Properties properties;
-    std::vector<Control> controls;  // the Controls collection: every control, in Access's order
+    std::vector<Control> controls;     // the Controls collection: every control, in Access's order
+    std::vector<Properties> sections;  // in the order of the design, when the source has them
     std::vector<GroupLevel> groupLevels;
     std::shared_ptr<const Module> module;  // the code behind it, when it has one
 

@@ -39,6 +39,8 @@ inline constexpr int kWorkDatabaseTooNew = 30002;
 inline constexpr int kUnknownField = 30003;
 inline constexpr int kProjectStorageDamaged = 30010;
 inline constexpr int kVbaProjectDamaged = 30011;
+// A file of an object export folder that does not read as the text Access writes.
+inline constexpr int kExportMalformed = 30020;
 }  // namespace err
 
 class Error : public std::runtime_error {

@@ -46,23 +46,6 @@ std::optional<fs::path> subFolder(const fs::path& folder,
     return std::nullopt;
 }
 
-// Export tools escape characters a file name cannot hold as %XX.
-std::string objectNameOf(const fs::path& file) {
-    const std::string stem = file.stem().string();
-    std::string name;
-    for (std::size_t i = 0; i < stem.size(); ++i) {
-        if (stem[i] == '%' && i + 2 < stem.size() &&
-            std::isxdigit(static_cast<unsigned char>(stem[i + 1])) &&
-            std::isxdigit(static_cast<unsigned char>(stem[i + 2]))) {
-            name += static_cast<char>(std::stoi(stem.substr(i + 1, 2), nullptr, 16));
-            i += 2;
-        } else {
-            name += stem[i];
-        }
-    }
-    return name;
-}
-
 std::vector<fs::path> filesIn(const fs::path& folder) {
     std::vector<fs::path> files;
     std::error_code ec;
@@ -123,7 +106,7 @@ void readDesignCode(const fs::path& folder, ExportedKind kind, std::vector<Expor
             }
         }
         if (code) {
-            const std::string name = objectNameOf(file);
+            const std::string name = ExportedObjectName(file);
             out.push_back({kind, prefix + name, name, std::move(*code)});
         }
     }
@@ -138,6 +121,22 @@ std::optional<fs::path> ExportFolderFor(const fs::path& target) {
     if (fs::is_directory(folder, ec))
         return folder;
     return std::nullopt;
+}
+
+std::string ExportedObjectName(const fs::path& file) {
+    const std::string stem = file.stem().string();
+    std::string name;
+    for (std::size_t i = 0; i < stem.size(); ++i) {
+        if (stem[i] == '%' && i + 2 < stem.size() &&
+            std::isxdigit(static_cast<unsigned char>(stem[i + 1])) &&
+            std::isxdigit(static_cast<unsigned char>(stem[i + 2]))) {
+            name += static_cast<char>(std::stoi(stem.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        } else {
+            name += stem[i];
+        }
+    }
+    return name;
 }
 
 std::string ModuleTextOf(std::string_view exported) {
@@ -168,7 +167,7 @@ std::vector<ExportedModule> ReadExportedModules(const fs::path& folder) {
             if (!text)
                 continue;
             modules.push_back({ext == ".cls" ? ExportedKind::Class : ExportedKind::Standard,
-                               declaredName(*text).value_or(objectNameOf(file)),
+                               declaredName(*text).value_or(ExportedObjectName(file)),
                                {},
                                ModuleTextOf(*text)});
         }

@@ -30,6 +30,10 @@ struct ExportedModule {
 // `<target>.src` beside the target when that folder exists.
 std::optional<std::filesystem::path> ExportFolderFor(const std::filesystem::path& target);
 
+// The object's name from its file's name: the stem, with the %XX escapes export tools write for
+// characters a file name cannot hold decoded.
+std::string ExportedObjectName(const std::filesystem::path& file);
+
 // Files that cannot be read are skipped; text may be UTF-8 (with or without BOM) or CP932.
 std::vector<ExportedModule> ReadExportedModules(const std::filesystem::path& folder);
 

@@ -1,8 +1,10 @@
 #pragma once
 
-// The Access-like application over real files: opening a target as the current database gives
-// its DAO side (host/jet) and its Access project (modules, which forms and reports have code,
-// their control lists). Nothing is ever written to the target.
+// The Access-like application over real files. The current database is either an .mdb (its DAO
+// side read by host/jet, its Access project for modules and control lists) or an object export
+// folder given as the target, which is then a complete target (host/export). An export folder
+// beside an .mdb (`<file>.src`) wins object by object: its forms, reports and macros are the
+// designs opened, its modules replace the file's. Nothing is ever written to the target.
 
 #include <map>
 #include <memory>
@@ -11,13 +13,16 @@
 
 #include "host/access.h"
 #include "host/access/access_project.h"
+#include "host/access/export_designs.h"
+#include "host/access/macro_definition.h"
 
 namespace zanfor::host::access {
 
 class FileApplication : public Application {
 public:
-    // Host errors of opening: those of JetEngine, 7866 for an Access 97 (Jet 3) file, whose
-    // project Access 2000 could not open either, 30010/30011 for a damaged project.
+    // Host errors of opening an .mdb: those of JetEngine, 7866 for an Access 97 (Jet 3) file,
+    // whose project Access 2000 could not open either, 30010/30011 for a damaged project; of a
+    // folder: 3024 when it is not there.
     void openCurrentDatabase(const std::string& path) override;
     void closeCurrentDatabase() override;
     dao::Database& currentDb() override;
@@ -25,21 +30,44 @@ public:
     bool visible() const override { return visible_; }
     DesignObject& openForm(const std::string& name, View view) override;
     DesignObject& openReport(const std::string& name, View view) override;
+    // The converted macros of this instance first, then the project's modules.
     const Module& openModule(const std::string& name) override;
     void close(ObjectType type, const std::string& name) override;
     void selectObject(ObjectType type, const std::string& name) override;
+    // 279 converts the selected macro when its design is in an export folder; any other
+    // command, or a macro whose design only the .mdb holds, gives host error 2046.
     void runCommand(int command) override;
+    // Only the modules runCommand created can be deleted (host error 2046 otherwise).
     void deleteObject(ObjectType type, const std::string& name) override;
 
     const AccessProject& project() const;
+    // The export folder's designs, or nullptr when the target has none.
+    const ExportDesigns* exportDesigns() const { return designs_.get(); }
+    // The design of a macro from the export folder. Host errors as ExportDesigns::macro, and
+    // 2046 when no export folder holds it.
+    MacroDefinition macroDefinition(const std::string& name) const;
+    // The objects and converted modules open now, for checks that everything was closed.
+    std::vector<std::string> openObjectNames() const;
 
 private:
     DesignObject& open(bool report, const std::string& name);
 
     std::unique_ptr<dao::Database> db_;
     std::shared_ptr<const AccessProject> project_;
+    std::shared_ptr<const ExportDesigns> designs_;
     bool visible_ = false;
     std::map<std::string, std::unique_ptr<DesignObject>> openObjects_;
+    std::vector<std::shared_ptr<const Module>> createdModules_;
+    std::vector<std::string> openModules_;
+    ObjectType selectedType_ = ObjectType::Table;
+    std::string selectedName_;
+};
+
+// DAO's workspace over targets as the program opens them: an object export folder as a complete
+// target, anything else as an .mdb file.
+class FileEngine : public dao::Engine {
+public:
+    std::unique_ptr<dao::Database> openDatabase(const std::string& path) override;
 };
 
 class FileApplicationFactory : public ApplicationFactory {

@@ -33,9 +33,19 @@ struct PropertySpec {
 // it ("TextBox", "OptionGroup", ...). Empty for an unknown kind.
 std::span<const PropertySpec> PropertySchema(std::string_view kind, DesignContext context);
 
+// The schema's entry of that name (compared without regard to case), or nullptr: a reader
+// needs a yes/no property's default to make sense of SaveAsText's "NotDefault". A form also
+// answers for MinButton and MaxButton, the yes/no flags SaveAsText writes for MinMaxButtons.
+const PropertySpec* FindPropertySpec(std::string_view kind, DesignContext context,
+                                     std::string_view name);
+
 // The collection in schema order: each property takes the stored value of that name (names
-// compared without regard to case) or its default. Stored properties the schema does not know
-// are appended after it, in stored order, so nothing read is lost.
+// compared without regard to case; the last of repeated names wins) or its default. Stored
+// properties the schema does not know are appended after it, in stored order, so nothing read
+// is lost. The text "NotDefault" stored for a yes/no property gives the opposite of its
+// default. Properties SaveAsText stores under other names are derived from them when their own
+// name is not stored: a control's BorderStyle from OldBorderStyle and BorderLineStyle, a
+// form's RecordsetType from AllowUpdating, MinMaxButtons from MinButton and MaxButton.
 Properties BuildProperties(std::string_view kind, DesignContext context,
                            const std::vector<std::pair<std::string, Value>>& stored);
 

@@ -1,0 +1,7 @@
+﻿dbMemo "SQL" ="DROP TABLE W_得意先取込;\015\012"
+dbMemo "Connect" =""
+dbBoolean "ReturnsRecords" ="0"
+dbInteger "ODBCTimeout" ="60"
+dbByte "Orientation" ="0"
+dbByte "DefaultView" ="2"
+dbText "Description" ="取込が済んだ作業表を消す。"

@@ -1,0 +1,21 @@
+﻿CREATE TABLE [T_得意先] (
+  [得意先ID] AUTOINCREMENT,
+  [得意先コード] VARCHAR (8) NOT NULL,
+  [得意先名] VARCHAR (50) NOT NULL,
+  [得意先名カナ] VARCHAR (50),
+  [郵便番号] VARCHAR (8),
+  [都道府県] VARCHAR (4),
+  [住所1] VARCHAR (60),
+  [住所2] VARCHAR (60),
+  [電話番号] VARCHAR (15),
+  [FAX番号] VARCHAR (15),
+  [担当社員ID] LONG,
+  [締日] BYTE,
+  [与信限度額] CURRENCY,
+  [ホームページ] LONGTEXT,
+  [取引停止] BIT,
+  [登録日] DATETIME,
+  [備考] LONGTEXT,
+   CONSTRAINT [PrimaryKey] PRIMARY KEY ([得意先ID]),
+   CONSTRAINT [得意先コード] UNIQUE ([得意先コード])
+)

@@ -1,0 +1,139 @@
+#include "host/export/design_text.h"
+
+#include <array>
+#include <map>
+
+namespace zanfor::host::exports {
+
+namespace {
+
+struct KindRow {
+    std::string_view blockKind;
+    int code;
+    std::string_view typeName;
+};
+
+constexpr auto kControlKinds = std::to_array<KindRow>({
+    {"Label", 100, "Label"},
+    {"Rectangle", 101, "Rectangle"},
+    {"Line", 102, "Line"},
+    {"Image", 103, "Image"},
+    {"CommandButton", 104, "CommandButton"},
+    {"OptionButton", 105, "OptionButton"},
+    {"CheckBox", 106, "CheckBox"},
+    {"OptionGroup", 107, "OptionGroup"},
+    {"BoundObjectFrame", 108, "BoundObjectFrame"},
+    {"TextBox", 109, "TextBox"},
+    {"ListBox", 110, "ListBox"},
+    {"ComboBox", 111, "ComboBox"},
+    {"Subform", 112, "Subform"},
+    {"Subreport", 112, "Subform"},
+    {"UnboundObjectFrame", 114, "ObjectFrame"},
+    {"ObjectFrame", 114, "ObjectFrame"},
+    {"PageBreak", 118, "PageBreak"},
+    {"CustomControl", 119, "CustomControl"},
+    {"ToggleButton", 122, "ToggleButton"},
+    {"Tab", 123, "TabCtl"},
+    {"TabCtl", 123, "TabCtl"},
+    {"Page", 124, "Page"},
+});
+
+constexpr std::array<std::string_view, 7> kSectionKinds = {
+    "FormHeader", "FormFooter",  "PageHeader", "PageFooter",
+    "Section",    "BreakHeader", "BreakFooter"};
+
+bool isSection(std::string_view kind) {
+    for (auto s : kSectionKinds) {
+        if (s == kind)
+            return true;
+    }
+    return false;
+}
+
+using Templates = std::map<std::string, std::vector<SavedProperty>>;
+
+class Reader {
+public:
+    explicit Reader(DesignText& out) : out_(out) {}
+
+    void addTemplate(const SavedBlock& block) { templates_[block.kind] = block.properties; }
+
+    void section(const SavedBlock& block) {
+        DesignSection s;
+        s.kind = block.kind;
+        s.name = block.text("Name");
+        s.properties = block.properties;
+        out_.sections.push_back(std::move(s));
+        const int index = static_cast<int>(out_.sections.size()) - 1;
+        for (const auto& list : block.children) {
+            for (const auto& c : list.children)
+                control(c, -1, index);
+        }
+    }
+
+private:
+    void control(const SavedBlock& block, int parent, int section) {
+        const ControlKind kind = ControlKindOf(block.kind);
+        DesignControl c;
+        c.typeName = std::string(kind.typeName);
+        c.controlType = kind.code;
+        c.name = block.text("Name");
+        c.parent = parent;
+        c.section = section;
+        c.line = block.line;
+        if (auto t = templates_.find(block.kind); t != templates_.end())
+            c.properties = t->second;
+        c.properties.insert(c.properties.end(), block.properties.begin(), block.properties.end());
+        out_.controls.push_back(std::move(c));
+        const int index = static_cast<int>(out_.controls.size()) - 1;
+        for (const auto& list : block.children) {
+            for (const auto& nested : list.children)
+                control(nested, index, section);
+        }
+    }
+
+    DesignText& out_;
+    Templates templates_;
+};
+
+}  // namespace
+
+ControlKind ControlKindOf(std::string_view blockKind) {
+    for (const auto& row : kControlKinds) {
+        if (row.blockKind == blockKind)
+            return {row.code, row.typeName};
+    }
+    return {0, blockKind};
+}
+
+DesignText ReadDesignText(const SavedText& text, const std::string& source) {
+    const SavedBlock* object = nullptr;
+    for (const auto& b : text.root.children) {
+        if (b.kind == "Form" || b.kind == "Report") {
+            object = &b;
+            break;
+        }
+    }
+    if (!object)
+        ThrowMalformed(source, 1, "Begin Form または Begin Report がありません");
+    DesignText design;
+    design.report = object->kind == "Report";
+    design.properties = object->properties;
+    design.code = text.code;
+    Reader reader(design);
+    // The object's one bare block holds, in this order, the default settings of each control
+    // type, the grouping levels and the sections.
+    for (const auto& list : object->children) {
+        for (const auto& child : list.children) {
+            if (child.kind == "BreakLevel")
+                design.groupLevels.push_back(child.properties);
+            else if (isSection(child.kind))
+                reader.section(child);
+            else
+                reader.addTemplate(child);
+        }
+    }
+    return design;
+}
+
+}  // namespace zanfor::host::exports

@@ -1,0 +1,200 @@
+#include "host/export/export_folder.h"
+
+#include <algorithm>
+#include <chrono>
+#include <ctime>
+#include <initializer_list>
+#include <map>
+#include <system_error>
+
+#include "host/access/export_modules.h"
+#include "host/error.h"
+#include "host/export/saved_text.h"
+#include "util/encoding.h"
+#include "util/jet_date.h"
+#include "util/vb_string.h"
+
+namespace zanfor::host::exports {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Names = std::initializer_list<std::string_view>;
+
+std::string lowerExtension(const fs::path& p) { return util::LCase(p.extension().string()); }
+
+std::vector<fs::path> entries(const fs::path& folder, bool directories) {
+    std::vector<fs::path> found;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(folder, ec)) {
+        std::error_code typeError;
+        if (directories ? entry.is_directory(typeError) : entry.is_regular_file(typeError))
+            found.push_back(entry.path());
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+// The first sub-folder whose name is one of `names`, compared without regard to case.
+std::optional<fs::path> subFolder(const fs::path& root, Names names) {
+    const auto folders = entries(root, true);
+    for (const auto name : names) {
+        for (const auto& f : folders) {
+            if (util::EqualsIgnoreCase(f.filename().string(), name))
+                return f;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<fs::path> fileNamed(const fs::path& root, Names names) {
+    const auto files = entries(root, false);
+    for (const auto name : names) {
+        for (const auto& f : files) {
+            if (util::EqualsIgnoreCase(f.filename().string(), name))
+                return f;
+        }
+    }
+    return std::nullopt;
+}
+
+int rankOf(std::string_view extension, Names mainExtensions) {
+    int rank = 0;
+    for (const auto e : mainExtensions) {
+        if (e == extension)
+            return rank;
+        ++rank;
+    }
+    return -1;
+}
+
+// Groups the folder's files by name; an object exists where a file has one of the main
+// extensions, the best-ranked being its file.
+std::vector<ExportObject> objectsIn(const std::optional<fs::path>& folder, Names mainExtensions) {
+    std::vector<ExportObject> objects;
+    if (!folder)
+        return objects;
+    std::map<std::string, std::size_t> byName;
+    std::vector<std::pair<std::size_t, fs::path>> others;
+    for (const auto& path : entries(*folder, false)) {
+        const std::string name = access::ExportedObjectName(path);
+        const int rank = rankOf(lowerExtension(path), mainExtensions);
+        const auto [it, added] = byName.try_emplace(util::UCase(name), objects.size());
+        if (added)
+            objects.push_back({name, path, {}, {}});
+        ExportObject& o = objects[it->second];
+        const int current = rankOf(lowerExtension(o.file), mainExtensions);
+        if (rank >= 0 && (current < 0 || rank < current)) {
+            if (!added)
+                others.emplace_back(it->second, o.file);
+            o.name = name;
+            o.file = path;
+        } else if (!added) {
+            others.emplace_back(it->second, path);
+        }
+    }
+    for (const auto& [index, path] : others)
+        objects[index].companions.push_back(path);
+    std::erase_if(objects, [&](const ExportObject& o) {
+        return rankOf(lowerExtension(o.file), mainExtensions) < 0;
+    });
+    for (auto& o : objects)
+        o.updated = FileDate(o.file);
+    return objects;
+}
+
+std::vector<fs::path> filesWith(const std::optional<fs::path>& folder, Names extensions) {
+    std::vector<fs::path> files;
+    if (!folder)
+        return files;
+    for (const auto& f : entries(*folder, false)) {
+        if (rankOf(lowerExtension(f), extensions) >= 0)
+            files.push_back(f);
+    }
+    return files;
+}
+
+// Designs are the files that name their character sets; the first that does speaks for all.
+int folderCodePage(const ExportFolder& folder) {
+    for (const auto* designs : {&folder.forms(), &folder.reports()}) {
+        for (const auto& o : *designs) {
+            std::string bytes;
+            try {
+                bytes = util::ReadFileBytes(o.file);
+            } catch (const std::system_error&) {
+                continue;
+            }
+            if (util::IsValidUtf8(bytes))
+                continue;
+            if (const int hint = CodePageHint(bytes); hint != 0)
+                return hint;
+        }
+    }
+    return 932;
+}
+
+}  // namespace
+
+std::optional<fs::path> ExportObject::companion(std::string_view extension) const {
+    for (const auto& c : companions) {
+        if (util::EqualsIgnoreCase(c.extension().string(), extension))
+            return c;
+    }
+    return std::nullopt;
+}
+
+Date FileDate(const fs::path& file) {
+    std::error_code ec;
+    const auto written = fs::last_write_time(file, ec);
+    if (ec)
+        return {};
+    const std::time_t t = std::chrono::system_clock::to_time_t(
+        std::chrono::time_point_cast<std::chrono::system_clock::duration>(
+            std::chrono::file_clock::to_sys(written)));
+    std::tm local{};
+    if (!localtime_r(&t, &local))
+        return {};
+    return Date{util::ToJetDate({local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                                 local.tm_hour, local.tm_min, local.tm_sec})};
+}
+
+std::shared_ptr<const ExportFolder> ExportFolder::Open(const fs::path& folder) {
+    std::error_code ec;
+    if (!fs::is_directory(folder, ec)) {
+        throw Error(err::kCannotOpenFile,
+                    "エクスポート フォルダー '" + folder.string() + "' が見つかりません。");
+    }
+    auto f = std::make_shared<ExportFolder>();
+    f->root_ = fs::absolute(folder, ec);
+    if (ec)
+        f->root_ = folder;
+    f->updated_ = FileDate(folder);
+    f->forms_ = objectsIn(subFolder(folder, {"forms", "form"}), {".bas", ".form", ".accfrm"});
+    f->reports_ =
+        objectsIn(subFolder(folder, {"reports", "report"}), {".bas", ".report", ".accrpt"});
+    f->macros_ = objectsIn(subFolder(folder, {"macros", "macro", "scripts"}),
+                           {".bas", ".macro", ".accmac", ".mcr"});
+    f->modules_ = objectsIn(subFolder(folder, {"modules", "module"}), {".bas", ".cls"});
+    f->queries_ =
+        objectsIn(subFolder(folder, {"queries", "query"}), {".qdef", ".bas", ".accqry", ".sql"});
+    f->tables_ = objectsIn(subFolder(folder, {"tbldefs", "tbldef", "tabledefs", "tabledef"}),
+                           {".xml", ".sql", ".json", ".lnkd"});
+    f->importExportFiles_ = filesWith(subFolder(folder, {"imexspecs"}), {".json"});
+    f->relationFiles_ = filesWith(subFolder(folder, {"relations"}), {".json", ".txt"});
+    f->propertiesFile_ =
+        fileNamed(folder, {"dbs-properties.json", "properties.txt", "Project.accprj"});
+    f->codePage_ = folderCodePage(*f);
+    return f;
+}
+
+const ExportObject* ExportFolder::Find(const std::vector<ExportObject>& objects,
+                                       std::string_view name) {
+    for (const auto& o : objects) {
+        if (util::EqualsIgnoreCase(o.name, name))
+            return &o;
+    }
+    return nullptr;
+}
+
+}  // namespace zanfor::host::exports

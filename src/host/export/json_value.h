@@ -1,0 +1,36 @@
+#pragma once
+
+// The JSON files of an export folder (table links, query and database properties,
+// import/export definitions), read into a tree that keeps the order of object members: a
+// definition's columns and a database's properties are listed in the order written.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace zanfor::host::exports {
+
+struct JsonValue {
+    enum class Kind { Null, Bool, Number, String, Array, Object };
+
+    Kind kind = Kind::Null;
+    bool boolean = false;
+    std::string text;  // a string's value, or a number as written
+    std::vector<JsonValue> items;
+    std::vector<std::pair<std::string, JsonValue>> members;
+
+    // The member of that name (exact spelling first, then without regard to case), or nullptr.
+    const JsonValue* find(std::string_view key) const;
+    // A string or number as text, a boolean as "True"/"False"; "" otherwise.
+    std::string asText() const;
+    bool isIntegral() const;
+    std::int64_t asInteger() const;
+    double asDouble() const;
+};
+
+// Throws host::Error (err::kExportMalformed) naming `source` and the line.
+JsonValue ParseJson(std::string_view text, const std::string& source);
+
+}  // namespace zanfor::host::exports
