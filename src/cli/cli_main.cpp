@@ -11,6 +11,7 @@
 #include "app/program_files.h"
 #include "cli/inspect.h"
 #include "cli/report_output.h"
+#include "cli/run_command.h"
 #include "host/access/file_application.h"
 #include "host/error.h"
 #include "host/jet/jet_database.h"
@@ -31,6 +32,14 @@ int usage(std::ostream& out) {
     out << "使い方:\n"
            "  zanfor-cli init [--workdb FILE]   "
            "作業用データベースを作成し、そのテーブルを一覧します\n"
+           "  zanfor-cli run TARGET [--only objects,tables,...] [--option NAME=VALUE]...\n"
+           "             [--pick table=NAME] [--workdb FILE] [--out DIR] [--format pdf|html]\n"
+           "                                    "
+           "解析ファイルを開き、処理を実行して帳票を書き出します\n"
+           "  zanfor-cli inspect TARGET [--json] [--source MODULE]\n"
+           "                                    解析ファイルの中身を表示します\n"
+           "  zanfor-cli report NAME [--workdb FILE] --out FILE.pdf|FILE.html\n"
+           "                                    作業用データベースの帳票を書き出します\n"
            "  zanfor-cli --help                 この説明を表示します\n";
     return kUsage;
 }
@@ -141,6 +150,16 @@ int report(const std::vector<std::string>& args) {
     return kOk;
 }
 
+int run(const std::vector<std::string>& args) {
+    std::string why;
+    const auto request = cli::ParseRunArguments(args, why);
+    if (!request) {
+        std::cerr << "zanfor-cli run: " << why << "\n";
+        return usage(std::cerr);
+    }
+    return cli::RunCommands(*request, executablePath());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -160,6 +179,8 @@ int main(int argc, char** argv) {
             return inspect(args);
         if (verb == "report")
             return report(args);
+        if (verb == "run")
+            return run(args);
         std::cerr << "zanfor-cli: 不明なコマンド '" << verb << "'\n";
         return usage(std::cerr);
     } catch (const host::Error& e) {

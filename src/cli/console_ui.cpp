@@ -18,7 +18,9 @@ void ConsoleUi::setProgress(std::int16_t percent) {
 }
 
 app::MsgResult ConsoleUi::messageBox(std::string_view text, std::string_view title,
-                                     app::MsgButtons buttons, app::MsgIcon) {
+                                     app::MsgButtons buttons, app::MsgIcon icon) {
+    if (icon == app::MsgIcon::Critical)
+        ++errors_;
     *out_ << "[" << title << "] " << text << '\n';
     return buttons == app::MsgButtons::YesNo ? app::MsgResult::Yes : app::MsgResult::Ok;
 }

@@ -26,12 +26,15 @@ public:
     void startClearTimer(int) override {}
 
     const std::vector<std::string>& requestedReports() const { return reports_; }
+    // Message boxes shown as errors: a run that showed one did not succeed.
+    int errorCount() const { return errors_; }
 
 private:
     std::ostream* out_;
     bool quiet_;
     std::int16_t lastPercent_ = -1;
     std::vector<std::string> reports_;
+    int errors_ = 0;
 };
 
 }  // namespace zanfor::cli

@@ -28,6 +28,8 @@ RunResult RunCollection(RunContext& ctx, const CollectorRun& run,
     ctx.ui.setProgress(0);
     workdb::Transaction tx(ctx.work);
     try {
+        if (run.attachAccess)
+            AttachAccess(ctx);
         const Finish how = body(ctx);
         tx.commit();
         if (how == Finish::NoReport) {
@@ -50,6 +52,18 @@ RunResult RunCollection(RunContext& ctx, const CollectorRun& run,
         ctx.ui.setBusy(false);
         return report.shutdown ? RunResult::ShutdownRequested : RunResult::Failed;
     }
+}
+
+void AttachAccess(RunContext& ctx) {
+    if (!ctx.access)
+        throw host::Error(host::err::kAccessClosed, "データベースが開かれていません。");
+    try {
+        ctx.access->closeCurrentDatabase();
+    } catch (const host::Error& e) {
+        if (e.number() != host::err::kAccessClosed)
+            throw;
+    }
+    ctx.access->openCurrentDatabase(ctx.state.targetPath);
 }
 
 void ShowProgress(RunContext& ctx, long done, long total) {

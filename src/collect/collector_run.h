@@ -54,10 +54,17 @@ struct CollectorRun {
     // The lines of a collection's own error messages (3044, ...), when it has one for the
     // error; the common report otherwise.
     std::function<std::optional<std::vector<std::string>>(const host::Error&)> specialLines;
+    // The collections that read designs or code through Access first make the target the
+    // current database of the analysis Access instance again.
+    bool attachAccess = false;
 };
 
 RunResult RunCollection(RunContext& ctx, const CollectorRun& run,
                         const std::function<Finish(RunContext&)>& body);
+
+// Closes the database the analysis Access instance has open (none open, 2467, is no concern)
+// and opens the target shown in the main window in it.
+void AttachAccess(RunContext& ctx);
 
 // The percentage of `done` out of `total`, shown on the gauge.
 void ShowProgress(RunContext& ctx, long done, long total);

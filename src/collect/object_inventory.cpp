@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "collect/vocabulary.h"
+#include "util/file_size.h"
 #include "util/vb_string.h"
 
 namespace zanfor::collect {
@@ -103,9 +104,8 @@ void writeDatabaseRow(RunContext& ctx) {
     auto& db = ctx.target;
     const auto& values = ctx.state.startupValues;
     const auto& saved = ctx.state.savedStartup;
-    std::error_code ec;
-    const auto bytes = std::filesystem::file_size(ctx.state.targetPath, ec);
-    if (ec) {
+    const auto bytes = util::TargetSize(ctx.state.targetPath);
+    if (!bytes) {
         throw host::Error(host::err::kFileNotFound,
                           "ファイル '" + ctx.state.targetPath + "' が見つかりません。");
     }
@@ -121,7 +121,7 @@ void writeDatabaseRow(RunContext& ctx) {
     row.addNew();
     row.set("DbNo", 0)
         .set("DbName", LeftRTrim(db.name(), kNameLength))
-        .set("FileSize", static_cast<double>(bytes) / 1024.0)
+        .set("FileSize", static_cast<double>(*bytes) / 1024.0)
         .set("Version", db.version())
         .set("QueryTimeout", db.queryTimeout())
         .set("Updatable", db.updatable())

@@ -58,7 +58,8 @@ collect::RunResult RunCommentListing(collect::RunContext& ctx) {
                                     "R_AcComment",
                                     app::PreviewButton::CmPre,
                                     app::WindowKind::Main,
-                                    {}};
+                                    {},
+                                    true};
     return collect::RunCollection(ctx, run, [](collect::RunContext& c) {
         CommentListing listing(c);
         WalkModules(c, kAllKinds, [&](const CodeObject& o) { listing.read(o); });

@@ -67,7 +67,8 @@ collect::RunResult RunModuleListing(collect::RunContext& ctx) {
                                     std::string(ModuleListingReport(ctx.state.options)),
                                     app::PreviewButton::MPre,
                                     app::WindowKind::Main,
-                                    {}};
+                                    {},
+                                    true};
     return collect::RunCollection(ctx, run, [selection](collect::RunContext& c) {
         ModuleListing listing(c);
         WalkModules(c, KindsOf(selection), [&](const CodeObject& o) { listing.read(o); });

@@ -153,7 +153,8 @@ collect::RunResult RunProcedureListing(collect::RunContext& ctx) {
                                     std::string(ProcedureListingReport(ctx.state.options)),
                                     app::PreviewButton::PPre,
                                     app::WindowKind::Main,
-                                    {}};
+                                    {},
+                                    true};
     return collect::RunCollection(ctx, run, [variant](collect::RunContext& c) {
         ProcedureListing listing(c, variant);
         WalkModules(c, kAllKinds, [&](const CodeObject& o) { listing.read(o); });

@@ -64,7 +64,8 @@ collect::RunResult RunStepCounts(collect::RunContext& ctx) {
                                     "R_AcModStep",
                                     app::PreviewButton::MsPre,
                                     app::WindowKind::Main,
-                                    {}};
+                                    {},
+                                    true};
     return collect::RunCollection(ctx, run, [selection](collect::RunContext& c) {
         StepCounts counts(c);
         WalkModules(c, KindsOf(selection), [&](const CodeObject& o) { counts.read(o); });

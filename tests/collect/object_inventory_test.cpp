@@ -4,6 +4,7 @@
 
 #include "collect/collector_fixture.h"
 #include "host/jet/jet_database.h"
+#include "util/encoding.h"
 
 namespace {
 
@@ -69,6 +70,19 @@ TEST(ObjectInventory, theDatabaseRowKeepsTheStartupValuesFoundAtOpening) {
                "Sdbdisp, Sstatusbar, Sallowshortcutbar, Stoolbar, AccessVersion FROM T_DataBase"),
         (std::vector<std::string>{
             "0|10|4.0|販売管理|mnu|メニュー|True|False|True|False|True|08.50"}));
+}
+
+TEST(ObjectInventory, anExportFolderWeighsAsMuchAsTheFilesItHolds) {
+    auto b = sales();
+    auto f = CollectorFixture::ForMemory(b);
+    test::TempDir folder;
+    std::filesystem::create_directories(folder / "forms");
+    util::WriteFileAtomically(folder / "tables.txt", std::string(1024, 'a'));
+    util::WriteFileAtomically(folder / "forms" / "F顧客.form", std::string(2048, 'b'));
+    f.state.targetPath = folder.path().string();
+    auto ctx = f.context();
+    ASSERT_EQ(collect::RunObjectInventory(ctx), collect::RunResult::Collected);
+    EXPECT_EQ(f.rows("SELECT FileSize FROM T_DataBase"), (std::vector<std::string>{"3"}));
 }
 
 TEST(ObjectInventory, theSameSelectionAgainOnlyPreviews) {

@@ -1,0 +1,293 @@
+#include "cli/run_command.h"
+
+#include <array>
+#include <charconv>
+#include <iostream>
+
+#include "app/desktop.h"
+#include "app/dialogs.h"
+#include "app/program.h"
+#include "app/startup.h"
+#include "cli/console_ui.h"
+#include "cli/report_output.h"
+#include "host/access/file_application.h"
+#include "host/error.h"
+
+namespace zanfor::cli {
+
+namespace {
+
+using app::CommandId;
+
+struct NamedCommand {
+    std::string_view name;
+    CommandId id;
+};
+
+constexpr std::array<NamedCommand, app::kCommandCount> kCommandNames{{
+    {"objects", CommandId::Object},
+    {"tables", CommandId::Table},
+    {"queries", CommandId::Query},
+    {"forms", CommandId::Form},
+    {"reports", CommandId::Report},
+    {"proc", CommandId::Proc},
+    {"module", CommandId::Module},
+    {"modstep", CommandId::ModStep},
+    {"macros", CommandId::Macro},
+    {"controls", CommandId::Control},
+    {"files", CommandId::File},
+    {"comment", CommandId::Comment},
+    {"fmimage", CommandId::FmImage},
+    {"cover", CommandId::Hyousi1},
+    {"label-v", CommandId::Hyousi2},
+    {"label-h", CommandId::Hyousi3},
+}};
+
+struct NamedOption {
+    std::string_view name;
+    std::int16_t app::OptionSettings::*field;
+};
+
+constexpr std::array<NamedOption, 21> kOptionNames{{
+    {"object", &app::OptionSettings::object},   {"table", &app::OptionSettings::table},
+    {"tselect", &app::OptionSettings::tselect}, {"link", &app::OptionSettings::link},
+    {"query", &app::OptionSettings::query},     {"qselect", &app::OptionSettings::qselect},
+    {"form", &app::OptionSettings::form},       {"fselect", &app::OptionSettings::fselect},
+    {"report", &app::OptionSettings::report},   {"rselect", &app::OptionSettings::rselect},
+    {"proc", &app::OptionSettings::proc},       {"proc50", &app::OptionSettings::proc50},
+    {"module", &app::OptionSettings::module},   {"mod50", &app::OptionSettings::mod50},
+    {"mprint", &app::OptionSettings::mprint},   {"modstep", &app::OptionSettings::modstep},
+    {"macro", &app::OptionSettings::macro},     {"mcselect", &app::OptionSettings::mcselect},
+    {"control", &app::OptionSettings::control}, {"file", &app::OptionSettings::file},
+    {"capkbn", &app::OptionSettings::capKbn},
+}};
+
+// The picker a selected-object run reads its name from.
+std::string* PickerText(app::Pickers& pickers, std::string_view kind) {
+    if (kind == "table")
+        return &pickers.tableText;
+    if (kind == "query")
+        return &pickers.queryText;
+    if (kind == "form")
+        return &pickers.formText;
+    if (kind == "report")
+        return &pickers.reportText;
+    if (kind == "macro")
+        return &pickers.macroText;
+    return nullptr;
+}
+
+const NamedOption* FindOption(std::string_view name) {
+    for (const auto& o : kOptionNames)
+        if (o.name == name)
+            return &o;
+    return nullptr;
+}
+
+bool SplitPair(const std::string& text, std::pair<std::string, std::string>& out) {
+    const auto eq = text.find('=');
+    if (eq == std::string::npos || eq == 0)
+        return false;
+    out = {text.substr(0, eq), text.substr(eq + 1)};
+    return true;
+}
+
+// No window to ask: every question takes its default answer, and the file "chosen" is the
+// target named on the command line.
+class ConsoleDialogs : public app::Dialogs {
+public:
+    ConsoleDialogs(std::ostream& out, std::string file) : out_(&out), file_(std::move(file)) {}
+
+    app::MsgResult messageBox(std::string_view text, std::string_view title,
+                              app::MsgButtons buttons, app::MsgIcon) override {
+        *out_ << "[" << title << "] " << text << '\n';
+        return buttons == app::MsgButtons::YesNo ? app::MsgResult::Yes : app::MsgResult::Ok;
+    }
+    std::string openFileName(const app::OpenFileRequest&) override { return file_; }
+
+private:
+    std::ostream* out_;
+    std::string file_;
+};
+
+// A run from a script has no screen saver to hold off and opens no documents.
+class HeadlessDesktop : public app::Desktop {
+public:
+    void inhibitScreenSaver() override {}
+    void releaseScreenSaver() override {}
+    bool openScreenSaverSettings() override { return false; }
+    bool openDocument(const std::filesystem::path&) override { return false; }
+};
+
+}  // namespace
+
+std::optional<CommandId> CommandOfName(std::string_view name) {
+    for (const auto& c : kCommandNames)
+        if (c.name == name)
+            return c.id;
+    return std::nullopt;
+}
+
+std::string_view NameOfCommand(CommandId id) {
+    for (const auto& c : kCommandNames)
+        if (c.id == id)
+            return c.name;
+    return {};
+}
+
+std::optional<RunRequest> ParseRunArguments(const std::vector<std::string>& args,
+                                            std::string& why) {
+    RunRequest request;
+    app::CollectorCommands registered;
+    app::AddCollectors(registered);
+    auto value = [&](std::size_t& i) -> const std::string* {
+        return i + 1 < args.size() ? &args[++i] : nullptr;
+    };
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const auto& a = args[i];
+        if (a == "--only") {
+            const auto* list = value(i);
+            if (!list) {
+                why = "--only には処理名の一覧が必要です";
+                return std::nullopt;
+            }
+            std::size_t start = 0;
+            while (start <= list->size()) {
+                const auto comma = std::min(list->find(',', start), list->size());
+                const auto name = list->substr(start, comma - start);
+                start = comma + 1;
+                if (name.empty())
+                    continue;
+                const auto id = CommandOfName(name);
+                if (!id) {
+                    why = "不明な処理名: " + name;
+                    return std::nullopt;
+                }
+                if (!registered.has(*id)) {
+                    why = "この版ではまだ実行できない処理です: " + name;
+                    return std::nullopt;
+                }
+                request.commands.push_back(*id);
+            }
+        } else if (a == "--option" || a == "--pick") {
+            const auto* text = value(i);
+            std::pair<std::string, std::string> pair;
+            if (!text || !SplitPair(*text, pair)) {
+                why = a + " は 名前=値 の形で指定して下さい";
+                return std::nullopt;
+            }
+            if (a == "--option") {
+                std::int16_t number = 0;
+                const auto* end = pair.second.data() + pair.second.size();
+                const auto [ptr, ec] = std::from_chars(pair.second.data(), end, number);
+                if (!FindOption(pair.first) || ec != std::errc() || ptr != end) {
+                    why = "不明なオプションか値です: " + *text;
+                    return std::nullopt;
+                }
+                request.options.push_back(pair);
+            } else {
+                app::Pickers probe;
+                if (!PickerText(probe, pair.first)) {
+                    why = "--pick は table, query, form, report, macro のいずれかです: " + *text;
+                    return std::nullopt;
+                }
+                request.picks.push_back(pair);
+            }
+        } else if (a == "--workdb" || a == "--out" || a == "--format") {
+            const auto* text = value(i);
+            if (!text) {
+                why = a + " には値が必要です";
+                return std::nullopt;
+            }
+            if (a == "--workdb")
+                request.workDatabase = *text;
+            else if (a == "--out")
+                request.outFolder = *text;
+            else if (*text == "pdf" || *text == "html")
+                request.format = *text;
+            else {
+                why = "--format は pdf か html です";
+                return std::nullopt;
+            }
+        } else if (request.target.empty() && a.rfind("--", 0) != 0) {
+            request.target = a;
+        } else {
+            why = "不明な引数: " + a;
+            return std::nullopt;
+        }
+    }
+    if (request.target.empty()) {
+        why = "解析するファイルを指定して下さい";
+        return std::nullopt;
+    }
+    if (request.commands.empty())
+        for (const auto id : app::AllCommands())
+            if (registered.has(id))
+                request.commands.push_back(id);
+    return request;
+}
+
+int RunCommands(const RunRequest& request, const std::filesystem::path& executable) {
+    std::error_code ec;
+    const auto target = std::filesystem::absolute(request.target, ec).lexically_normal();
+    if (ec || !std::filesystem::exists(target)) {
+        std::cerr << "ファイルが見つかりません: " << request.target << "\n";
+        return 1;
+    }
+    ConsoleDialogs dialogs(std::cerr, target.string());
+    auto startup = app::StartUp(executable, dialogs);
+    if (!startup)
+        return 1;
+    if (!request.workDatabase.empty())
+        startup->paths.workDatabase = std::filesystem::absolute(request.workDatabase);
+    const auto workDatabase = startup->paths.workDatabase;
+
+    host::access::FileEngine engine;
+    host::access::FileApplicationFactory access;
+    HeadlessDesktop desktop;
+    app::CollectorCommands commands;
+    app::AddCollectors(commands);
+    ConsoleUi ui(std::cerr);
+    app::Program program(std::move(*startup), {engine, access, dialogs, desktop, commands, {}}, ui);
+
+    int failures = 0;
+    if (program.openTarget() != target::OpenResult::Opened) {
+        std::cerr << "解析ファイルを開けませんでした: " << target.string() << "\n";
+        program.shutDown(0, 0, false);
+        return 1;
+    }
+    auto& state = program.state();
+    for (const auto& [name, value] : request.options)
+        state.options.*(FindOption(name)->field) = static_cast<std::int16_t>(std::stoi(value));
+    for (const auto& [kind, name] : request.picks)
+        *PickerText(state.pickers, kind) = name;
+
+    std::filesystem::create_directories(request.outFolder, ec);
+    for (const auto id : request.commands) {
+        const auto before = ui.requestedReports().size();
+        const auto errorsBefore = ui.errorCount();
+        std::cout << "== " << NameOfCommand(id) << " (" << app::CommandCaption(id) << ")\n";
+        const auto end = program.runCommand(id);
+        if (ui.errorCount() != errorsBefore)
+            ++failures;
+        const auto& reports = ui.requestedReports();
+        for (auto k = before; k < reports.size(); ++k) {
+            const auto file = request.outFolder / (reports[k] + "." + request.format);
+            try {
+                RenderReportFile(workDatabase, reports[k], file);
+                std::cout << reports[k] << " -> " << file.string() << "\n";
+            } catch (const host::Error& e) {
+                std::cerr << "ｴﾗｰNo:" << e.number() << "\n内容:" << e.description() << "\n";
+                ++failures;
+            }
+        }
+        if (end == app::CommandEnd::ExitRequested) {
+            ++failures;
+            break;
+        }
+    }
+    program.shutDown(0, 0, false);
+    return failures == 0 ? 0 : 1;
+}
+
+}  // namespace zanfor::cli

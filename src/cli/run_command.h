@@ -1,0 +1,35 @@
+#pragma once
+
+// zanfor-cli run: opens a target as the main window does, presses the chosen action buttons one
+// after the other and writes every report they ask for into a folder. The target is read only.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/commands.h"
+
+namespace zanfor::cli {
+
+struct RunRequest {
+    std::string target;                    // an .mdb file or an object export folder
+    std::vector<app::CommandId> commands;  // in this order; every registered one when empty
+    std::vector<std::pair<std::string, std::string>> options;  // "table" = "3", ...
+    std::vector<std::pair<std::string, std::string>> picks;    // "table" = a table's name
+    std::filesystem::path workDatabase;                        // the program folder's when empty
+    std::filesystem::path outFolder = "zanfor-out";
+    std::string format = "pdf";  // or "html"
+};
+
+// The command-line name of each action button ("objects", "tables", "module", ...).
+std::optional<app::CommandId> CommandOfName(std::string_view name);
+std::string_view NameOfCommand(app::CommandId id);
+
+// Parses the arguments after "run"; nothing on bad usage (the reason on `why`).
+std::optional<RunRequest> ParseRunArguments(const std::vector<std::string>& args, std::string& why);
+
+// 0 when every command ran and every report was written, 1 otherwise.
+int RunCommands(const RunRequest& request, const std::filesystem::path& executable);
+
+}  // namespace zanfor::cli
