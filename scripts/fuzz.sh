@@ -11,15 +11,19 @@ CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWit
 cmake --build build-fuzz -j "$(nproc)" >/dev/null
 
 corpus=build-fuzz/corpus
-mkdir -p "$corpus"/{compound_file,vba_project,property_blob,jet_file}
+mkdir -p "$corpus"/{compound_file,vba_project,property_blob,jet_file,design_stream}
 if [ -d ../shared/testdata/mdb ]; then
   cp -n ../shared/testdata/mdb/*.mdb "$corpus/jet_file/" 2>/dev/null || true
 fi
 
 status=0
-for target in compound_file vba_project property_blob jet_file; do
+for target in compound_file vba_project property_blob jet_file design_stream; do
   echo "== fuzz_$target for ${seconds}s"
+  # A finding makes the fuzzer exit non-zero; the script must then fail too.
+  rc=0
   build-fuzz/bin/fuzz_$target -max_total_time="$seconds" -max_len=4194304 -rss_limit_mb=4096 \
-    -print_final_stats=1 "$corpus/$target" 2>&1 | grep -E "^(stat::number_of_executed_units|stat::peak_rss_mb|==.*ERROR|SUMMARY)" || status=$?
+    -print_final_stats=1 -artifact_prefix=build-fuzz/ "$corpus/$target" >"build-fuzz/$target.log" 2>&1 || rc=$?
+  grep -E "^(stat::number_of_executed_units|stat::peak_rss_mb|==.*ERROR|SUMMARY)" "build-fuzz/$target.log" || true
+  [ "$rc" -eq 0 ] || status=$rc
 done
-exit 0
+exit $status

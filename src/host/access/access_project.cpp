@@ -1,5 +1,6 @@
 #include "host/access/access_project.h"
 
+#include "host/access/design_directory.h"
 #include "host/access/export_modules.h"
 #include "host/access/ovba.h"
 #include "host/access/project_storage.h"
@@ -27,47 +28,6 @@ std::uint32_t le32(std::string_view b, std::size_t at) {
 std::uint16_t le16(std::string_view b, std::size_t at) {
     return static_cast<std::uint16_t>(static_cast<unsigned char>(b[at]) |
                                       (static_cast<unsigned char>(b[at + 1]) << 8));
-}
-
-// In the compound file some stream names carry a leading control character ("\x03DirData").
-const StorageNode* childStream(const StorageNode& storage, std::string_view name) {
-    for (const auto& c : storage.children) {
-        std::string_view n = c.name;
-        while (!n.empty() && static_cast<unsigned char>(n.front()) < 0x20)
-            n.remove_prefix(1);
-        if (util::EqualsIgnoreCase(n, name))
-            return &c;
-    }
-    return nullptr;
-}
-
-// DirData: u32 0, then {u8 4, u8 n, UTF-16LE name of n - 4 bytes, u32 storage number}. Some
-// writers under-count n for names with a U+xx00 character; the number's high half is then not
-// 0, and the entry is re-synchronised on the next aligned "00 00", read as that high half.
-std::vector<std::pair<std::string, std::string>> readDirData(std::string_view data) {
-    std::vector<std::pair<std::string, std::string>> entries;
-    std::size_t at = 4;
-    while (at + 2 <= data.size() && static_cast<unsigned char>(data[at]) == 0x04) {
-        const std::size_t n = static_cast<unsigned char>(data[at + 1]);
-        if (n < 4)
-            break;
-        const std::size_t nameStart = at + 2;
-        std::size_t numberAt = nameStart + (n - 4);
-        if (numberAt + 4 > data.size())
-            break;
-        if (le16(data, numberAt + 2) != 0) {
-            std::size_t scan = nameStart + 2;
-            while (scan + 2 <= data.size() && le16(data, scan) != 0)
-                scan += 2;
-            if (scan + 2 > data.size())
-                break;
-            numberAt = scan - 2;
-        }
-        entries.emplace_back(util::Utf16LeToUtf8(data.substr(nameStart, numberAt - nameStart)),
-                             std::to_string(le32(data, numberAt)));
-        at = numberAt + 4;
-    }
-    return entries;
 }
 
 bool readHasModule(const StorageNode* propData) {
@@ -119,16 +79,16 @@ std::vector<DesignEntry> readDesigns(const StorageNode& root, std::string_view c
     const StorageNode* storage = root.child(container);
     if (!storage)
         return designs;
-    const StorageNode* dir = childStream(*storage, "DirData");
+    const StorageNode* dir = ContainerStream(*storage, "DirData");
     if (!dir)
         return designs;
-    for (const auto& [name, number] : readDirData(dir->data)) {
+    for (auto& [name, number] : ReadDirData(dir->data)) {
         DesignEntry e;
-        e.name = name;
-        e.storage = storage->child(number);
+        e.name = std::move(name);
+        e.storage = storage->child(std::to_string(number));
         if (e.storage) {
-            e.hasModule = readHasModule(childStream(*e.storage, "PropData"));
-            e.controls = readTypeInfo(childStream(*e.storage, "TypeInfo"), codePage);
+            e.hasModule = readHasModule(ContainerStream(*e.storage, "PropData"));
+            e.controls = readTypeInfo(ContainerStream(*e.storage, "TypeInfo"), codePage);
         }
         designs.push_back(std::move(e));
     }
@@ -201,8 +161,8 @@ std::shared_ptr<const AccessProject> AccessProject::withExportedModules(
 
 std::shared_ptr<const AccessProject> AccessProject::FromStorage(StorageNode root) {
     auto project = std::make_shared<AccessProject>();
-    project->root_ = std::move(root);
-    if (const StorageNode* vba = project->root_.find("VBA/VBAProject/VBA")) {
+    project->root_ = std::make_shared<const StorageNode>(std::move(root));
+    if (const StorageNode* vba = project->root_->find("VBA/VBAProject/VBA")) {
         const VbaProjectInfo info = ReadVbaProject(*vba);
         project->codePage_ = info.codePage;
         for (const auto& m : info.modules) {
@@ -213,8 +173,8 @@ std::shared_ptr<const AccessProject> AccessProject::FromStorage(StorageNode root
             (document ? project->documentModules_ : project->modules_).push_back(std::move(module));
         }
     }
-    project->forms_ = readDesigns(project->root_, "Forms", project->codePage_);
-    project->reports_ = readDesigns(project->root_, "Reports", project->codePage_);
+    project->forms_ = readDesigns(*project->root_, "Forms", project->codePage_);
+    project->reports_ = readDesigns(*project->root_, "Reports", project->codePage_);
     return project;
 }
 

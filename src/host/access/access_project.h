@@ -43,7 +43,7 @@ public:
     static std::shared_ptr<const AccessProject> FromStorage(StorageNode root);
 
     int codePage() const { return codePage_; }
-    const StorageNode& root() const { return root_; }
+    const StorageNode& root() const { return *root_; }
 
     // The standard and class modules, as the VBA project lists them.
     const std::vector<std::shared_ptr<const Module>>& modules() const { return modules_; }
@@ -66,7 +66,8 @@ private:
     std::shared_ptr<const Module> documentModule(std::string_view prefix,
                                                  std::string_view objectName) const;
 
-    StorageNode root_;
+    // Shared by the copies withExportedModules makes: the design entries point into it.
+    std::shared_ptr<const StorageNode> root_ = std::make_shared<const StorageNode>();
     int codePage_ = 1252;
     std::vector<std::shared_ptr<const Module>> modules_;
     std::vector<std::shared_ptr<const Module>> documentModules_;

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 
+#include "host/access/design_reader.h"
 #include "host/access/export_modules.h"
 #include "host/access/macro_converter.h"
 #include "host/error.h"
@@ -74,24 +76,21 @@ DesignObject& FileApplication::open(bool report, const std::string& name) {
         object = report ? designs_->openReport(name, p) : designs_->openForm(name, p);
     } else {
         const DesignEntry* entry = report ? p.report(name) : p.form(name);
-        if (!entry) {
+        std::optional<DesignObject> stored;
+        if (entry) {
+            // Without an export of the object its design comes from the file itself; a design
+            // that does not read is reported (30010, object and offset), never shown half-read.
+            stored =
+                ReadStoredDesign(p, report ? ObjectType::Report : ObjectType::Form, entry->name);
+        }
+        if (!stored) {
             throw Error(
                 report ? 2103 : err::kNoSuchObject,
                 std::string(report ? "レポート" : "フォーム") + " '" + name + "' は存在しません。");
         }
-        object = std::make_unique<DesignObject>();
-        object->kind = report ? ObjectType::Report : ObjectType::Form;
-        object->name = entry->name;
-        object->properties.put("Name", entry->name);
-        object->properties.put("HasModule", entry->hasModule);
-        for (const auto& c : entry->controls) {
-            Control control;
-            control.properties.put("Name", c.name);
-            control.properties.put("ControlType", c.controlType);
-            object->controls.push_back(std::move(control));
-        }
+        object = std::make_unique<DesignObject>(std::move(*stored));
         if (entry->hasModule)
-            object->module = report ? p.reportModule(name) : p.formModule(name);
+            object->module = report ? p.reportModule(entry->name) : p.formModule(entry->name);
     }
     auto& slot = openObjects_[openKey(report, object->name)];
     slot = std::move(object);
@@ -135,9 +134,11 @@ void FileApplication::selectObject(ObjectType type, const std::string& name) {
 
 MacroDefinition FileApplication::macroDefinition(const std::string& name) const {
     project();
-    if (!designs_ || !designs_->hasMacro(name))
-        notAvailable("マクロの変換");
-    return designs_->macro(name);
+    if (designs_ && designs_->hasMacro(name))
+        return designs_->macro(name);
+    if (auto stored = ReadStoredMacro(*project_, name))
+        return std::move(*stored);
+    notAvailable("マクロの変換");
 }
 
 void FileApplication::runCommand(int command) {

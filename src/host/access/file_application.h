@@ -1,10 +1,11 @@
 #pragma once
 
 // The Access-like application over real files. The current database is either an .mdb (its DAO
-// side read by host/jet, its Access project for modules and control lists) or an object export
-// folder given as the target, which is then a complete target (host/export). An export folder
-// beside an .mdb (`<file>.src`) wins object by object: its forms, reports and macros are the
-// designs opened, its modules replace the file's. Nothing is ever written to the target.
+// side read by host/jet, its Access project for modules and the stored form, report and macro
+// designs) or an object export folder given as the target, which is then a complete target
+// (host/export). An export folder beside an .mdb (`<file>.src`) wins object by object: its
+// forms, reports and macros are the designs opened, its modules replace the file's; the others
+// come from the file. Nothing is ever written to the target.
 
 #include <map>
 #include <memory>
@@ -28,14 +29,16 @@ public:
     dao::Database& currentDb() override;
     void setVisible(bool visible) override { visible_ = visible; }
     bool visible() const override { return visible_; }
+    // Host errors: 2102 / 2103 for a form / report the target does not have, 30010 naming the
+    // object and the offset for a stored design that does not read.
     DesignObject& openForm(const std::string& name, View view) override;
     DesignObject& openReport(const std::string& name, View view) override;
     // The converted macros of this instance first, then the project's modules.
     const Module& openModule(const std::string& name) override;
     void close(ObjectType type, const std::string& name) override;
     void selectObject(ObjectType type, const std::string& name) override;
-    // 279 converts the selected macro when its design is in an export folder; any other
-    // command, or a macro whose design only the .mdb holds, gives host error 2046.
+    // 279 converts the selected macro (its design from the export folder, else from the
+    // .mdb); any other command, or a macro neither holds, gives host error 2046.
     void runCommand(int command) override;
     // Only the modules runCommand created can be deleted (host error 2046 otherwise).
     void deleteObject(ObjectType type, const std::string& name) override;
@@ -43,8 +46,9 @@ public:
     const AccessProject& project() const;
     // The export folder's designs, or nullptr when the target has none.
     const ExportDesigns* exportDesigns() const { return designs_.get(); }
-    // The design of a macro from the export folder. Host errors as ExportDesigns::macro, and
-    // 2046 when no export folder holds it.
+    // The design of a macro: the export folder's when it has one, else the one the .mdb
+    // stores. Host errors as ExportDesigns::macro, 30010 (macro and offset) for a stored sheet
+    // that does not read, 2046 when neither holds it.
     MacroDefinition macroDefinition(const std::string& name) const;
     // The objects and converted modules open now, for checks that everything was closed.
     std::vector<std::string> openObjectNames() const;

@@ -12,6 +12,8 @@
 
 namespace zanfor::host::exports {
 
+struct JsonMember;
+
 struct JsonValue {
     enum class Kind { Null, Bool, Number, String, Array, Object };
 
@@ -19,7 +21,7 @@ struct JsonValue {
     bool boolean = false;
     std::string text;  // a string's value, or a number as written
     std::vector<JsonValue> items;
-    std::vector<std::pair<std::string, JsonValue>> members;
+    std::vector<JsonMember> members;
 
     // The member of that name (exact spelling first, then without regard to case), or nullptr.
     const JsonValue* find(std::string_view key) const;
@@ -28,6 +30,15 @@ struct JsonValue {
     bool isIntegral() const;
     std::int64_t asInteger() const;
     double asDouble() const;
+};
+
+// A member of an object, read as a std::pair would be; a pair cannot hold the type being
+// declared (clang rejects it), a vector of a type declared later can.
+struct JsonMember {
+    JsonMember(std::string name, JsonValue value)
+        : first(std::move(name)), second(std::move(value)) {}
+    std::string first;
+    JsonValue second;
 };
 
 // Throws host::Error (err::kExportMalformed) naming `source` and the line.

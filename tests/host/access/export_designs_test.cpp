@@ -395,9 +395,14 @@ TEST(ExportApplicationBesideFile, exportWinsObjectByObject) {
     FileApplication app;
     app.openCurrentDatabase(mdb.string());
     EXPECT_EQ(app.openForm("FrmAbout", View::Design).controls.size(), 9u);
+    // Not in the export: the design stored in the file, with its whole property collection.
     const DesignObject& fromFile = app.openForm("FrmBco", View::Design);
-    EXPECT_FALSE(fromFile.controls.empty());
-    EXPECT_EQ(fromFile.controls[0].properties.count(), 2u);
+    EXPECT_EQ(fromFile.properties.get("Caption"), Value("Compactador"));
+    ASSERT_FALSE(fromFile.controls.empty());
+    EXPECT_EQ(fromFile.controls[0].name(), "Caixa18");
+    EXPECT_EQ(fromFile.controls[0].parent, "Detalhe");
+    EXPECT_GT(fromFile.controls[0].properties.count(), 10u);
+    EXPECT_TRUE(fromFile.hasModule());
     app.selectObject(ObjectType::Macro, "autoexec");
     app.runCommand(kCmdConvertMacrosToVisualBasic);
     EXPECT_GT(
