@@ -12,6 +12,7 @@
 #include "cli/inspect.h"
 #include "cli/report_output.h"
 #include "cli/run_command.h"
+#include "host/access/design_printout.h"
 #include "host/access/file_application.h"
 #include "host/error.h"
 #include "host/jet/jet_database.h"
@@ -36,7 +37,7 @@ int usage(std::ostream& out) {
            "             [--pick table=NAME] [--workdb FILE] [--out DIR] [--format pdf|html]\n"
            "                                    "
            "解析ファイルを開き、処理を実行して帳票を書き出します\n"
-           "  zanfor-cli inspect TARGET [--json] [--source MODULE]\n"
+           "  zanfor-cli inspect TARGET [--json] [--source MODULE] [--design NAME]\n"
            "                                    解析ファイルの中身を表示します\n"
            "  zanfor-cli report NAME [--workdb FILE] --out FILE.pdf|FILE.html\n"
            "                                    作業用データベースの帳票を書き出します\n"
@@ -80,15 +81,30 @@ int init(const std::vector<std::string>& args) {
     return kOk;
 }
 
+// The stored design of a form, report or macro of that name, looked for in that order, with
+// every property and where its value came from.
+int printDesign(const host::access::FileApplication& app, const std::string& name) {
+    using host::access::ObjectType;
+    for (const auto type : {ObjectType::Form, ObjectType::Report, ObjectType::Macro}) {
+        if (host::access::PrintStoredObject(app.project(), type, name, std::cout))
+            return kOk;
+    }
+    std::cerr << "内容:'" << name << "' というフォーム、レポート、マクロは保存されていません。\n";
+    return kReportedError;
+}
+
 int inspect(const std::vector<std::string>& args) {
     std::string target;
     std::string source;
+    std::string design;
     bool json = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--json") {
             json = true;
         } else if (args[i] == "--source" && i + 1 < args.size()) {
             source = args[++i];
+        } else if (args[i] == "--design" && i + 1 < args.size()) {
+            design = args[++i];
         } else if (target.empty() && args[i].rfind("--", 0) != 0) {
             target = args[i];
         } else {
@@ -106,7 +122,7 @@ int inspect(const std::vector<std::string>& args) {
         db = &app.currentDb();
     } catch (const host::Error& e) {
         // An .mdb whose Access project cannot be read still shows its DAO side.
-        if (!source.empty() || std::filesystem::is_directory(target))
+        if (!source.empty() || !design.empty() || std::filesystem::is_directory(target))
             throw;
         alone = host::jet::JetEngine().openDatabase(target);
         db = alone.get();
@@ -117,6 +133,8 @@ int inspect(const std::vector<std::string>& args) {
         std::cout << model.Lines(1, model.CountOfLines()) << "\n";
         return kOk;
     }
+    if (!design.empty())
+        return printDesign(app, design);
     host::access::FileApplication* shown = alone ? nullptr : &app;
     if (json) {
         WriteInspectJson(*db, shown, projectError, std::cout);

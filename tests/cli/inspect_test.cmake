@@ -32,3 +32,17 @@ endif()
 if(EXISTS "${TESTDATA}/exports/ncrn-birds/source")
   expect_counts("${TESTDATA}/exports/ncrn-birds/source" forms 42 reports 21 macros 2)
 endif()
+
+# One stored design with every property and where its value came from.
+if(EXISTS "${TESTDATA}/mdb/northwind-ja.mdb")
+  execute_process(COMMAND "${CLI}" inspect "${TESTDATA}/mdb/northwind-ja.mdb" --design 社員
+                  RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE e)
+  if(NOT rc EQUAL 0 OR NOT out MATCHES "Form \"社員\"" OR NOT out MATCHES "Caption = \"社員\"  \\[stored\\]")
+    message(FATAL_ERROR "inspect --design 社員 failed (${rc}): ${e}")
+  endif()
+  execute_process(COMMAND "${CLI}" inspect "${TESTDATA}/mdb/northwind-ja.mdb" --design 無い
+                  RESULT_VARIABLE rc OUTPUT_QUIET ERROR_QUIET)
+  if(NOT rc EQUAL 1)
+    message(FATAL_ERROR "inspect --design of an unknown object must fail with 1, got ${rc}")
+  endif()
+endif()
