@@ -47,7 +47,7 @@ public:
                                     : &kind == &kPages   ? "DataAccessPages"
                                     : &kind == &kMacros  ? "Scripts"
                                                          : "Modules";
-            for (const auto& d : ctx_.target.container(container).documents) {
+            for (const auto& d : ctx_.target.documents(container)) {
                 begin(kind.className, d.name, d.dateCreated, d.lastUpdated);
                 objects_.set("Midasi", selection_).set("Description", DescriptionOf(d.properties));
                 objects_.update();

@@ -24,4 +24,13 @@ const Container& Database::container(std::string_view name) {
     throw Error(err::kItemNotFound, "コレクションにアイテムが見つかりません。");
 }
 
+const std::vector<Document>& Database::documents(std::string_view container) {
+    static const std::vector<Document> none;
+    for (const auto& c : containers()) {
+        if (util::EqualsIgnoreCase(c.name, container))
+            return c.documents;
+    }
+    return none;
+}
+
 }  // namespace zanfor::host::dao

@@ -195,6 +195,9 @@ public:
 
     // Containers("Forms") and the like; host error 3265 when there is no such container.
     const Container& container(std::string_view name);
+    // The documents of a container; none when the database has no such container (an Access 97
+    // file has no "DataAccessPages").
+    const std::vector<Document>& documents(std::string_view container);
 };
 
 // What opens databases: DAO's default workspace.

@@ -50,22 +50,12 @@ bool StartsWith(std::string_view name, std::string_view prefix) {
 void FillDocuments(host::dao::Database& target, app::AppState& state, app::RunUi& ui,
                    const PickerKind& kind, std::string_view container) {
     Fill(state, ui, kind, [&](std::vector<std::string>& list) {
-        for (const auto& document : DocumentsOf(target, container))
+        for (const auto& document : target.documents(container))
             list.push_back(document.name);
     });
 }
 
 }  // namespace
-
-const std::vector<host::dao::Document>& DocumentsOf(host::dao::Database& target,
-                                                    std::string_view container) {
-    static const std::vector<host::dao::Document> none;
-    for (const auto& c : target.containers()) {
-        if (util::EqualsIgnoreCase(c.name, container))
-            return c.documents;
-    }
-    return none;
-}
 
 void FillTablePicker(host::dao::Database& target, app::AppState& state, app::RunUi& ui) {
     const PickerKind kind{kTableMessage,

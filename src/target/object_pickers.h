@@ -22,8 +22,4 @@ void FillMacroPicker(host::dao::Database& target, app::AppState& state, app::Run
 void FillPickers(host::dao::Database& target, app::AppState& state, app::RunUi& ui,
                  const std::function<void(int)>& afterEach = {});
 
-// The documents of a container, none when the target has no such container.
-const std::vector<host::dao::Document>& DocumentsOf(host::dao::Database& target,
-                                                    std::string_view container);
-
 }  // namespace zanfor::target

@@ -97,8 +97,7 @@ private:
         s_.ui.setBusy(true);
         marker_ = 15;
         s_.ui.showMessage(kModulesMessage);
-        s_.state.counts.modules =
-            static_cast<long>(DocumentsOf(*s_.session.target, "Modules").size());
+        s_.state.counts.modules = static_cast<long>(s_.session.target->documents("Modules").size());
         marker_ = 16;
         s_.state.lastRun.reset();
         FillPickers(*s_.session.target, s_.state, s_.ui, [this](int i) { marker_ = 17 + i; });

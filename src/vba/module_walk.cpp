@@ -76,7 +76,7 @@ public:
 
     void run() {
         for (const KindWalk* kind : plan_) {
-            for (const auto& document : ctx_.target.container(kind->container).documents) {
+            for (const auto& document : ctx_.target.documents(kind->container)) {
                 readDocument(*kind, document.name);
                 ShowProgress(ctx_, ++walked_, total_);
             }

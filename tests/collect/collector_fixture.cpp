@@ -20,10 +20,10 @@ CollectorFixture::CollectorFixture(std::unique_ptr<host::dao::Database> target)
         if (util::Left(q.name, 4) != "~sq_")
             ++state.counts.queries;
     }
-    state.counts.forms = static_cast<long>(target_->container("Forms").documents.size());
-    state.counts.reports = static_cast<long>(target_->container("Reports").documents.size());
-    state.counts.macros = static_cast<long>(target_->container("Scripts").documents.size());
-    state.counts.modules = static_cast<long>(target_->container("Modules").documents.size());
+    state.counts.forms = static_cast<long>(target_->documents("Forms").size());
+    state.counts.reports = static_cast<long>(target_->documents("Reports").size());
+    state.counts.macros = static_cast<long>(target_->documents("Scripts").size());
+    state.counts.modules = static_cast<long>(target_->documents("Modules").size());
 }
 
 CollectorFixture CollectorFixture::ForMemory(host::memory::MemoryTargetBuilder& builder) {

@@ -85,6 +85,39 @@ TEST(ObjectInventory, anExportFolderWeighsAsMuchAsTheFilesItHolds) {
     EXPECT_EQ(f.rows("SELECT FileSize FROM T_DataBase"), (std::vector<std::string>{"3"}));
 }
 
+// An Access 97 file has no data access pages container, and a file Access never opened has no
+// container of forms, reports, macros or modules either.
+class WithoutContainers : public host::memory::MemoryDatabase {
+public:
+    using MemoryDatabase::MemoryDatabase;
+    const std::vector<dao::Container>& containers() override { return none_; }
+
+private:
+    std::vector<dao::Container> none_;
+};
+
+TEST(ObjectInventory, containersTheFileLacksListNothingInsteadOfFailing) {
+    auto b = sales();
+    auto target = b.build();
+    auto copy = std::make_shared<host::memory::MemoryTarget>(*target);
+    test::TempDir dir;
+    copy->path = (dir / "old.mdb").string();
+    util::WriteFileAtomically(copy->path, std::string(2048, 'x'));
+    CollectorFixture f(std::make_unique<WithoutContainers>(copy));
+    for (std::int16_t selection : {7, 8}) {
+        f.state.options.object = selection;
+        auto ctx = f.context();
+        ASSERT_EQ(collect::RunObjectInventory(ctx), collect::RunResult::Collected);
+    }
+    EXPECT_EQ(f.count("T_AcObject"), 0);  // selection 8: pages only
+    f.state.options.object = 7;
+    f.state.lastRun[app::Collector::Objects] = 0;
+    auto ctx = f.context();
+    ASSERT_EQ(collect::RunObjectInventory(ctx), collect::RunResult::Collected);
+    EXPECT_EQ(f.rows("SELECT Class, COUNT(*) FROM T_AcObject GROUP BY Class ORDER BY Class"),
+              (std::vector<std::string>{"Query|2", "Table|5"}));
+}
+
 TEST(ObjectInventory, theSameSelectionAgainOnlyPreviews) {
     auto b = sales();
     auto f = CollectorFixture::ForMemory(b);

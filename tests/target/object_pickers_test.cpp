@@ -133,7 +133,7 @@ TEST(ObjectPickers, aTargetWithoutAccessContainersHasNoFormsReportsOrMacros) {
     target::FillPickers(db, state, ui);
     EXPECT_EQ(state.counts.forms, 0);
     EXPECT_EQ(state.lastRun[app::Collector::Forms], app::kNoObjects);
-    EXPECT_TRUE(target::DocumentsOf(db, "Modules").empty());
+    EXPECT_TRUE(db.documents("Modules").empty());
 }
 
 }  // namespace
