@@ -13,20 +13,8 @@ namespace zanfor::host::exports {
 namespace {
 
 using jet::QueryRow;
-
-// MSysQueries attributes, which the design lines of a query export spell out one by one.
-enum Attribute : int {
-    kType = 1,
-    kParameter = 2,
-    kFlags = 3,
-    kTable = 5,
-    kColumn = 6,
-    kJoin = 7,
-    kWhere = 8,
-    kGroupBy = 9,
-    kHaving = 10,
-    kOrderBy = 11,
-};
+// The design lines of a query export spell out its MSysQueries rows one by one.
+using enum jet::QueryAttribute;
 
 struct ListBlock {
     std::string_view kind;

@@ -17,21 +17,6 @@ using StarFields = std::function<std::vector<std::string>(const std::string&)>;
 
 constexpr std::string_view kNewline = "\r\n";
 
-enum Attribute : int {
-    kType = 1,
-    kParameter = 2,
-    kFlags = 3,
-    kRemoteDatabase = 4,
-    kTable = 5,
-    kColumn = 6,
-    kJoin = 7,
-    kWhere = 8,
-    kGroupBy = 9,
-    kHaving = 10,
-    kOrderBy = 11,
-    kAttributeCount = 12,
-};
-
 constexpr int kAllFields = 0x01;
 constexpr int kDistinct = 0x02;  // in a union query: UNION rather than UNION ALL
 constexpr int kOwnerAccess = 0x04;

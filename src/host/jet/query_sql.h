@@ -10,6 +10,22 @@
 
 namespace zanfor::host::jet {
 
+// What an MSysQueries row holds, by its Attribute column.
+enum QueryAttribute : int {
+    kType = 1,
+    kParameter = 2,
+    kFlags = 3,
+    kRemoteDatabase = 4,
+    kTable = 5,
+    kColumn = 6,
+    kJoin = 7,
+    kWhere = 8,
+    kGroupBy = 9,
+    kHaving = 10,
+    kOrderBy = 11,
+    kAttributeCount = 12,
+};
+
 // One MSysQueries row of a query, values as read.
 struct QueryRow {
     int attribute = 0;
