@@ -234,12 +234,18 @@ int RunCommands(const RunRequest& request, const std::filesystem::path& executab
         std::cerr << "ファイルが見つかりません: " << request.target << "\n";
         return 1;
     }
+    // Start-up makes the program folder the current directory: the paths the caller gave are
+    // taken relative to where it was called first.
+    const auto outFolder = std::filesystem::absolute(request.outFolder);
+    const auto givenWorkDatabase = request.workDatabase.empty()
+                                       ? std::filesystem::path()
+                                       : std::filesystem::absolute(request.workDatabase);
     ConsoleDialogs dialogs(std::cerr, target.string());
     auto startup = app::StartUp(executable, dialogs);
     if (!startup)
         return 1;
-    if (!request.workDatabase.empty())
-        startup->paths.workDatabase = std::filesystem::absolute(request.workDatabase);
+    if (!givenWorkDatabase.empty())
+        startup->paths.workDatabase = givenWorkDatabase;
     const auto workDatabase = startup->paths.workDatabase;
 
     host::access::FileEngine engine;
@@ -262,7 +268,7 @@ int RunCommands(const RunRequest& request, const std::filesystem::path& executab
     for (const auto& [kind, name] : request.picks)
         *PickerText(state.pickers, kind) = name;
 
-    std::filesystem::create_directories(request.outFolder, ec);
+    std::filesystem::create_directories(outFolder, ec);
     for (const auto id : request.commands) {
         const auto before = ui.requestedReports().size();
         const auto errorsBefore = ui.errorCount();
@@ -272,7 +278,7 @@ int RunCommands(const RunRequest& request, const std::filesystem::path& executab
             ++failures;
         const auto& reports = ui.requestedReports();
         for (auto k = before; k < reports.size(); ++k) {
-            const auto file = request.outFolder / (reports[k] + "." + request.format);
+            const auto file = outFolder / (reports[k] + "." + request.format);
             try {
                 RenderReportFile(workDatabase, reports[k], file);
                 std::cout << reports[k] << " -> " << file.string() << "\n";

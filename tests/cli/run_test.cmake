@@ -47,6 +47,13 @@ foreach(target ${targets})
   endif()
 endforeach()
 
+# Relative paths are the caller's, not the program folder's.
+execute_process(COMMAND "${CLI}" run "${SAMPLE}" --only objects --out rel --workdb rel.db
+                WORKING_DIRECTORY "${WORK}" RESULT_VARIABLE rc OUTPUT_QUIET ERROR_VARIABLE e)
+if(NOT rc EQUAL 0 OR NOT EXISTS "${WORK}/rel/R_AcObjectAll.pdf" OR NOT EXISTS "${WORK}/rel.db")
+  message(FATAL_ERROR "relative --out and --workdb must be taken from the caller (${rc}): ${e}")
+endif()
+
 execute_process(COMMAND "${CLI}" run "${SAMPLE}" --only nosuch RESULT_VARIABLE rc
                 OUTPUT_QUIET ERROR_QUIET)
 if(NOT rc EQUAL 2)
