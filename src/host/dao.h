@@ -200,6 +200,11 @@ public:
     const std::vector<Document>& documents(std::string_view container);
 };
 
+// Gives each query field that names its source (a table's or another query's field) the type,
+// size, attributes, zero-length setting and default value of the table field it comes from in
+// the end; a field whose source is unknown keeps type 0.
+void TypeQueryFields(const std::vector<TableDef>& tables, std::vector<QueryDef>& queries);
+
 // What opens databases: DAO's default workspace.
 class Engine {
 public:

@@ -227,7 +227,7 @@ const std::vector<dao::QueryDef>& ExportDatabase::queryDefs() {
                 if (const auto json = o.companion(".json"))
                     info = ParseJson(ReadExportFile(*json, folder_->codePage()), json->string());
                 const JsonValue* items = info ? info->find("Items") : nullptr;
-                q = ReadQuerySql(text, items, o.name);
+                q = ReadQuerySql(text, items, o.name, starFields);
             } else {
                 q = ReadQueryText(ParseSavedText(text, source), o.name, source, starFields);
             }
@@ -237,21 +237,10 @@ const std::vector<dao::QueryDef>& ExportDatabase::queryDefs() {
             q.setReadError(e);
         }
         q.dateCreated = q.lastUpdated = o.updated;
-        for (auto& f : q.fields) {
-            auto it = byName.find(util::UCase(f.sourceTable));
-            if (it == byName.end())
-                continue;
-            for (const auto& tf : it->second->fields) {
-                if (util::EqualsIgnoreCase(tf.name, f.sourceField)) {
-                    f.type = tf.type;
-                    f.size = tf.size;
-                    f.attributes = tf.attributes;
-                }
-            }
-        }
         orderQueryProperties(q);
         queries.push_back(std::move(q));
     }
+    dao::TypeQueryFields(tables, queries);
     sortByName(queries, [](const dao::QueryDef& q) -> const std::string& { return q.name; });
     queries_ = std::move(queries);
     return *queries_;

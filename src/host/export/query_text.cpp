@@ -141,6 +141,23 @@ std::vector<QueryRow> designRows(const SavedBlock& root) {
     return rows.take();
 }
 
+void addColumns(dao::QueryDef& q, const std::vector<jet::QueryColumn>& columns) {
+    for (const auto& c : columns) {
+        dao::Field f;
+        f.name = c.name;
+        f.sourceTable = c.sourceTable;
+        f.sourceField = c.sourceField;
+        q.fields.push_back(std::move(f));
+    }
+}
+
+// A query kept as its SQL alone still has the output columns of its text, as DAO would show
+// them; only queries whose text is a SELECT have any.
+void addColumnsOfSql(dao::QueryDef& q, std::string_view sql, const StarFields& starFields) {
+    if (q.type == dao::dbQSelect || q.type == dao::dbQMakeTable || q.type == dao::dbQSetOperation)
+        addColumns(q, jet::ColumnsOfSelectText(sql, starFields));
+}
+
 // The typed lines at the top of a query's text, as the query's properties.
 void readTypedProperties(const SavedBlock& root, dao::QueryDef& q) {
     for (const auto& p : root.properties) {
@@ -258,23 +275,19 @@ dao::QueryDef ReadQueryText(const SavedText& text, std::string name, const std::
         q.setSql(rebuilt.sql);
         if (!rebuilt.connect.empty())
             q.setConnect(rebuilt.connect);
-        for (const auto& c : rebuilt.columns) {
-            dao::Field f;
-            f.name = c.name;
-            f.sourceTable = c.sourceTable;
-            f.sourceField = c.sourceField;
-            q.fields.push_back(std::move(f));
-        }
+        addColumns(q, rebuilt.columns);
     } else if (const auto* sql = text.root.find("SQL"); sql && !sql->type.empty()) {
         const auto* connect = text.root.find("Connect");
         q.type = QueryTypeOfSql(sql->value.text, connect ? connect->value.text : std::string());
+        addColumnsOfSql(q, sql->value.text, starFields);
     } else {
         ThrowMalformed(source, 1, "クエリーの SQL も Operation もありません");
     }
     return q;
 }
 
-dao::QueryDef ReadQuerySql(std::string_view sql, const JsonValue* info, std::string name) {
+dao::QueryDef ReadQuerySql(std::string_view sql, const JsonValue* info, std::string name,
+                           const StarFields& starFields) {
     dao::QueryDef q;
     q.name = std::move(name);
     std::string_view body = sql;
@@ -288,6 +301,7 @@ dao::QueryDef ReadQuerySql(std::string_view sql, const JsonValue* info, std::str
     q.type = type && type->kind == JsonValue::Kind::Number
                  ? static_cast<int>(type->asInteger())
                  : QueryTypeOfSql(body, connect ? connect->asText() : std::string());
+    addColumnsOfSql(q, body, starFields);
     if (const JsonValue* props = info ? info->find("QueryProperties") : nullptr) {
         for (const auto& [key, p] : props->members) {
             const JsonValue* value = p.find("Value");

@@ -27,7 +27,8 @@ dao::QueryDef ReadQueryText(const SavedText& text, std::string name, const std::
 
 // `info`: the export tool's description of the query (its "Items": QueryType, Connect,
 // QueryProperties), or nullptr.
-dao::QueryDef ReadQuerySql(std::string_view sql, const JsonValue* info, std::string name);
+dao::QueryDef ReadQuerySql(std::string_view sql, const JsonValue* info, std::string name,
+                           const StarFields& starFields = {});
 
 // DAO's QueryDef.Type of a query known only by its SQL and Connect.
 int QueryTypeOfSql(std::string_view sql, std::string_view connect);

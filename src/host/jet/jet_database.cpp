@@ -440,49 +440,17 @@ std::vector<dao::QueryDef> JetDatabase::readQueries() {
         columns.push_back(std::move(rebuilt.columns));
     }
 
-    // Output columns take the type and size of the table or query column they come from.
-    std::function<const dao::Field*(const std::string&, const std::string&, int)> sourceField =
-        [&](const std::string& source, const std::string& field, int depth) -> const dao::Field* {
-        if (depth > 32)
-            return nullptr;
-        for (const auto& t : tables) {
-            if (!util::EqualsIgnoreCase(t.name, source))
-                continue;
-            for (const auto& f : t.fields) {
-                if (util::EqualsIgnoreCase(f.name, field))
-                    return &f;
-            }
-        }
-        for (std::size_t i = 0; i < queries.size(); ++i) {
-            if (!util::EqualsIgnoreCase(queries[i].name, source))
-                continue;
-            for (const auto& c : columns[i]) {
-                if (!util::EqualsIgnoreCase(c.name, field) || c.sourceTable.empty())
-                    continue;
-                return sourceField(c.sourceTable, c.sourceField, depth + 1);
-            }
-        }
-        return nullptr;
-    };
     for (std::size_t i = 0; i < queries.size(); ++i) {
         for (const auto& c : columns[i]) {
             dao::Field f;
             f.name = c.name;
             f.sourceTable = c.sourceTable;
             f.sourceField = c.sourceField;
-            f.type = 0;
-            if (!c.sourceTable.empty()) {
-                if (const auto* src = sourceField(c.sourceTable, c.sourceField, 0)) {
-                    f.type = src->type;
-                    f.size = src->size;
-                    f.attributes = src->attributes;
-                    f.allowZeroLength = src->allowZeroLength;
-                    f.defaultValue = src->defaultValue;
-                }
-            }
             queries[i].fields.push_back(std::move(f));
         }
     }
+    // Output columns take the type and size of the table or query column they come from.
+    dao::TypeQueryFields(tables, queries);
     sortByName(queries, [](const dao::QueryDef& q) -> const std::string& { return q.name; });
     return queries;
 }

@@ -738,6 +738,12 @@ FirstSelect ParseFirstSelect(std::string_view sql) {
     FirstSelect result;
     const std::vector<Token> tokens = Tokenize(sql);
     std::size_t i = 0;
+    // A saved query's text may declare its parameters first.
+    if (!tokens.empty() && IsWord(tokens[0], "PARAMETERS")) {
+        while (i < tokens.size() && !IsSymbol(tokens[i], ';'))
+            ++i;
+        ++i;
+    }
     while (i < tokens.size() && IsSymbol(tokens[i], '('))
         ++i;
     if (i >= tokens.size() || !IsWord(tokens[i], "SELECT"))
@@ -1157,14 +1163,7 @@ private:
         const QueryRow* firstPart = part1 != nullptr ? part1 : part2;
         if (firstPart == nullptr)
             return;
-        FirstSelect parsed = ParseFirstSelect(firstPart->expression);
-        std::vector<std::size_t> leaves(parsed.tables.size());
-        for (std::size_t i = 0; i < leaves.size(); ++i)
-            leaves[i] = i;
-        ColumnNamer namer(parsed.tables, std::move(leaves), starFields_);
-        for (std::size_t i = 0; i < parsed.items.size(); ++i)
-            namer.add(parsed.items[i].expression, parsed.items[i].alias, {}, i);
-        result.columns = namer.finish();
+        result.columns = ColumnsOfSelectText(firstPart->expression, starFields_);
     }
 
     std::vector<QueryRow> rows_;
@@ -1178,6 +1177,19 @@ private:
 
 RebuiltQuery RebuildQuery(std::vector<QueryRow> rows, const StarFields& starFields) {
     return Rebuilder(std::move(rows), starFields).run();
+}
+
+std::vector<QueryColumn> ColumnsOfSelectText(std::string_view sql, const StarFields& starFields) {
+    const FirstSelect parsed = ParseFirstSelect(sql);
+    if (parsed.items.empty())
+        return {};
+    std::vector<std::size_t> leaves(parsed.tables.size());
+    for (std::size_t i = 0; i < leaves.size(); ++i)
+        leaves[i] = i;
+    ColumnNamer namer(parsed.tables, std::move(leaves), starFields);
+    for (std::size_t i = 0; i < parsed.items.size(); ++i)
+        namer.add(parsed.items[i].expression, parsed.items[i].alias, {}, i);
+    return namer.finish();
 }
 
 }  // namespace zanfor::host::jet

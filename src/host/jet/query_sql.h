@@ -60,4 +60,11 @@ RebuiltQuery RebuildQuery(
     std::vector<QueryRow> rows,
     const std::function<std::vector<std::string>(const std::string&)>& starFields);
 
+// The output columns of a query known only by its SQL text (an export that keeps no design):
+// its first SELECT's list over the tables of its FROM, named as DAO names them. None for text
+// that does not begin with SELECT (action queries, DDL, TRANSFORM, pass-through).
+std::vector<QueryColumn> ColumnsOfSelectText(
+    std::string_view sql,
+    const std::function<std::vector<std::string>(const std::string&)>& starFields);
+
 }  // namespace zanfor::host::jet

@@ -169,3 +169,44 @@ TEST(ExportQueryText, everyFixtureQueryReadsAsItsType) {
 }
 
 }  // namespace
+
+namespace {
+
+std::vector<std::string> columnsOf(const dao::QueryDef& q) {
+    std::vector<std::string> out;
+    for (const auto& f : q.fields)
+        out.push_back(f.name + "|" + f.sourceTable + "|" + f.sourceField);
+    return out;
+}
+
+// A query kept as SQL alone still shows the fields of its text: parameters skipped, aliases
+// resolved to their tables, unqualified fields given to the one table that has them, stars
+// expanded, computed columns named "Expr" plus their position; action queries have none.
+TEST(ExportQueryText, aQueryKnownOnlyByItsSqlHasTheColumnsOfItsText) {
+    const auto fields = [](const std::string& table) -> std::vector<std::string> {
+        if (table == "受注")
+            return {"受注ID", "得意先ID", "受注日"};
+        if (table == "得意先")
+            return {"得意先ID", "得意先名"};
+        return {};
+    };
+    const auto q = ReadQuerySql(
+        "PARAMETERS [開始] DateTime;\r\nSELECT o.受注ID, 得意先名, [数量]*2, o.受注日 AS 日付, "
+        "c.*\r\n"
+        "FROM 受注 AS o INNER JOIN 得意先 c ON o.得意先ID = c.得意先ID WHERE o.受注日 > [開始];",
+        nullptr, "q", fields);
+    // A name that would repeat is qualified with its table, as DAO did.
+    EXPECT_EQ(columnsOf(q),
+              (std::vector<std::string>{"受注ID|受注|受注ID", "c.得意先名|得意先|得意先名",
+                                        "Expr1002||", "日付|受注|受注日",
+                                        "得意先ID|得意先|得意先ID", "c.得意先名|得意先|得意先名"}));
+    EXPECT_TRUE(ReadQuerySql("DELETE * FROM 受注;", nullptr, "d", fields).fields.empty());
+    EXPECT_TRUE(
+        ReadQuerySql("TRANSFORM Sum(a) SELECT b FROM T GROUP BY b PIVOT c;", nullptr, "x", fields)
+            .fields.empty());
+    // The same from a saved text's SQL line; one table in FROM owns every unqualified field.
+    const auto viaText = design("dbMemo \"SQL\" =\"SELECT 得意先名 FROM 得意先;\"\n");
+    EXPECT_EQ(columnsOf(viaText), (std::vector<std::string>{"得意先名|得意先|得意先名"}));
+}
+
+}  // namespace
