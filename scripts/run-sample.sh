@@ -10,9 +10,7 @@ scripts/setup.sh
 scripts/build.sh
 
 export ZANFOR_HOME="$PWD/build/sample-home"
-export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$PWD/build/runtime}"
-mkdir -p "$ZANFOR_HOME" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
+mkdir -p "$ZANFOR_HOME"
 build/bin/zanfor-cli run examples/hanbai-kanri.mdb.src --out build/sample-out --format pdf
 echo "帳票: $PWD/build/sample-out"
 ls -1 build/sample-out
