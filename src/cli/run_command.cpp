@@ -92,21 +92,20 @@ bool SplitPair(const std::string& text, std::pair<std::string, std::string>& out
     return true;
 }
 
-// No window to ask: every question takes its default answer, and the file "chosen" is the
-// target named on the command line.
+// No window to ask: message boxes go to the console as the run's own do (and count as its
+// errors), and the file "chosen" is the target named on the command line.
 class ConsoleDialogs : public app::Dialogs {
 public:
-    ConsoleDialogs(std::ostream& out, std::string file) : out_(&out), file_(std::move(file)) {}
+    ConsoleDialogs(ConsoleUi& ui, std::string file) : ui_(&ui), file_(std::move(file)) {}
 
     app::MsgResult messageBox(std::string_view text, std::string_view title,
-                              app::MsgButtons buttons, app::MsgIcon) override {
-        *out_ << "[" << title << "] " << text << '\n';
-        return buttons == app::MsgButtons::YesNo ? app::MsgResult::Yes : app::MsgResult::Ok;
+                              app::MsgButtons buttons, app::MsgIcon icon) override {
+        return ui_->messageBox(text, title, buttons, icon);
     }
     std::string openFileName(const app::OpenFileRequest&) override { return file_; }
 
 private:
-    std::ostream* out_;
+    ConsoleUi* ui_;
     std::string file_;
 };
 
@@ -240,7 +239,8 @@ int RunCommands(const RunRequest& request, const std::filesystem::path& executab
     const auto givenWorkDatabase = request.workDatabase.empty()
                                        ? std::filesystem::path()
                                        : std::filesystem::absolute(request.workDatabase);
-    ConsoleDialogs dialogs(std::cerr, target.string());
+    ConsoleUi ui(std::cerr);
+    ConsoleDialogs dialogs(ui, target.string());
     auto startup = app::StartUp(executable, dialogs);
     if (!startup)
         return 1;
@@ -253,7 +253,6 @@ int RunCommands(const RunRequest& request, const std::filesystem::path& executab
     HeadlessDesktop desktop;
     app::CollectorCommands commands;
     app::AddCollectors(commands);
-    ConsoleUi ui(std::cerr);
     app::Program program(std::move(*startup), {engine, access, dialogs, desktop, commands, {}}, ui);
 
     int failures = 0;

@@ -415,6 +415,11 @@ constexpr ColumnDef kModuleColumns[] = {
     {.caption = "コード", .field = "Procedure", .width = 168, .code = true},
 };
 
+// The cover sheet and both labels print the one row of header texts.
+constexpr char kCoverSql[] =
+    "SELECT SysTitle, SysName, Company, Bumon, Auther, CreateDate FROM T_AcHyousi "
+    "ORDER BY rowid LIMIT 1";
+
 constexpr char kModuleSql[] = R"sql(
 SELECT Label, objectNo, ProcedureNo, ObjectName, Line, ProcedureName, Procedure,
   CASE Label WHEN '1' THEN 'フォーム' WHEN '2' THEN 'レポート' WHEN '3' THEN 'モジュール'
@@ -924,22 +929,19 @@ FROM T_AcControlCount ORDER BY objectNo, rowid)sql",
         .name = "R_AcHyousi",
         .title = "表紙",
         .kind = ReportKind::Cover,
-        .sql = "SELECT SysTitle, SysName, Company, Bumon, Auther, CreateDate FROM T_AcHyousi "
-               "ORDER BY rowid LIMIT 1",
+        .sql = kCoverSql,
     },
     ReportDef{
         .name = "R_AcHyousiH",
         .title = "ラベル（縦）",
         .kind = ReportKind::SpineLabel,
-        .sql = "SELECT SysTitle, SysName, Company, Bumon, Auther, CreateDate FROM T_AcHyousi "
-               "ORDER BY rowid LIMIT 1",
+        .sql = kCoverSql,
     },
     ReportDef{
         .name = "R_AcHyousiW",
         .title = "ラベル（横）",
         .kind = ReportKind::FrontLabel,
-        .sql = "SELECT SysTitle, SysName, Company, Bumon, Auther, CreateDate FROM T_AcHyousi "
-               "ORDER BY rowid LIMIT 1",
+        .sql = kCoverSql,
     },
     ReportDef{
         .name = "R_AcModule",
