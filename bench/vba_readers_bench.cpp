@@ -13,8 +13,8 @@
 #include <functional>
 #include <string>
 
-#include "app/app_state.h"
-#include "app/run_ui.h"
+#include "core/app_state.h"
+#include "core/run_ui.h"
 #include "collect/collector_run.h"
 #include "host/memory/memory_target.h"
 #include "vba/comment_listing.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/program_files.h"
+#include "core/program_files.h"
 #include "cli/inspect.h"
 #include "cli/report_output.h"
 #include "cli/run_command.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/run_ui.h"
+#include "core/run_ui.h"
 
 namespace zanfor::cli {
 

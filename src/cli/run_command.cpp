@@ -4,10 +4,10 @@
 #include <charconv>
 #include <iostream>
 
-#include "app/desktop.h"
-#include "app/dialogs.h"
-#include "app/program.h"
-#include "app/startup.h"
+#include "core/desktop.h"
+#include "core/dialogs.h"
+#include "program/program.h"
+#include "core/startup.h"
 #include "cli/console_ui.h"
 #include "cli/report_output.h"
 #include "host/access/file_application.h"

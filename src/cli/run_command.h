@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/commands.h"
+#include "commands/commands.h"
 
 namespace zanfor::cli {
 

@@ -1,6 +1,6 @@
 #include "collect/collector_run.h"
 
-#include "app/progress.h"
+#include "core/progress.h"
 
 namespace zanfor::collect {
 

@@ -13,9 +13,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/error_report.h"
-#include "app/run_ui.h"
+#include "core/app_state.h"
+#include "core/error_report.h"
+#include "core/run_ui.h"
 #include "host/access.h"
 #include "host/dao.h"
 #include "host/error.h"

@@ -2,7 +2,7 @@
 
 #include <set>
 
-#include "app/program_files.h"
+#include "core/program_files.h"
 #include "collect/object_inventory.h"
 #include "collect/vocabulary.h"
 #include "host/dao.h"

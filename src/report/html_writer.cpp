@@ -4,7 +4,7 @@
 #include <numeric>
 #include <vector>
 
-#include "app/program_files.h"
+#include "core/program_files.h"
 
 namespace zanfor::report {
 

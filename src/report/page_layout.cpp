@@ -5,7 +5,7 @@
 #include <cmath>
 #include <unordered_map>
 
-#include "app/program_files.h"
+#include "core/program_files.h"
 #include "report/cover_layout.h"
 #include "report/layout_style.h"
 

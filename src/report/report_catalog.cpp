@@ -9,7 +9,7 @@
 #include <map>
 #include <mutex>
 
-#include "app/program_files.h"
+#include "core/program_files.h"
 #include "host/error.h"
 #include "report/html_writer.h"
 #include "report/page_layout.h"

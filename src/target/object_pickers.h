@@ -6,8 +6,8 @@
 
 #include <functional>
 
-#include "app/app_state.h"
-#include "app/run_ui.h"
+#include "core/app_state.h"
+#include "core/run_ui.h"
 #include "host/dao.h"
 
 namespace zanfor::target {

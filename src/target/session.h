@@ -6,7 +6,7 @@
 #include <memory>
 #include <optional>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "host/access.h"
 #include "host/dao.h"
 #include "workdb/work_database.h"

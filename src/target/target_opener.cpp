@@ -4,10 +4,10 @@
 #include <exception>
 #include <optional>
 
-#include "app/error_report.h"
-#include "app/profile.h"
-#include "app/program_files.h"
-#include "app/settings_file.h"
+#include "core/error_report.h"
+#include "core/profile.h"
+#include "core/program_files.h"
+#include "core/settings_file.h"
 #include "target/object_pickers.h"
 
 namespace zanfor::target {

@@ -10,11 +10,11 @@
 #include <string>
 #include <string_view>
 
-#include "app/app_state.h"
-#include "app/desktop.h"
-#include "app/dialogs.h"
-#include "app/main_panel.h"
-#include "app/run_ui.h"
+#include "core/app_state.h"
+#include "core/desktop.h"
+#include "core/dialogs.h"
+#include "commands/main_panel.h"
+#include "core/run_ui.h"
 #include "host/access.h"
 #include "host/dao.h"
 #include "target/session.h"

@@ -6,7 +6,7 @@
 
 #include <string_view>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "collect/collector_run.h"
 
 namespace zanfor::vba {

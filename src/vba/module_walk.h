@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "collect/collector_run.h"
 #include "host/access.h"
 #include "host/access/module_model.h"

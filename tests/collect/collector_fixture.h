@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/run_ui.h"
+#include "core/app_state.h"
+#include "core/run_ui.h"
 #include "collect/collector_run.h"
 #include "host/dao.h"
 #include "host/memory/memory_target.h"

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "app/profile.h"
+#include "core/profile.h"
 #include "host/memory/memory_target.h"
 #include "test_support.h"
 #include "workdb/work_database.h"

@@ -1,0 +1,91 @@
+#pragma once
+
+// The desktop program without its windows: the state every window shares, the open target,
+// and what the main window's menus and buttons do. The windows show this state and forward the
+// user's clicks here.
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "core/app_state.h"
+#include "commands/commands.h"
+#include "core/desktop.h"
+#include "core/dialogs.h"
+#include "commands/main_panel.h"
+#include "core/run_ui.h"
+#include "core/settings_file.h"
+#include "core/startup.h"
+#include "host/access.h"
+#include "host/dao.h"
+#include "target/session.h"
+#include "target/target_opener.h"
+
+namespace zanfor::app {
+
+inline constexpr std::string_view kExitMessage = "終了します。";
+inline constexpr std::string_view kSelectDatabase = "データベースを選択して下さい。";
+inline constexpr std::string_view kProfilePlace = "場所:登録";
+
+struct ProgramServices {
+    host::dao::Engine& engine;
+    host::access::ApplicationFactory& accessFactory;
+    Dialogs& dialogs;
+    Desktop& desktop;
+    Commands& commands;
+    std::function<std::string()> today;  // "yyyy/mm/dd"; the clock's date when empty
+};
+
+class Program {
+public:
+    // `ui` is the main window; it is not used before the first command.
+    Program(Startup startup, ProgramServices services, RunUi& ui);
+
+    AppState& state() { return state_; }
+    const AppState& state() const { return state_; }
+    PanelState& panel() { return panel_; }
+    const PanelState& panel() const { return panel_; }
+    const ProgramPaths& paths() const { return startup_.paths; }
+    const StartupSettings& settings() const { return startup_.settings; }
+    std::array<RecentMenuEntry, 4> recentMenu() const;
+    target::Session& session() { return session_; }
+
+    // m1a and RecentFile(k).
+    target::OpenResult openTarget();
+    target::OpenResult openRecentFile(std::size_t k);
+
+    void clickOption(OptionGroup group, int index) { ClickOption(panel_, state_, group, index); }
+    void clickCheck(CheckBox box, bool checked) { ClickCheck(state_, box, checked); }
+
+    // cmdSave: the report-header texts of the state become Zanfor.dat.
+    void saveProfile();
+
+    // An action button. Nothing happens while no target is open.
+    CommandEnd runCommand(CommandId id);
+
+    // m6, m7, m8, m9: false, with its message, while no target is shown.
+    bool requireTarget();
+
+    // The exit question: the close box can only be confirmed, m1z can be cancelled.
+    bool confirmExit(bool cancellable);
+
+    // The shutdown steps with every error ignored: startup properties given back, target and
+    // Access released, screen saver allowed again and, unless the settings window's error
+    // ends the program, Zanfor.ini written with the window's position in twips.
+    void shutDown(std::int32_t topTwips, std::int32_t leftTwips, bool writeSettings = true);
+
+private:
+    target::OpenEnvironment openEnvironment();
+    target::OpenTargetState openState();
+
+    Startup startup_;
+    ProgramServices services_;
+    RunUi& ui_;
+    AppState state_;
+    PanelState panel_;
+    target::Session session_;
+};
+
+}  // namespace zanfor::app

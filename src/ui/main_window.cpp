@@ -1,0 +1,861 @@
+#include "ui/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTimer>
+#include <QToolTip>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "core/about_box.h"
+#include "ui/about_window.h"
+#include "ui/desktop_window.h"
+#include "core/program_files.h"
+#include "core/progress.h"
+#include "ui/report_preview_window.h"
+#include "ui/settings_window.h"
+#include "host/access/file_application.h"
+#include "report/report_fonts.h"
+
+namespace zanfor::app {
+
+namespace {
+
+QString Q(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+constexpr double kGaugeTwips = 2400;
+constexpr double kGaugeLineTwips = 60;
+constexpr std::string_view kPreviewCaption = "プレビュー";
+
+struct PickerLists {
+    std::vector<std::string> Pickers::*list;
+    std::string Pickers::*text;
+};
+constexpr PickerLists kPickerLists[] = {
+    {&Pickers::tables, &Pickers::tableText}, {&Pickers::queries, &Pickers::queryText},
+    {&Pickers::forms, &Pickers::formText},   {&Pickers::reports, &Pickers::reportText},
+    {&Pickers::macros, &Pickers::macroText},
+};
+
+struct LaterMenuInfo {
+    std::string_view name;
+    std::string_view caption;
+    bool needsTarget;
+};
+constexpr LaterMenuInfo kLaterMenus[] = {
+    {"m1b", "解析ファイルの保存", false},
+    {"m1c", "保存ファイルの読込", false},
+    {"m6", "一括処理", true},
+    {"m7", "開発者支援", true},
+    {"m9", "各種出力", true},
+};
+
+std::size_t Slot(auto value) { return static_cast<std::size_t>(value); }
+
+QString PendingHint(std::size_t laterMenu) {
+    return Q(kLaterMenus[laterMenu].caption) + QStringLiteral("は準備中です。");
+}
+
+// Fills the combo with the names when they differ from what it lists, and selects `text`.
+void ShowNames(QComboBox* combo, const std::vector<std::string>& names, const std::string& text) {
+    bool same = combo->count() == static_cast<int>(names.size());
+    for (int i = 0; same && i < combo->count(); ++i)
+        same = combo->itemText(i) == Q(names[Slot(i)]);
+    if (!same) {
+        combo->clear();
+        for (const auto& name : names)
+            combo->addItem(Q(name));
+    }
+    combo->setCurrentIndex(combo->findText(Q(text)));
+}
+
+QFrame* Separator(QWidget* parent) {
+    auto* line = new QFrame(parent);
+    line->setFrameShape(QFrame::VLine);
+    line->setFrameShadow(QFrame::Sunken);
+    return line;
+}
+
+// Columns of options side by side, a thin line between them.
+QHBoxLayout* Columns(std::initializer_list<QWidget*> columns) {
+    auto* row = new QHBoxLayout;
+    row->setSpacing(8);
+    bool first = true;
+    for (auto* column : columns) {
+        if (!first)
+            row->addWidget(Separator(nullptr));
+        row->addWidget(column);
+        first = false;
+    }
+    row->addStretch();
+    return row;
+}
+
+// Widgets one under the other, kept at the top of their column.
+QWidget* Stack(std::initializer_list<QWidget*> widgets) {
+    auto* column = new QWidget;
+    auto* layout = new QVBoxLayout(column);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    for (auto* w : widgets)
+        layout->addWidget(w);
+    layout->addStretch();
+    return column;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(Startup startup, MainWindowServices services, QWidget* parent)
+    : QMainWindow(parent),
+      services_(std::move(services)),
+      header_{{{"txtTitle", "タイトル：", &ReportHeader::title},
+               {"txtSystem", "ｼｽﾃﾑ名：", &ReportHeader::system},
+               {"txtCompany", "会社名：", &ReportHeader::company},
+               {"txtBumon", "部署名：", &ReportHeader::bumon},
+               {"txtAuther", "作成者：", &ReportHeader::auther},
+               {"txtDate", "作成日：", &ReportHeader::date},
+               {"txtCapTime", "ｷｬﾌﾟﾁｬｰ時間", &ReportHeader::capTime}}} {
+    if (!services_.dialogs) {
+        ownedDialogs_ = std::make_unique<QtDialogs>(this);
+        services_.dialogs = ownedDialogs_.get();
+    }
+    if (!services_.desktop) {
+        ownedDesktop_ = std::make_unique<SystemDesktop>();
+        services_.desktop = ownedDesktop_.get();
+    }
+    if (!services_.engine) {
+        ownedEngine_ = std::make_unique<host::access::FileEngine>();
+        services_.engine = ownedEngine_.get();
+    }
+    if (!services_.accessFactory) {
+        ownedFactory_ = std::make_unique<host::access::FileApplicationFactory>();
+        services_.accessFactory = ownedFactory_.get();
+    }
+    AddCollectors(collectors_);
+    if (!services_.commands)
+        services_.commands = &collectors_;
+    const auto workDatabase = startup.paths.workDatabase;
+    program_ = std::make_unique<Program>(
+        std::move(startup),
+        ProgramServices{*services_.engine, *services_.accessFactory, *services_.dialogs,
+                        *services_.desktop, *services_.commands, services_.today},
+        *this);
+    presenter_ = std::make_unique<ReportPresenter>(workDatabase, this);
+    presenter_->setErrorSink([this](const ErrorReport& report) { reportError(report); });
+
+    setObjectName("frmZanfor");
+    setWindowTitle(Q(kProductTitle));
+    setFont(report::ReportFont(report::FontRole::Text, 9));
+
+    timer1_ = new QTimer(this);
+    timer1_->setObjectName("Timer1");
+    connect(timer1_, &QTimer::timeout, this, [this] {
+        clearProgress();
+        timer1_->stop();
+    });
+
+    buildMenus();
+    auto* central = new QWidget(this);
+    central->setObjectName("central");
+    central->setStyleSheet(QStringLiteral(
+        "QGroupBox { font-weight: bold; border: 1px solid #a9b7c9; border-radius: 4px;"
+        " margin-top: 10px; padding-top: 6px; background: #f6f8fb; }"
+        "QGroupBox::title { subcontrol-origin: margin; left: 9px; padding: 0 4px;"
+        " color: #1d4f91; }"
+        "QGroupBox:disabled::title { color: #8a96a6; }"));
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(8, 6, 8, 6);
+    layout->setSpacing(6);
+    layout->addWidget(buildPanels());
+    layout->addWidget(buildStatusArea());
+    setCentralWidget(central);
+
+    watchChildren();
+    refresh();
+    clearProgress();
+    adjustSize();
+    placeWindow();
+}
+
+MainWindow::~MainWindow() {
+    delete settings_.data();
+    presenter_.reset();
+}
+
+void MainWindow::buildMenus() {
+    auto* bar = menuBar();
+    bar->setObjectName("menuBar");
+    auto* file = bar->addMenu(QStringLiteral("ファイル"));
+    file->setObjectName("m1");
+    file->setToolTipsVisible(true);
+    auto add = [this](QMenu* menu, std::string_view name, std::string_view caption, auto handler) {
+        auto* action = menu ? menu->addAction(Q(caption)) : menuBar()->addAction(Q(caption));
+        action->setObjectName(Q(name));
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    // A menu whose window comes later waits disabled, with a hint, until it gets a handler.
+    auto later = [&](QMenu* menu, LaterMenu which) {
+        const auto i = Slot(which);
+        laterMenus_[i] = add(menu, kLaterMenus[i].name, kLaterMenus[i].caption, [this, i] {
+            if (!kLaterMenus[i].needsTarget || program_->requireTarget())
+                laterHandlers_[i]();
+        });
+        laterMenus_[i]->setEnabled(false);
+        laterMenus_[i]->setToolTip(PendingHint(i));
+    };
+    add(file, "m1a", "解析ファイルの選択", [this] { openTarget(std::nullopt); });
+    later(file, LaterMenu::SaveAnalysis);
+    later(file, LaterMenu::LoadAnalysis);
+    file->addSeparator();
+    const auto menu = program_->recentMenu();
+    for (std::size_t k = 0; k < recent_.size(); ++k) {
+        recent_[k] = add(file, "RecentFile(" + std::to_string(k) + ")", menu[k].caption,
+                         [this, k] { openTarget(k); });
+        recent_[k]->setVisible(menu[k].visible);
+    }
+    file->addSeparator();
+    add(file, "m1z", "終了", [this] { exitCommand(); });
+
+    later(nullptr, LaterMenu::Batch);
+    add(nullptr, "m8", "設定", [this] { openSettingsWindow(); });
+    later(nullptr, LaterMenu::DeveloperSupport);
+    later(nullptr, LaterMenu::Output);
+    add(nullptr, "m2", "スクリーンセーバー", [this] { openScreenSaverSettings(); });
+    add(nullptr, "m4", "ヘルプ", [this] { openHelp(); });
+    add(nullptr, "m5", "アバウト", [this] { showAbout(); });
+}
+
+void MainWindow::setMenuHandler(LaterMenu menu, std::function<void()> handler) {
+    const auto i = Slot(menu);
+    laterHandlers_[i] = std::move(handler);
+    laterMenus_[i]->setEnabled(static_cast<bool>(laterHandlers_[i]));
+    laterMenus_[i]->setToolTip(laterHandlers_[i] ? QString() : PendingHint(i));
+}
+
+QGroupBox* MainWindow::frame(std::string_view caption, std::string_view name) {
+    auto* box = new QGroupBox(Q(caption));
+    box->setObjectName(Q(name));
+    box->setMouseTracking(true);
+    return box;
+}
+
+QPushButton* MainWindow::commandButton(CommandId id) {
+    auto* button = new QPushButton(Q(CommandCaption(id)));
+    button->setObjectName(Q(CommandButtonName(id)));
+    button->setMinimumHeight(26);
+    connect(button, &QPushButton::clicked, this, [this, id] { runCommand(id); });
+    commands_[Slot(id)] = button;
+    return button;
+}
+
+QHBoxLayout* MainWindow::actionRow(CommandId id, std::optional<PreviewButton> preview) {
+    auto* row = new QHBoxLayout;
+    row->setSpacing(4);
+    row->addWidget(commandButton(id), 1);
+    if (preview) {
+        auto* button = new QPushButton(Q(kPreviewCaption));
+        button->setObjectName(Q(PreviewButtonName(*preview)));
+        button->setMinimumHeight(26);
+        const auto which = *preview;
+        connect(button, &QPushButton::clicked, this, [this, which] { showPreview(which); });
+        previews_[Slot(*preview)] = button;
+        row->addWidget(button);
+    }
+    return row;
+}
+
+QWidget* MainWindow::optionGroup(OptionGroup group, int columns) {
+    const auto& info = Info(group);
+    auto* box = new QWidget;
+    box->setObjectName(Q(info.name) + QStringLiteral("Box"));
+    auto* grid = new QGridLayout(box);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(10);
+    grid->setVerticalSpacing(2);
+    auto* buttons = new QButtonGroup(this);
+    buttons->setObjectName(Q(info.name));
+    const int count = static_cast<int>(info.captions.size());
+    const int rows = (count + columns - 1) / columns;
+    for (int i = 0; i < count; ++i) {
+        auto* radio = new QRadioButton(Q(info.captions[Slot(i)]), box);
+        radio->setObjectName(Q(info.name) + QStringLiteral("(%1)").arg(i));
+        buttons->addButton(radio, i);
+        grid->addWidget(radio, i % rows, i / rows);
+    }
+    connect(buttons, &QButtonGroup::idToggled, this, [this, group](int id, bool checked) {
+        if (!checked || refreshing_)
+            return;
+        program_->clickOption(group, id);
+        refresh();
+    });
+    groups_[Slot(group)] = buttons;
+    return box;
+}
+
+QCheckBox* MainWindow::checkBox(CheckBox which) {
+    const auto& info = Info(which);
+    auto* box = new QCheckBox(Q(info.caption));
+    box->setObjectName(Q(info.name));
+    connect(box, &QCheckBox::clicked, this, [this, which](bool checked) {
+        program_->clickCheck(which, checked);
+        refresh();
+    });
+    checks_[Slot(which)] = box;
+    return box;
+}
+
+QComboBox* MainWindow::picker(std::string_view name) {
+    auto* combo = new QComboBox;
+    combo->setObjectName(Q(name));
+    combo->setMinimumContentsLength(12);
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    return combo;
+}
+
+MainWindow::HeaderBox& MainWindow::headerBox(std::string_view name) {
+    return *std::find_if(header_.begin(), header_.end(),
+                         [name](const HeaderBox& box) { return box.name == name; });
+}
+
+QLineEdit* MainWindow::headerEdit(std::string_view name) {
+    auto& box = headerBox(name);
+    box.edit = new QLineEdit;
+    box.edit->setObjectName(Q(name));
+    auto field = box.field;
+    connect(box.edit, &QLineEdit::textChanged, this, [this, field](const QString& text) {
+        if (!refreshing_)
+            program_->state().header.*field = text.toStdString();
+    });
+    return box.edit;
+}
+
+MainWindow::Panel MainWindow::panel(std::string_view caption, std::string_view name, CommandId id,
+                                    PreviewButton preview) {
+    auto* box = frame(caption, name);
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(8, 6, 8, 8);
+    layout->setSpacing(6);
+    layout->addLayout(actionRow(id, preview));
+    return {box, layout};
+}
+
+QGroupBox* MainWindow::simplePanel(std::string_view caption, std::string_view name, CommandId id,
+                                   PreviewButton preview, QWidget* options) {
+    auto [box, layout] = panel(caption, name, id, preview);
+    layout->addWidget(options);
+    layout->addStretch();
+    return box;
+}
+
+QGroupBox* MainWindow::simplePanel(std::string_view caption, std::string_view name, CommandId id,
+                                   PreviewButton preview, QLayout* options) {
+    auto [box, layout] = panel(caption, name, id, preview);
+    layout->addLayout(options);
+    layout->addStretch();
+    return box;
+}
+
+QGroupBox* MainWindow::selectPanel(std::string_view caption, std::string_view name, CommandId id,
+                                   PreviewButton preview, OptionGroup listing, OptionGroup select,
+                                   Picker which, QWidget* extra) {
+    auto [box, layout] = panel(caption, name, id, preview);
+    auto* selectColumn = extra ? Stack({optionGroup(select), extra}) : optionGroup(select);
+    layout->addLayout(Columns({optionGroup(listing), selectColumn}));
+    pickers_[Slot(which)] = picker(PickerName(which));
+    layout->addWidget(pickers_[Slot(which)]);
+    layout->addStretch();
+    return box;
+}
+
+QWidget* MainWindow::buildPanels() {
+    auto* panels = new QWidget;
+    panels->setObjectName("panels");
+    panels->setMouseTracking(true);
+    auto* grid = new QGridLayout(panels);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(6);
+
+    grid->addWidget(simplePanel("オブジェクト情報", "framObject", CommandId::Object,
+                                PreviewButton::OPre, optionGroup(OptionGroup::Object, 2)),
+                    0, 0);
+    grid->addWidget(selectPanel("テーブル情報", "framTable", CommandId::Table, PreviewButton::TPre,
+                                OptionGroup::Table, OptionGroup::TSelect, Picker::Table,
+                                checkBox(CheckBox::Link)),
+                    0, 1);
+    grid->addWidget(selectPanel("クエリー情報", "framQuery", CommandId::Query, PreviewButton::QPre,
+                                OptionGroup::Query, OptionGroup::QSelect, Picker::Query),
+                    0, 2);
+    grid->addWidget(selectPanel("フォーム情報", "framForm", CommandId::Form, PreviewButton::FPre,
+                                OptionGroup::Form, OptionGroup::FSelect, Picker::Form),
+                    0, 3);
+    grid->addWidget(
+        selectPanel("レポート情報", "framReport", CommandId::Report, PreviewButton::RPre,
+                    OptionGroup::Report, OptionGroup::RSelect, Picker::Report),
+        1, 0);
+    grid->addWidget(
+        simplePanel("プロシージャ一覧", "framProc", CommandId::Proc, PreviewButton::PPre,
+                    Columns({optionGroup(OptionGroup::Proc), Stack({checkBox(CheckBox::Proc50)})})),
+        1, 1);
+    grid->addWidget(
+        simplePanel(
+            "モジュール情報", "framModule", CommandId::Module, PreviewButton::MPre,
+            Columns({optionGroup(OptionGroup::Module, 2),
+                     Stack({optionGroup(OptionGroup::MPrint, 2), checkBox(CheckBox::Mod50)})})),
+        1, 2);
+    grid->addWidget(simplePanel("モジュールステップ数", "framModStep", CommandId::ModStep,
+                                PreviewButton::MsPre, optionGroup(OptionGroup::ModStep, 2)),
+                    1, 3);
+    macroFrame_ = selectPanel("マクロ情報", "framMacro", CommandId::Macro, PreviewButton::MCPre,
+                              OptionGroup::Macro, OptionGroup::McSelect, Picker::Macro);
+    grid->addWidget(macroFrame_, 2, 0);
+    controlFrame_ = simplePanel("コントロール数", "framControl", CommandId::Control,
+                                PreviewButton::CPre, optionGroup(OptionGroup::Control));
+    grid->addWidget(controlFrame_, 2, 1);
+    etcFrame_ = buildOtherPanel();
+    grid->addWidget(etcFrame_, 2, 2, 1, 2);
+    grid->addWidget(buildCoverPanel(), 3, 0, 1, 4);
+    for (int c = 0; c < 4; ++c)
+        grid->setColumnStretch(c, 1);
+    for (std::size_t p = 0; p < kPickerCount; ++p) {
+        connect(pickers_[p], &QComboBox::currentTextChanged, this, [this, p](const QString& text) {
+            if (!refreshing_)
+                program_->state().pickers.*kPickerLists[p].text = text.toStdString();
+        });
+    }
+    return panels;
+}
+
+QGroupBox* MainWindow::buildOtherPanel() {
+    auto* box = frame("その他", "framETC");
+    auto* layout = new QGridLayout(box);
+    layout->setContentsMargins(8, 6, 8, 8);
+    layout->setHorizontalSpacing(10);
+    layout->setVerticalSpacing(6);
+    layout->addLayout(actionRow(CommandId::File, PreviewButton::FlPre), 0, 0);
+    layout->addWidget(optionGroup(OptionGroup::File), 1, 0, 2, 1);
+    layout->addLayout(actionRow(CommandId::Comment, PreviewButton::CmPre), 0, 1);
+    layout->addLayout(actionRow(CommandId::FmImage, std::nullopt), 1, 1);
+    fmImage_ = picker("cboFmImage");
+    connect(fmImage_, &QComboBox::currentTextChanged, this, [this](const QString& text) {
+        if (!refreshing_)
+            program_->state().pickers.fmImageText = text.toStdString();
+    });
+    layout->addWidget(fmImage_, 2, 1);
+    auto* capture = new QHBoxLayout;
+    capture->setSpacing(4);
+    auto* captureLabel = new QLabel(Q(headerBox("txtCapTime").caption));
+    auto* captureTime = headerEdit("txtCapTime");
+    captureTime->setMaximumWidth(40);
+    captureTime->setAlignment(Qt::AlignRight);
+    captureLabel->setBuddy(captureTime);
+    capture->addWidget(captureLabel);
+    capture->addWidget(captureTime);
+    capture->addSpacing(8);
+    capture->addWidget(checkBox(CheckBox::CapKbn));
+    capture->addStretch();
+    layout->addLayout(capture, 3, 1);
+    layout->setColumnStretch(0, 1);
+    layout->setColumnStretch(1, 1);
+    layout->setRowStretch(4, 1);
+    return box;
+}
+
+QGroupBox* MainWindow::buildCoverPanel() {
+    auto* box = frame("表紙", "framHyousi");
+    auto* layout = new QHBoxLayout(box);
+    layout->setContentsMargins(8, 6, 8, 8);
+    layout->setSpacing(10);
+    auto* covers = new QVBoxLayout;
+    covers->setSpacing(4);
+    for (auto id : {CommandId::Hyousi1, CommandId::Hyousi2, CommandId::Hyousi3})
+        covers->addWidget(commandButton(id));
+    covers->addStretch();
+    layout->addLayout(covers);
+    layout->addWidget(Separator(box));
+    auto* fields = new QGridLayout;
+    fields->setHorizontalSpacing(6);
+    fields->setVerticalSpacing(4);
+    // The six report-header boxes in two columns; the capture time sits in its own panel.
+    for (int i = 0; i < 6; ++i) {
+        auto& entry = header_[Slot(i)];
+        auto* label = new QLabel(Q(entry.caption));
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        auto* edit = headerEdit(entry.name);
+        label->setBuddy(edit);
+        const int row = i % 3;
+        const int column = (i / 3) * 2;
+        fields->addWidget(label, row, column);
+        fields->addWidget(edit, row, column + 1);
+    }
+    headerBox("txtDate").edit->setMaximumWidth(110);
+    fields->setColumnStretch(1, 3);
+    fields->setColumnStretch(3, 2);
+    layout->addLayout(fields, 1);
+    save_ = new QPushButton(QStringLiteral("登　　　録"));
+    save_->setObjectName("cmdSave");
+    save_->setMinimumHeight(26);
+    save_->setMinimumWidth(96);
+    connect(save_, &QPushButton::clicked, this, [this] { program_->saveProfile(); });
+    auto* saveColumn = new QVBoxLayout;
+    saveColumn->addStretch();
+    saveColumn->addWidget(save_);
+    layout->addLayout(saveColumn);
+    return box;
+}
+
+QWidget* MainWindow::buildStatusArea() {
+    auto* area = new QWidget;
+    area->setObjectName("statusArea");
+    auto* grid = new QGridLayout(area);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(4);
+
+    auto* pathCaption = new QLabel(QStringLiteral("mdb File :"));
+    dbName_ = new QLabel;
+    dbName_->setObjectName("lblDBName");
+    dbName_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    dbName_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    dbName_->setMinimumHeight(22);
+    dbName_->setAutoFillBackground(true);
+    dbName_->setBackgroundRole(QPalette::Base);
+    grid->addWidget(pathCaption, 0, 0);
+    grid->addWidget(dbName_, 0, 1, 1, 3);
+
+    message_ = new QLineEdit;
+    message_->setObjectName("txtMesege");
+    message_->setReadOnly(true);
+    message_->setFocusPolicy(Qt::NoFocus);
+    grid->addWidget(message_, 1, 0, 1, 2);
+
+    auto* box = new QWidget;
+    box->setObjectName("picGuage");
+    const int length = twipsToPixels(kGaugeTwips);
+    QFont small = font();
+    small.setPointSizeF(7.5);
+    const int labelHeight = QFontMetrics(small).height();
+    const int lineTop = twipsToPixels(kGaugeLineTwips) - 3;
+    box->setFixedSize(length + 2, lineTop + 6 + 2 + labelHeight);
+    auto* track = new QFrame(box);
+    track->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    track->setGeometry(0, lineTop - 1, length + 2, 8);
+    gauge_ = new QFrame(box);
+    gauge_->setObjectName("linGuage");
+    gauge_->setAutoFillBackground(true);
+    QPalette palette = gauge_->palette();
+    palette.setColor(QPalette::Window, QColor(0x1f, 0x5f, 0xae));
+    gauge_->setPalette(palette);
+    gauge_->setGeometry(1, lineTop, 0, 6);
+    const int labelTop = lineTop + 8;
+    auto scaleLabel = [&](const char* text, int x, Qt::Alignment align) {
+        auto* label = new QLabel(QString::fromUtf8(text), box);
+        label->setFont(small);
+        label->setAlignment(align | Qt::AlignTop);
+        label->setGeometry(x, labelTop, 40, labelHeight);
+    };
+    scaleLabel("0%", 0, Qt::AlignLeft);
+    scaleLabel("50%", length / 2 - 19, Qt::AlignHCenter);
+    scaleLabel("100%", length + 2 - 40, Qt::AlignRight);
+    grid->addWidget(box, 1, 2);
+
+    percent_ = new QLabel;
+    percent_->setObjectName("lblPer");
+    percent_->setMinimumWidth(QFontMetrics(font()).horizontalAdvance(QStringLiteral("100%")) + 6);
+    percent_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    grid->addWidget(percent_, 1, 3);
+    grid->setColumnStretch(1, 1);
+    return area;
+}
+
+void MainWindow::watchChildren() {
+    installEventFilter(this);
+    for (auto* widget : findChildren<QWidget*>())
+        widget->installEventFilter(this);
+    centralWidget()->setMouseTracking(true);
+}
+
+void MainWindow::placeWindow() {
+    const auto& settings = program_->settings();
+    QPoint wanted(twipsToPixels(settings.left), twipsToPixels(settings.top));
+    // A position saved on a screen that is no longer there would leave the window unreachable.
+    if (!QGuiApplication::screenAt(wanted)) {
+        if (auto* screen = QGuiApplication::primaryScreen())
+            wanted = screen->availableGeometry().topLeft();
+    }
+    move(wanted);
+}
+
+int MainWindow::twipsToPixels(double twips) const { return qRound(twips * logicalDpiX() / 1440.0); }
+
+std::int32_t MainWindow::pixelsToTwips(int pixels) const {
+    return static_cast<std::int32_t>(qRound(pixels * 1440.0 / logicalDpiX()));
+}
+
+void MainWindow::refresh() {
+    refreshing_ = true;
+    const auto& state = program_->state();
+    const auto& panel = program_->panel();
+    dbName_->setText(Q(state.targetPath));
+    for (auto id : AllCommands())
+        commands_[Slot(id)]->setEnabled(panel.enabled(id));
+    save_->setEnabled(panel.save);
+    for (std::size_t i = 0; i < previews_.size(); ++i)
+        previews_[i]->setEnabled(state.previewEnabled[i]);
+    for (const auto& info : OptionGroups())
+        groups_[Slot(info.group)]->button(ChosenIndex(state, info.group))->setChecked(true);
+    for (const auto& info : CheckBoxes())
+        checks_[Slot(info.box)]->setChecked(IsChecked(state, info.box));
+    checks_[Slot(CheckBox::Link)]->setEnabled(panel.link);
+    for (std::size_t p = 0; p < kPickerCount; ++p)
+        pickers_[p]->setEnabled(panel.pickers[p]);
+    macroFrame_->setEnabled(panel.macroFrame);
+    controlFrame_->setEnabled(panel.controlFrame);
+    etcFrame_->setEnabled(panel.etcFrame);
+    for (const auto& box : header_) {
+        const QString text = Q(state.header.*box.field);
+        if (box.edit->text() != text)
+            box.edit->setText(text);
+    }
+    refreshPickers();
+    refreshing_ = false;
+}
+
+void MainWindow::refreshPickers() {
+    const auto& pickers = program_->state().pickers;
+    for (std::size_t p = 0; p < kPickerCount; ++p)
+        ShowNames(pickers_[p], pickers.*kPickerLists[p].list, pickers.*kPickerLists[p].text);
+    ShowNames(fmImage_, pickers.forms, pickers.fmImageText);
+}
+
+void MainWindow::openTarget(std::optional<std::size_t> recentIndex) {
+    const auto result =
+        recentIndex ? program_->openRecentFile(*recentIndex) : program_->openTarget();
+    refresh();
+    if (result == target::OpenResult::ExitRequested)
+        exitCommand();
+}
+
+void MainWindow::runCommand(CommandId id) {
+    const auto end = program_->runCommand(id);
+    refresh();
+    if (end == CommandEnd::ExitRequested)
+        exitCommand();
+}
+
+void MainWindow::showPreview(PreviewButton button) {
+    showReport(PreviewButtonReport(button, program_->state().options), 0);
+}
+
+void MainWindow::openSettingsWindow() {
+    if (!program_->requireTarget())
+        return;
+    if (!settings_) {
+        settings_ = new SettingsWindow(
+            *program_, *this, [this] { endAfterSettingsError(); }, this);
+    }
+    settings_->show();
+    settings_->raise();
+    settings_->activateWindow();
+}
+
+SettingsWindow* MainWindow::settingsWindow() const { return settings_.data(); }
+
+void MainWindow::showAbout() {
+    auto* about = new AboutWindow(AboutBoxFigures(program_->state().targetPath), this);
+    about->show();
+}
+
+void MainWindow::openScreenSaverSettings() {
+    if (!services_.desktop->openScreenSaverSettings())
+        messageBox(kNoScreenSaverSettings, kProductTitle, MsgButtons::Ok, MsgIcon::Information);
+}
+
+void MainWindow::openHelp() {
+    if (!services_.desktop->openDocument(program_->paths().folder / kHelpFileName)) {
+        messageBox("ヘルプファイルを開けませんでした。", kProductTitle, MsgButtons::Ok,
+                   MsgIcon::Information);
+    }
+}
+
+void MainWindow::exitCommand() {
+    if (ending_ || !program_->confirmExit(true))
+        return;
+    finish(true);
+    close();
+}
+
+void MainWindow::endAfterSettingsError() {
+    if (ending_)
+        return;
+    messageBox(kExitMessage, kProductTitle, MsgButtons::Ok, MsgIcon::None);
+    finish(false);
+    close();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!ending_) {
+        program_->confirmExit(false);
+        finish(true);
+    }
+    event->accept();
+}
+
+void MainWindow::finish(bool writeSettings) {
+    ending_ = true;
+    timer1_->stop();
+    setBusy(false);
+    presenter_.reset();
+    if (settings_)
+        settings_->close();
+    program_->shutDown(pixelsToTwips(y()), pixelsToTwips(x()), writeSettings);
+    if (services_.endProgram)
+        services_.endProgram();
+    else
+        QCoreApplication::quit();
+}
+
+void MainWindow::reportError(const ErrorReport& report) {
+    messageBox(report.text(), report.title, MsgButtons::Ok, MsgIcon::Critical);
+    if (report.shutdown)
+        exitCommand();
+}
+
+void MainWindow::showMessage(std::string_view text) {
+    message_->setText(Q(text));
+    message_->repaint();
+}
+
+void MainWindow::showGauge(bool visible) {
+    if (!visible)
+        gauge_->resize(0, gauge_->height());
+    gauge_->setVisible(visible);
+}
+
+void MainWindow::setProgress(std::int16_t percent) {
+    const auto view = SetProgress(percent, kGaugeTwips);
+    percent_->setText(Q(view.caption));
+    gauge_->resize(twipsToPixels(view.gaugeEnd), gauge_->height());
+    if (view.repaintNow) {
+        percent_->repaint();
+        gauge_->repaint();
+    }
+}
+
+void MainWindow::setBusy(bool busy) {
+    if (busy == busy_)
+        return;
+    busy_ = busy;
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+    setEnabled(!busy);
+}
+
+MsgResult MainWindow::messageBox(std::string_view text, std::string_view title, MsgButtons buttons,
+                                 MsgIcon icon) {
+    return services_.dialogs->messageBox(text, title, buttons, icon);
+}
+
+void MainWindow::showReport(std::string_view reportName, int mode) {
+    if (services_.showReport)
+        services_.showReport(reportName, mode);
+    else if (presenter_)
+        presenter_->ShowReport(reportName, mode);
+}
+
+void MainWindow::startClearTimer(int milliseconds) {
+    if (milliseconds <= 0) {
+        timer1_->stop();
+        return;
+    }
+    timer1_->start(milliseconds);
+}
+
+void MainWindow::clearProgress() {
+    message_->clear();
+    showGauge(false);
+    percent_->setText(QStringLiteral("%"));
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    switch (event->type()) {
+        case QEvent::KeyPress:
+            if (enterAsTab(widget, static_cast<QKeyEvent*>(event)))
+                return true;
+            break;
+        case QEvent::Enter:
+            if (widget)
+                showHintOf(widget);
+            break;
+        case QEvent::MouseMove:
+            if (widget)
+                clearHintOverBackground(widget, static_cast<QMouseEvent*>(event));
+            break;
+        case QEvent::FocusIn:
+            if (auto* edit = qobject_cast<QLineEdit*>(watched); edit && edit != message_)
+                QTimer::singleShot(0, edit, &QLineEdit::selectAll);
+            break;
+        case QEvent::ToolTip:
+            if (watched == menuBar() && showDisabledMenuHint(static_cast<QHelpEvent*>(event)))
+                return true;
+            break;
+        default:
+            break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool MainWindow::enterAsTab(QWidget* widget, const QKeyEvent* key) {
+    if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) || !widget ||
+        widget->window() != this)
+        return false;
+    focusNextChild();
+    return true;
+}
+
+void MainWindow::showHintOf(const QWidget* widget) {
+    if (const auto hint = HintFor(widget->objectName().toStdString()))
+        message_->setText(Q(*hint));
+}
+
+// The pointer on the window's background, outside every control, clears the hint.
+void MainWindow::clearHintOverBackground(QWidget* widget, const QMouseEvent* move) {
+    const bool background = qobject_cast<QGroupBox*>(widget) || widget == centralWidget() ||
+                            widget->objectName() == QStringLiteral("panels");
+    if (background && !widget->childAt(move->position().toPoint()))
+        message_->setText(Q(*HintFor("frmZanfor")));
+}
+
+// A disabled menu of the menu bar says why it waits; Qt shows no tooltip for it by itself.
+bool MainWindow::showDisabledMenuHint(const QHelpEvent* help) {
+    auto* action = menuBar()->actionAt(help->pos());
+    if (!action || action->toolTip().isEmpty() || action->isEnabled())
+        return false;
+    QToolTip::showText(help->globalPos(), action->toolTip(), menuBar());
+    return true;
+}
+
+}  // namespace zanfor::app

@@ -1,0 +1,628 @@
+#include "ui/main_window.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QEnterEvent>
+#include <QEventLoop>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <algorithm>
+#include <fstream>
+
+#include "core/profile.h"
+#include "ui/report_preview_window.h"
+#include "ui/settings_window.h"
+#include "window_fixture.h"
+
+namespace {
+
+using namespace zanfor;
+using app::OptionGroup;
+using app::PreviewButton;
+using test::WindowFixture;
+
+QString Q(std::string_view text) { return QString::fromUtf8(text.data(), text.size()); }
+
+void Wait(int milliseconds) {
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+class MainWindowTest : public WindowFixture {
+protected:
+    QAbstractButton* option(OptionGroup group, int index) {
+        return find<QButtonGroup>(Q(app::Info(group).name))->button(index);
+    }
+    QPushButton* preview(PreviewButton b) {
+        return find<QPushButton>(Q(app::PreviewButtonName(b)));
+    }
+    void enableAllPreviews() {
+        window->program().state().previewEnabled.fill(true);
+        window->refresh();
+    }
+    // The report preview on screen now; a new preview closes the last one.
+    app::ReportPreviewWindow* shownPreview() {
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        app::ReportPreviewWindow* shown = nullptr;
+        int visible = 0;
+        for (auto* preview : window->findChildren<app::ReportPreviewWindow*>()) {
+            if (preview->isVisible()) {
+                shown = preview;
+                ++visible;
+            }
+        }
+        EXPECT_LE(visible, 1) << "one preview at a time";
+        return shown;
+    }
+    std::optional<std::filesystem::path> sharedFile(const char* relative) {
+        const auto data = test::SharedTestData();
+        if (!data)
+            return std::nullopt;
+        return *data / relative;
+    }
+};
+
+TEST_F(MainWindowTest, startsWithEveryCommandDisabledAndTheOptionsAtTheirStartValues) {
+    start();
+    EXPECT_EQ(window->objectName(), "frmZanfor");
+    EXPECT_EQ(window->windowTitle(), "Zanfor2000 Ver 2.1");
+    for (auto id : app::AllCommands()) {
+        auto* button = find<QPushButton>(Q(app::CommandButtonName(id)));
+        EXPECT_FALSE(button->isEnabled()) << app::CommandButtonName(id);
+        EXPECT_EQ(button->text(), Q(app::CommandCaption(id)));
+    }
+    for (std::size_t b = 0; b < app::kPreviewButtonCount; ++b)
+        EXPECT_FALSE(preview(static_cast<PreviewButton>(b))->isEnabled());
+    EXPECT_FALSE(find<QPushButton>("cmdSave")->isEnabled());
+    EXPECT_EQ(find<QPushButton>("cmdSave")->text(), "登　　　録");
+    EXPECT_TRUE(option(OptionGroup::Object, 6)->isChecked());
+    EXPECT_EQ(option(OptionGroup::Object, 6)->text(), "全て");
+    EXPECT_TRUE(option(OptionGroup::Query, 2)->isChecked());
+    EXPECT_TRUE(option(OptionGroup::MPrint, 1)->isChecked());
+    EXPECT_TRUE(option(OptionGroup::ModStep, 3)->isChecked());
+    EXPECT_TRUE(find<QCheckBox>("chkLink")->isChecked());
+    EXPECT_TRUE(find<QCheckBox>("chkLink")->isEnabled());
+    EXPECT_FALSE(find<QCheckBox>("chkProc50")->isChecked());
+    for (const char* combo : {"cboTable", "cboQuery", "cboForm", "cboReport", "cboMacro"})
+        EXPECT_FALSE(find<QComboBox>(combo)->isEnabled()) << combo;
+    EXPECT_EQ(find<QLabel>("lblPer")->text(), "%");
+    EXPECT_TRUE(find<QWidget>("linGuage")->isHidden());
+    EXPECT_EQ(find<QLineEdit>("txtMesege")->text(), "");
+    EXPECT_EQ(find<QLabel>("lblDBName")->text(), "");
+    EXPECT_EQ(find<QGroupBox>("framMacro")->title(), "マクロ情報");
+    EXPECT_EQ(find<QGroupBox>("framETC")->title(), "その他");
+}
+
+TEST_F(MainWindowTest, theMenuBarKeepsItsOrderAndLaterWindowsWaitDisabledWithAHint) {
+    start();
+    QStringList top;
+    for (auto* action : window->menuBar()->actions())
+        top << action->text();
+    EXPECT_EQ(top, (QStringList{"ファイル", "一括処理", "設定", "開発者支援", "各種出力",
+                                "スクリーンセーバー", "ヘルプ", "アバウト"}));
+    QStringList file;
+    for (auto* action : find<QMenu>("m1")->actions()) {
+        if (!action->isSeparator())
+            file << action->objectName();
+    }
+    EXPECT_EQ(file, (QStringList{"m1a", "m1b", "m1c", "RecentFile(0)", "RecentFile(1)",
+                                 "RecentFile(2)", "RecentFile(3)", "m1z"}));
+    for (const char* name : {"RecentFile(0)", "RecentFile(3)"})
+        EXPECT_FALSE(find<QAction>(name)->isVisible()) << "a first start has no recent files";
+    for (const char* name : {"m1b", "m1c", "m6", "m7", "m9"}) {
+        EXPECT_FALSE(find<QAction>(name)->isEnabled()) << name;
+        EXPECT_TRUE(find<QAction>(name)->toolTip().endsWith("は準備中です。")) << name;
+    }
+    EXPECT_TRUE(find<QAction>("m8")->isEnabled());
+}
+
+TEST_F(MainWindowTest, aWindowMenuGivenItsHandlerAsksForATargetFirst) {
+    start();
+    int shown = 0;
+    window->setMenuHandler(app::LaterMenu::Batch, [&] { ++shown; });
+    EXPECT_TRUE(find<QAction>("m6")->isEnabled());
+    EXPECT_FALSE(find<QAction>("m6")->toolTip().endsWith("は準備中です。"));
+    trigger("m6");
+    EXPECT_EQ(shown, 0);
+    EXPECT_EQ(boxTexts(), std::vector<std::string>{"データベースを選択して下さい。"});
+    openTarget(test::kMemoryTarget);
+    trigger("m6");
+    EXPECT_EQ(shown, 1);
+}
+
+struct OptionClick {
+    OptionGroup group;
+    int index;
+    std::optional<PreviewButton> disabled;
+};
+
+class OptionClicks : public MainWindowTest, public ::testing::WithParamInterface<OptionClick> {};
+
+TEST_P(OptionClicks, storeTheSettingAndDisableTheirPreviewButton) {
+    const auto c = GetParam();
+    start();
+    enableAllPreviews();
+    option(c.group, c.index)->click();
+    const auto& state = window->program().state();
+    EXPECT_EQ(state.options.*app::Info(c.group).setting, c.index + 1);
+    for (std::size_t b = 0; b < app::kPreviewButtonCount; ++b) {
+        const auto button = static_cast<PreviewButton>(b);
+        EXPECT_EQ(preview(button)->isEnabled(), c.disabled != button)
+            << app::PreviewButtonName(button);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    TheTable, OptionClicks,
+    ::testing::Values(OptionClick{OptionGroup::Object, 0, PreviewButton::OPre},
+                      OptionClick{OptionGroup::Object, 7, PreviewButton::OPre},
+                      OptionClick{OptionGroup::Table, 0, PreviewButton::TPre},
+                      OptionClick{OptionGroup::TSelect, 1, PreviewButton::TPre},
+                      OptionClick{OptionGroup::Query, 0, PreviewButton::QPre},
+                      OptionClick{OptionGroup::QSelect, 1, PreviewButton::QPre},
+                      OptionClick{OptionGroup::Form, 1, PreviewButton::FPre},
+                      OptionClick{OptionGroup::FSelect, 1, PreviewButton::FPre},
+                      OptionClick{OptionGroup::Report, 1, PreviewButton::RPre},
+                      OptionClick{OptionGroup::RSelect, 1, PreviewButton::RPre},
+                      OptionClick{OptionGroup::Proc, 0, PreviewButton::PPre},
+                      OptionClick{OptionGroup::Module, 3, PreviewButton::MPre},
+                      OptionClick{OptionGroup::MPrint, 0, std::nullopt},
+                      OptionClick{OptionGroup::ModStep, 0, PreviewButton::MsPre},
+                      OptionClick{OptionGroup::Macro, 0, PreviewButton::MCPre},
+                      OptionClick{OptionGroup::McSelect, 1, PreviewButton::MCPre},
+                      OptionClick{OptionGroup::Control, 2, PreviewButton::CPre},
+                      OptionClick{OptionGroup::File, 2, PreviewButton::FlPre}));
+
+TEST_F(MainWindowTest, selectOptionsSwitchTheirListAndAllTablesRechecksLink) {
+    start();
+    const std::pair<OptionGroup, const char*> selects[] = {
+        {OptionGroup::TSelect, "cboTable"},  {OptionGroup::QSelect, "cboQuery"},
+        {OptionGroup::FSelect, "cboForm"},   {OptionGroup::RSelect, "cboReport"},
+        {OptionGroup::McSelect, "cboMacro"},
+    };
+    for (const auto& [group, combo] : selects) {
+        option(group, 1)->click();
+        EXPECT_TRUE(find<QComboBox>(combo)->isEnabled()) << combo;
+        option(group, 0)->click();
+        EXPECT_FALSE(find<QComboBox>(combo)->isEnabled()) << combo;
+    }
+    auto* link = find<QCheckBox>("chkLink");
+    link->click();
+    EXPECT_EQ(window->program().state().options.link, 1);
+    option(OptionGroup::TSelect, 1)->click();
+    EXPECT_FALSE(link->isEnabled());
+    option(OptionGroup::TSelect, 0)->click();
+    EXPECT_TRUE(link->isEnabled());
+    EXPECT_TRUE(link->isChecked());
+    EXPECT_EQ(window->program().state().options.link, 2);
+}
+
+TEST_F(MainWindowTest, checkBoxesStoreTheirValuesWhenClicked) {
+    start();
+    find<QCheckBox>("chkProc50")->click();
+    find<QCheckBox>("chkMod50")->click();
+    find<QCheckBox>("chkCapKbn")->click();
+    const auto& options = window->program().state().options;
+    EXPECT_EQ(options.proc50, 1);
+    EXPECT_EQ(options.mod50, 1);
+    EXPECT_EQ(options.capKbn, 1);
+}
+
+TEST_F(MainWindowTest, previewButtonsShowTheReportTheirOptionsName) {
+    start();
+    enableAllPreviews();
+    const std::pair<PreviewButton, const char*> plain[] = {
+        {PreviewButton::OPre, "R_AcObjectAll"}, {PreviewButton::TPre, "R_AcTblTable"},
+        {PreviewButton::QPre, "R_AcQeryAll"},   {PreviewButton::FPre, "R_AcFrmCntl"},
+        {PreviewButton::RPre, "R_AcRepCntl"},   {PreviewButton::PPre, "R_AcProcName"},
+        {PreviewButton::MPre, "R_AcModule2"},   {PreviewButton::MsPre, "R_AcModStep"},
+        {PreviewButton::MCPre, "R_AcMacro"},    {PreviewButton::CPre, "R_AcControlCount"},
+        {PreviewButton::FlPre, "R_AcFile"},     {PreviewButton::CmPre, "R_AcComment"},
+    };
+    for (const auto& [button, report] : plain) {
+        reports.clear();
+        preview(button)->click();
+        ASSERT_EQ(reports.size(), 1u) << report;
+        EXPECT_EQ(reports[0], std::make_pair(std::string(report), 0));
+    }
+    option(OptionGroup::Table, 0)->click();
+    find<QCheckBox>("chkMod50")->click();
+    option(OptionGroup::MPrint, 0)->click();
+    enableAllPreviews();
+    reports.clear();
+    preview(PreviewButton::TPre)->click();
+    preview(PreviewButton::MPre)->click();
+    EXPECT_EQ(reports,
+              (std::vector<std::pair<std::string, int>>{{"R_AcTblIndex", 0}, {"R_AcModule50", 0}}));
+}
+
+TEST_F(MainWindowTest, hintsFollowTheMouseAndTheBackgroundClearsThem) {
+    start();
+    window->show();
+    auto* message = find<QLineEdit>("txtMesege");
+    auto enter = [](QWidget* w) {
+        QEnterEvent event(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+        QApplication::sendEvent(w, &event);
+    };
+    enter(find<QPushButton>("cmdTable"));
+    EXPECT_EQ(message->text(), "テーブルの情報を印刷します。");
+    enter(find<QPushButton>("cmdHyousi(2)"));
+    EXPECT_EQ(message->text(), "表紙を印刷します。");
+    enter(find<QPushButton>("cmdTPre"));
+    EXPECT_EQ(message->text(), "表紙を印刷します。") << "a control without a hint keeps the text";
+    enter(find<QLabel>("lblDBName"));
+    EXPECT_EQ(message->text(), "");
+    enter(find<QPushButton>("cmdComment"));
+    auto* frame = find<QGroupBox>("framObject");
+    QMouseEvent move(QEvent::MouseMove, QPointF(2, frame->height() - 2),
+                     frame->mapToGlobal(QPointF(2, frame->height() - 2)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(frame, &move);
+    EXPECT_EQ(message->text(), "");
+}
+
+TEST_F(MainWindowTest, progressDrawsTheGaugeAndTimer1ClearsItOnce) {
+    start();
+    auto& ui = static_cast<app::RunUi&>(*window);
+    auto* gauge = find<QWidget>("linGuage");
+    ui.showMessage("テーブル情報　取得中");
+    ui.showGauge(true);
+    ui.setProgress(45);
+    EXPECT_EQ(find<QLabel>("lblPer")->text(), "45%");
+    EXPECT_EQ(gauge->width(), window->twipsToPixels(1080));
+    ui.setProgress(100);
+    EXPECT_EQ(find<QLabel>("lblPer")->text(), "100%");
+    EXPECT_EQ(gauge->width(), window->twipsToPixels(2400));
+    EXPECT_EQ(find<QWidget>("picGuage")->width(), window->twipsToPixels(2400) + 2);
+
+    ui.startClearTimer(5000);
+    auto* timer = window->findChild<QTimer*>("Timer1");
+    ASSERT_NE(timer, nullptr);
+    EXPECT_TRUE(timer->isActive());
+    EXPECT_EQ(timer->interval(), 5000);
+    ui.startClearTimer(20);
+    Wait(120);
+    EXPECT_EQ(find<QLineEdit>("txtMesege")->text(), "");
+    EXPECT_EQ(find<QLabel>("lblPer")->text(), "%");
+    EXPECT_TRUE(gauge->isHidden());
+    EXPECT_EQ(gauge->width(), 0);
+    EXPECT_FALSE(timer->isActive());
+}
+
+TEST_F(MainWindowTest, enterMovesTheFocusAsTabDoes) {
+    start();
+    window->show();
+    QApplication::setActiveWindow(window.get());
+    auto* title = find<QLineEdit>("txtTitle");
+    title->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), title);
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r");
+    QApplication::sendEvent(title, &enter);
+    EXPECT_EQ(QApplication::focusWidget(), find<QLineEdit>("txtSystem"));
+    EXPECT_EQ(title->text(), "");
+}
+
+TEST_F(MainWindowTest, openingATargetFillsTheWindowAndEnablesItsCommands) {
+    start();
+    openTarget(test::kMemoryTarget);
+    EXPECT_EQ(find<QLabel>("lblDBName")->text(), Q(test::kMemoryTarget));
+    EXPECT_EQ(find<QComboBox>("cboTable")->count(), 2);
+    EXPECT_EQ(find<QComboBox>("cboTable")->currentText(), "顧客");
+    EXPECT_EQ(find<QComboBox>("cboFmImage")->currentText(), "メニュー");
+    EXPECT_EQ(find<QLineEdit>("txtTitle")->text(), "プログラム仕様書");
+    EXPECT_EQ(find<QLineEdit>("txtSystem")->text(), "販売管理システム");
+    EXPECT_EQ(find<QLineEdit>("txtCapTime")->text(), "5");
+    EXPECT_EQ(find<QLineEdit>("txtDate")->text(), "2024/04/01");
+    EXPECT_TRUE(find<QPushButton>("cmdSave")->isEnabled());
+    EXPECT_TRUE(desktop.inhibited);
+    EXPECT_TRUE(window->isEnabled());
+
+    option(OptionGroup::TSelect, 1)->click();
+    find<QComboBox>("cboTable")->setCurrentIndex(1);
+    EXPECT_EQ(window->program().state().pickers.tableText, "商品");
+}
+
+TEST_F(MainWindowTest, actionButtonsRunTheirRegisteredCollector) {
+    start();
+    std::vector<std::string> ran;
+    window->collectorCommands().add(app::CommandId::Query, [&](app::CommandContext& c) {
+        ran.push_back(c.state.pickers.queryText);
+        c.ui.showMessage("終了しました");
+        c.state.enablePreview(PreviewButton::QPre);
+        return app::CommandEnd::Done;
+    });
+    openTarget(test::kMemoryTarget);
+    find<QPushButton>("cmdQuery")->click();
+    find<QPushButton>("cmdForm")->click();
+    EXPECT_EQ(ran, std::vector<std::string>{"顧客一覧"});
+    EXPECT_EQ(find<QLineEdit>("txtMesege")->text(), "終了しました");
+    EXPECT_TRUE(preview(PreviewButton::QPre)->isEnabled());
+}
+
+TEST_F(MainWindowTest, cmdTableCollectsFromARealFileAndItsPreviewShowsTheTableList) {
+    const auto file = sharedFile("mdb/northwind-ja.mdb");
+    if (!file)
+        GTEST_SKIP() << "../shared/testdata is not present";
+    start(true, true);
+    openTarget(file->string());
+    ASSERT_TRUE(find<QPushButton>("cmdTable")->isEnabled());
+    EXPECT_FALSE(preview(PreviewButton::TPre)->isEnabled());
+
+    find<QPushButton>("cmdTable")->click();
+    EXPECT_TRUE(dialogs.boxes.empty()) << dialogs.boxes.front().text;
+    auto work = workdb::WorkDatabase::open(home / std::string(workdb::kWorkDatabaseFileName));
+    workdb::Query tables(work, "SELECT COUNT(*) FROM T_AcTblInfo WHERE TableName NOT LIKE 'MSys%'");
+    ASSERT_TRUE(tables.next());
+    EXPECT_EQ(tables.value(0).toText(), "9");
+    workdb::Query fields(work,
+                         "SELECT COUNT(*) FROM T_AcTblItem JOIN T_AcTblInfo USING (objectNo)"
+                         " WHERE TableName = '社員'");
+    ASSERT_TRUE(fields.next());
+    EXPECT_GT(std::stoi(fields.value(0).toText()), 10);
+    EXPECT_EQ(window->program().state().lastRun[app::Collector::Tables], 2);
+    EXPECT_TRUE(preview(PreviewButton::TPre)->isEnabled());
+    EXPECT_TRUE(window->isEnabled());
+    EXPECT_EQ(find<QLineEdit>("txtMesege")->text(), "印刷後、印刷ﾌﾟﾚﾋﾞｭｰを終了して下さい。");
+    EXPECT_EQ(find<QLabel>("lblPer")->text(), "100%");
+
+    QPointer<app::ReportPreviewWindow> shown = shownPreview();
+    ASSERT_FALSE(shown.isNull());
+    EXPECT_EQ(shown->report().content().name, "R_AcTblTable");
+    EXPECT_GT(shown->pageCount(), 0);
+
+    // The user closes the preview; the preview button shows the stored result again.
+    shown->close();
+    preview(PreviewButton::TPre)->click();
+    auto* again = shownPreview();
+    ASSERT_NE(again, nullptr);
+    EXPECT_NE(again, shown.data());
+    EXPECT_EQ(again->report().content().name, "R_AcTblTable");
+    EXPECT_GT(again->pageCount(), 0);
+}
+
+TEST_F(MainWindowTest, cmdObjectAndCmdQueryRunTheirCollectorsOnTheOpenTarget) {
+    // The inventory reads the file's own dates, so the in-memory target stands at a real file.
+    const auto file = home / "販売管理.mdb";
+    std::ofstream(file) << "target";
+    memory.add(test::SampleTarget(file.string()));
+    start(false, true);
+    openTarget(file.string());
+    find<QPushButton>("cmdObject")->click();
+    find<QPushButton>("cmdQuery")->click();
+    EXPECT_TRUE(dialogs.boxes.empty()) << dialogs.boxes.front().text;
+    auto work = workdb::WorkDatabase::open(home / std::string(workdb::kWorkDatabaseFileName));
+    workdb::Query objects(work, "SELECT ObjectName FROM T_AcObject ORDER BY ObjectName");
+    std::vector<std::string> names;
+    while (objects.next())
+        names.push_back(objects.value(0).toText());
+    for (const char* name : {"顧客", "商品", "顧客一覧", "メニュー", "請求書", "AutoKeys", "共通"})
+        EXPECT_NE(std::find(names.begin(), names.end(), name), names.end()) << name;
+    workdb::Query queries(work, "SELECT QueryName FROM T_AcQeryInfo");
+    ASSERT_TRUE(queries.next());
+    EXPECT_EQ(queries.value(0).toText(), "顧客一覧");
+    EXPECT_TRUE(preview(PreviewButton::OPre)->isEnabled());
+    EXPECT_TRUE(preview(PreviewButton::QPre)->isEnabled());
+    EXPECT_FALSE(preview(PreviewButton::TPre)->isEnabled());
+    auto* shown = shownPreview();
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(shown->report().content().name, "R_AcQeryAll");
+}
+
+TEST_F(MainWindowTest, anExportFolderOpensAsATarget) {
+    const auto folder =
+        std::filesystem::path(ZANFOR_SOURCE_DIR) / "examples" / "hanbai-kanri.mdb.src";
+    start(true);
+    openTarget(folder.string());
+    EXPECT_EQ(find<QLabel>("lblDBName")->text(), Q(folder.string()));
+    const auto& counts = window->program().state().counts;
+    EXPECT_EQ(counts.tables, 14);
+    EXPECT_EQ(counts.linkedTables, 4);
+    EXPECT_EQ(counts.queries, 18);
+    EXPECT_EQ(counts.forms, 9);
+    EXPECT_EQ(counts.reports, 6);
+    EXPECT_EQ(counts.macros, 5);
+    EXPECT_EQ(find<QLineEdit>("txtSystem")->text(), "販売管理");
+    EXPECT_EQ(boxTexts(),
+              std::vector<std::string>{"AutoExecマクロの名前を変更してから解析して下さい。"});
+    EXPECT_TRUE(find<QPushButton>("cmdMacro")->isEnabled());
+}
+
+TEST_F(MainWindowTest, aCollectorAskingToExitRunsTheExitCommand) {
+    start();
+    window->collectorCommands().add(
+        app::CommandId::Macro, [](app::CommandContext&) { return app::CommandEnd::ExitRequested; });
+    openTarget(test::kMemoryTarget);
+    dialogs.answers = {app::MsgResult::Ok};
+    find<QPushButton>("cmdMacro")->click();
+    EXPECT_EQ(dialogs.boxes.back().text, "終了します。");
+    EXPECT_EQ(ended, 1);
+}
+
+TEST_F(MainWindowTest, registeringTheProfileWritesTheTextBoxes) {
+    start();
+    openTarget(test::kMemoryTarget);
+    find<QLineEdit>("txtCompany")->setText("山田商事");
+    find<QPushButton>("cmdSave")->click();
+    EXPECT_EQ(app::ReadProfile(home.path()).kisya, "山田商事");
+    EXPECT_EQ(find<QLineEdit>("txtMesege")->text(), "基本情報が登録されました。");
+    EXPECT_EQ(boxTexts().back(), "基本情報が登録されました。");
+}
+
+TEST_F(MainWindowTest, northwindFillsTheFivePickersWithItsJapaneseNames) {
+    const auto file = sharedFile("mdb/northwind-ja.mdb");
+    if (!file)
+        GTEST_SKIP() << "../shared/testdata is not present";
+    start(true);
+    openTarget(file->string());
+    ASSERT_EQ(find<QLabel>("lblDBName")->text(), Q(file->string()));
+    const std::tuple<const char*, int, const char*> pickers[] = {
+        {"cboTable", 9, "社員"},
+        {"cboQuery", 21, "受注クエリ"},
+        {"cboForm", 22, "メイン スイッチボード"},
+        {"cboReport", 14, "納品書"},
+        {"cboMacro", 5, "Autokeys サンプル"},
+        {"cboFmImage", 22, "得意先"},
+    };
+    for (const auto& [name, count, member] : pickers) {
+        auto* combo = find<QComboBox>(name);
+        EXPECT_EQ(combo->count(), count) << name;
+        EXPECT_GE(combo->findText(QString::fromUtf8(member)), 0) << name;
+        EXPECT_EQ(combo->currentIndex(), 0) << name;
+    }
+    const auto& counts = window->program().state().counts;
+    EXPECT_EQ(counts.tables, 9);
+    EXPECT_EQ(counts.linkedTables, 0);
+    EXPECT_EQ(counts.modules, 2);
+    for (auto id : app::AllCommands())
+        EXPECT_TRUE(find<QPushButton>(Q(app::CommandButtonName(id)))->isEnabled())
+            << app::CommandButtonName(id);
+    EXPECT_FALSE(window->program().state().autoExec);
+    EXPECT_TRUE(dialogs.boxes.empty());
+}
+
+TEST_F(MainWindowTest, aPasswordProtectedTargetAsksToRemoveThePasswordThenToExit) {
+    const auto file = sharedFile("mdb/ucanaccess/password.mdb");
+    if (!file)
+        GTEST_SKIP() << "../shared/testdata is not present";
+    start(true);
+    dialogs.answers = {app::MsgResult::Ok, app::MsgResult::Cancel};
+    openTarget(file->string());
+    ASSERT_EQ(dialogs.boxes.size(), 2u);
+    EXPECT_EQ(dialogs.boxes[0].text,
+              "場所:選択ｴﾗｰNo:3031\n解析元ファイルのパスワード\nを解除して下さい。\n"
+              "システムを終了します。");
+    EXPECT_EQ(dialogs.boxes[0].title, "Zanfor2000 Ver 2.1");
+    EXPECT_EQ(dialogs.boxes[1].text, "終了します。");
+    EXPECT_EQ(dialogs.boxes[1].buttons, app::MsgButtons::OkCancel);
+    EXPECT_EQ(ended, 0) << "cancelling the exit keeps the program running";
+    EXPECT_TRUE(window->isEnabled());
+    EXPECT_FALSE(find<QPushButton>("cmdTable")->isEnabled());
+
+    dialogs.answers = {app::MsgResult::Ok, app::MsgResult::Ok};
+    openTarget(file->string());
+    EXPECT_EQ(ended, 1);
+    EXPECT_TRUE(window->program().state().targetPath.ends_with("password.mdb"));
+}
+
+TEST_F(MainWindowTest, theTargetFileIsByteIdenticalAfterOpenAndShutdown) {
+    const auto file = sharedFile("mdb/northwind-ja.mdb");
+    if (!file)
+        GTEST_SKIP() << "../shared/testdata is not present";
+    const auto copy = home / "目標.mdb";
+    std::filesystem::copy_file(*file, copy);
+    const auto before = test::FileBytes(copy);
+    const auto modified = std::filesystem::last_write_time(copy);
+    start(true);
+    openTarget(copy.string());
+    auto& props = window->program().session().target->properties();
+    EXPECT_EQ(props.get("StartupForm").toText(), "(表示しない)");
+    EXPECT_EQ(window->program().state().savedStartup.startupForm, "メイン スイッチボード");
+    dialogs.answers = {app::MsgResult::Ok};
+    trigger("m1z");
+    EXPECT_EQ(ended, 1);
+    EXPECT_EQ(test::FileBytes(copy), before);
+    EXPECT_EQ(std::filesystem::last_write_time(copy), modified);
+    EXPECT_EQ(ini("RECENT", "RecentFile1"), copy.string());
+}
+
+TEST_F(MainWindowTest, theCloseBoxInformsThenWritesTheWindowPositionAndFolder) {
+    start();
+    openTarget(test::kMemoryTarget);
+    window->move(30, 45);
+    window->close();
+    ASSERT_FALSE(dialogs.boxes.empty());
+    EXPECT_EQ(dialogs.boxes.back().text, "終了します。");
+    EXPECT_EQ(dialogs.boxes.back().buttons, app::MsgButtons::Ok);
+    EXPECT_EQ(ended, 1);
+    EXPECT_EQ(ini("POS", "T"), std::to_string(window->pixelsToTwips(45)));
+    EXPECT_EQ(ini("POS", "L"), std::to_string(window->pixelsToTwips(30)));
+    EXPECT_EQ(ini("DEF", "Folder"), "/data/業務/");
+    EXPECT_EQ(ini("RECENT", "RecentFile1"), test::kMemoryTarget);
+    EXPECT_FALSE(desktop.inhibited);
+}
+
+TEST_F(MainWindowTest, cancellingTheExitCommandChangesNothing) {
+    start();
+    dialogs.answers = {app::MsgResult::Cancel};
+    trigger("m1z");
+    EXPECT_EQ(ended, 0);
+    EXPECT_FALSE(window->hasEnded());
+    EXPECT_FALSE(std::filesystem::exists(home / "Zanfor.ini"));
+}
+
+TEST_F(MainWindowTest, theSavedPositionIsRestoredInTwipsAndRecentFilesAreListed) {
+    util::IniFile ini(home / "Zanfor.ini");
+    ini.write("POS", "T", "1500");
+    ini.write("POS", "L", "3000");
+    ini.write("RECENT", "RecentFile1", test::kMemoryTarget);
+    start();
+    EXPECT_EQ(window->pos(), QPoint(window->twipsToPixels(3000), window->twipsToPixels(1500)));
+    auto* first = find<QAction>("RecentFile(0)");
+    EXPECT_TRUE(first->isVisible());
+    EXPECT_EQ(first->text(), Q(test::kMemoryTarget));
+    EXPECT_FALSE(find<QAction>("RecentFile(1)")->isVisible());
+    first->trigger();
+    EXPECT_EQ(find<QLabel>("lblDBName")->text(), Q(test::kMemoryTarget));
+    EXPECT_TRUE(dialogs.fileRequests.empty());
+}
+
+TEST_F(MainWindowTest, aPositionOffEveryScreenIsBroughtBackOntoOne) {
+    util::IniFile ini(home / "Zanfor.ini");
+    ini.write("POS", "T", "-900000");
+    ini.write("POS", "L", "900000");
+    start();
+    EXPECT_NE(QGuiApplication::screenAt(window->pos()), nullptr);
+}
+
+TEST_F(MainWindowTest, aSecondCopyIsRefusedWhileTheWindowRuns) {
+    start();
+    app::ScriptedDialogs second;
+    EXPECT_FALSE(app::StartUp("/nowhere/zanfor", second));
+    ASSERT_EQ(second.boxes.size(), 1u);
+    EXPECT_EQ(second.boxes[0].text, "既にZanforは、起動しています。");
+}
+
+TEST_F(MainWindowTest, theSettingsMenuAsksForATargetThenShowsItsWindow) {
+    start();
+    trigger("m8");
+    EXPECT_EQ(window->settingsWindow(), nullptr);
+    EXPECT_EQ(boxTexts(), std::vector<std::string>{"データベースを選択して下さい。"});
+    openTarget(test::kMemoryTarget);
+    trigger("m8");
+    ASSERT_NE(window->settingsWindow(), nullptr);
+    EXPECT_TRUE(window->settingsWindow()->isVisible());
+}
+
+TEST_F(MainWindowTest, screenSaverHelpAndAboutMenus) {
+    start();
+    trigger("m2");
+    EXPECT_EQ(boxTexts(), std::vector<std::string>{std::string(app::kNoScreenSaverSettings)});
+    desktop.hasScreenSaverSettings = true;
+    trigger("m2");
+    EXPECT_EQ(desktop.settingsShown, 1);
+    EXPECT_EQ(dialogs.boxes.size(), 1u);
+
+    trigger("m4");
+    ASSERT_EQ(desktop.documents.size(), 1u);
+    EXPECT_EQ(desktop.documents[0], home / "Zanfor2.html");
+
+    openTarget(test::kMemoryTarget);
+    trigger("m5");
+    auto* about = window->findChild<QDialog*>("frmAbout");
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(about->windowTitle(), "Zanfor2000 Ver 2.1");
+    EXPECT_EQ(about->findChild<QLabel*>("lblFileName")->text(), "販売管理.mdb");
+}
+
+}  // namespace

@@ -1,0 +1,116 @@
+// Renders the desktop program's windows to PNG files for review: the main window before and
+// after a target is opened, the print-title settings window and the About box.
+//
+//   window_images OUTDIR [TARGET.mdb]
+//
+// Without a target, an in-memory sample target with Japanese names stands in.
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QDir>
+#include <QPixmap>
+#include <QStyleFactory>
+#include <QWidget>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+
+#include "core/dialogs.h"
+#include "ui/main_window.h"
+#include "ui/settings_window.h"
+#include "core/startup.h"
+#include "host/memory/memory_target.h"
+
+namespace {
+
+class QuietDesktop : public zanfor::app::Desktop {
+public:
+    void inhibitScreenSaver() override {}
+    void releaseScreenSaver() override {}
+    bool openScreenSaverSettings() override { return false; }
+    bool openDocument(const std::filesystem::path&) override { return false; }
+};
+
+bool Save(QWidget* widget, const QString& file) {
+    QApplication::processEvents();
+    if (!widget->grab().save(file)) {
+        std::cerr << "cannot write " << file.toStdString() << "\n";
+        return false;
+    }
+    std::cout << file.toStdString() << "\n";
+    return true;
+}
+
+std::shared_ptr<const zanfor::host::memory::MemoryTarget> SampleTarget() {
+    using namespace zanfor::host;
+    memory::MemoryTargetBuilder b("/home/user/業務/販売管理.mdb");
+    b.property("AppTitle", "販売管理システム").property("StartupForm", "メニュー");
+    for (const char* name : {"顧客", "商品", "受注", "受注明細"})
+        b.table(name).field("ID", dao::dbLong, 4);
+    b.query("顧客一覧", dao::dbQSelect, "SELECT * FROM 顧客;");
+    b.form("メニュー");
+    b.form("顧客入力");
+    b.report("請求書");
+    b.macro("AutoKeys");
+    b.module("共通関数", "Option Explicit");
+    return b.build();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::cerr << "usage: window_images OUTDIR [TARGET.mdb]\n";
+        return 2;
+    }
+    QApplication app(argc, argv);
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    const std::filesystem::path out = argv[1];
+    std::filesystem::create_directories(out / "home");
+    setenv("ZANFOR_HOME", (out / "home").c_str(), 1);
+    std::filesystem::remove(out / "home" / "Zanfor.ini");
+
+    zanfor::app::ScriptedDialogs dialogs;
+    QuietDesktop desktop;
+    zanfor::host::memory::MemoryEngine memory;
+    zanfor::host::memory::MemoryApplicationFactory memoryAccess(memory);
+    zanfor::app::MainWindowServices services;
+    services.dialogs = &dialogs;
+    services.desktop = &desktop;
+    services.today = [] { return std::string("2024/04/01"); };
+    services.endProgram = [] {};
+    std::string target;
+    if (argc > 2 && std::filesystem::exists(argv[2])) {
+        target = std::filesystem::canonical(argv[2]).string();
+    } else {
+        const auto sample = SampleTarget();
+        memory.add(sample);
+        target = sample->path;
+        services.engine = &memory;
+        services.accessFactory = &memoryAccess;
+    }
+
+    auto startup = zanfor::app::StartUp(argv[0], dialogs);
+    if (!startup)
+        return 1;
+    zanfor::app::MainWindow window(std::move(*startup), services);
+    window.show();
+    const QString dir = QString::fromStdString(out.string());
+    bool ok = Save(&window, dir + "/main-before.png");
+
+    dialogs.files = {target};
+    window.findChild<QAction*>("m1a")->trigger();
+    window.findChild<QButtonGroup*>("optTSelect")->button(1)->click();
+    ok = Save(&window, dir + "/main-after.png") && ok;
+
+    window.findChild<QAction*>("m8")->trigger();
+    if (auto* settings = window.settingsWindow())
+        ok = Save(settings, dir + "/settings.png") && ok;
+
+    window.findChild<QAction*>("m5")->trigger();
+    if (auto* about = window.findChild<QWidget*>("frmAbout"))
+        ok = Save(about, dir + "/about.png") && ok;
+    return ok ? 0 : 1;
+}
