@@ -13,9 +13,9 @@
 #include <functional>
 #include <string>
 
+#include "collect/collector_run.h"
 #include "core/app_state.h"
 #include "core/run_ui.h"
-#include "collect/collector_run.h"
 #include "host/memory/memory_target.h"
 #include "vba/comment_listing.h"
 #include "vba/module_listing.h"

@@ -6,14 +6,20 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 jobs=$(nproc 2>/dev/null || echo 2)
+# ccache, when the machine has it, shares objects between the build trees and later runs.
+launcher=()
+if command -v ccache >/dev/null; then
+  export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$(cd .. && pwd)}"
+  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
 case "${1:-}" in
   sanitize)
     cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZANFOR_SANITIZE=ON \
-      -DZANFOR_BUILD_GUI=OFF -DZANFOR_WERROR=ON >/dev/null
+      -DZANFOR_BUILD_GUI=OFF -DZANFOR_WERROR=ON "${launcher[@]}" >/dev/null
     cmake --build build-asan -j "$jobs"
     ;;
   "")
-    cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZANFOR_WERROR=ON >/dev/null
+    cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZANFOR_WERROR=ON "${launcher[@]}" >/dev/null
     cmake --build build -j "$jobs"
     ;;
   *)

@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-  g++ cmake ninja-build pkg-config git
+  g++ cmake ninja-build pkg-config git ccache
   mdbtools-dev libsqlite3-dev libzip-dev libpugixml-dev libicu-dev
   qt6-base-dev qt6-base-dev-tools libqt6svg6
   libgtest-dev libgmock-dev

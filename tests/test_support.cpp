@@ -1,5 +1,6 @@
 #include "test_support.h"
 
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -24,6 +25,21 @@ TempDir::TempDir() {
 TempDir::~TempDir() {
     std::error_code ec;
     std::filesystem::remove_all(path_, ec);
+}
+
+TempProgramFolder::TempProgramFolder() : savedCwd_(std::filesystem::current_path()) {
+    if (const char* home = std::getenv("ZANFOR_HOME"))
+        savedHome_ = home;
+    setenv("ZANFOR_HOME", path().c_str(), 1);
+}
+
+TempProgramFolder::~TempProgramFolder() {
+    std::error_code ec;
+    std::filesystem::current_path(savedCwd_, ec);
+    if (savedHome_)
+        setenv("ZANFOR_HOME", savedHome_->c_str(), 1);
+    else
+        unsetenv("ZANFOR_HOME");
 }
 
 std::optional<std::filesystem::path> SharedTestData() {

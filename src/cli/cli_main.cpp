@@ -8,10 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "core/program_files.h"
+#include "cli/console_ui.h"
 #include "cli/inspect.h"
 #include "cli/report_output.h"
 #include "cli/run_command.h"
+#include "core/error_report.h"
+#include "core/program_files.h"
 #include "host/access/design_printout.h"
 #include "host/access/file_application.h"
 #include "host/error.h"
@@ -89,7 +91,11 @@ int printDesign(const host::access::FileApplication& app, const std::string& nam
         if (host::access::PrintStoredObject(app.project(), type, name, std::cout))
             return kOk;
     }
-    std::cerr << "内容:'" << name << "' というフォーム、レポート、マクロは保存されていません。\n";
+    cli::PrintErrorReport(
+        std::cerr, app::BuildErrorReport(
+                       "場所:inspect", host::err::kNoSuchObject,
+                       "'" + name + "' というフォーム、レポート、マクロは保存されていません。",
+                       app::WindowKind::Main));
     return kReportedError;
 }
 
@@ -126,7 +132,7 @@ int inspect(const std::vector<std::string>& args) {
             throw;
         alone = host::jet::JetEngine().openDatabase(target);
         db = alone.get();
-        projectError = "ｴﾗｰNo:" + std::to_string(e.number()) + " " + e.description();
+        projectError = app::ErrorSummary(e.number(), e.description());
     }
     if (!source.empty()) {
         const auto& model = app.openModule(source).model();
@@ -201,11 +207,9 @@ int main(int argc, char** argv) {
             return run(args);
         std::cerr << "zanfor-cli: 不明なコマンド '" << verb << "'\n";
         return usage(std::cerr);
-    } catch (const host::Error& e) {
-        std::cerr << "ｴﾗｰNo:" << e.number() << "\n内容:" << e.description() << "\n";
-        return kReportedError;
     } catch (const std::exception& e) {
-        std::cerr << "内容:" << e.what() << "\n";
+        cli::PrintErrorReport(std::cerr,
+                              app::BuildErrorReport("場所:" + verb, e, app::WindowKind::Main));
         return kReportedError;
     }
 }

@@ -25,6 +25,14 @@ app::MsgResult ConsoleUi::messageBox(std::string_view text, std::string_view tit
     return buttons == app::MsgButtons::YesNo ? app::MsgResult::Yes : app::MsgResult::Ok;
 }
 
+void ConsoleUi::showError(const app::ErrorReport& report) {
+    messageBox(report.text(), report.title, app::MsgButtons::Ok, app::MsgIcon::Critical);
+}
+
+void PrintErrorReport(std::ostream& out, const app::ErrorReport& report) {
+    out << "[" << report.title << "] " << report.text() << '\n';
+}
+
 void ConsoleUi::showReport(std::string_view reportName, int) { reports_.emplace_back(reportName); }
 
 }  // namespace zanfor::cli

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/error_report.h"
 #include "core/run_ui.h"
 
 namespace zanfor::cli {
@@ -25,6 +26,9 @@ public:
     void showReport(std::string_view reportName, int mode) override;
     void startClearTimer(int) override {}
 
+    // An error of the command line itself, shown as the windows show theirs.
+    void showError(const app::ErrorReport& report);
+
     const std::vector<std::string>& requestedReports() const { return reports_; }
     // Message boxes shown as errors: a run that showed one did not succeed.
     int errorCount() const { return errors_; }
@@ -36,5 +40,8 @@ private:
     std::vector<std::string> reports_;
     int errors_ = 0;
 };
+
+// The error report as the command line prints it: the message box's title, then its lines.
+void PrintErrorReport(std::ostream& out, const app::ErrorReport& report);
 
 }  // namespace zanfor::cli

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "collect/vocabulary.h"
+#include "core/error_report.h"
 #include "host/export/export_database.h"
 #include "util/jet_date.h"
 #include "util/json_writer.h"
@@ -200,7 +201,7 @@ struct DesignView {
 };
 
 std::string errorText(const host::Error& e) {
-    return "ｴﾗｰNo:" + std::to_string(e.number()) + " " + e.description();
+    return app::ErrorSummary(e.number(), e.description());
 }
 
 std::vector<DesignView> openDesigns(host::access::FileApplication& app, host::dao::Database& db,

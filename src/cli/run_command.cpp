@@ -4,44 +4,21 @@
 #include <charconv>
 #include <iostream>
 
-#include "core/desktop.h"
-#include "core/dialogs.h"
-#include "program/program.h"
-#include "core/startup.h"
 #include "cli/console_ui.h"
 #include "cli/report_output.h"
+#include "core/desktop.h"
+#include "core/dialogs.h"
+#include "core/startup.h"
 #include "host/access/file_application.h"
 #include "host/error.h"
+#include "program/program.h"
 
 namespace zanfor::cli {
 
 namespace {
 
-using app::CommandId;
-
-struct NamedCommand {
-    std::string_view name;
-    CommandId id;
-};
-
-constexpr std::array<NamedCommand, app::kCommandCount> kCommandNames{{
-    {"objects", CommandId::Object},
-    {"tables", CommandId::Table},
-    {"queries", CommandId::Query},
-    {"forms", CommandId::Form},
-    {"reports", CommandId::Report},
-    {"proc", CommandId::Proc},
-    {"module", CommandId::Module},
-    {"modstep", CommandId::ModStep},
-    {"macros", CommandId::Macro},
-    {"controls", CommandId::Control},
-    {"files", CommandId::File},
-    {"comment", CommandId::Comment},
-    {"fmimage", CommandId::FmImage},
-    {"cover", CommandId::Hyousi1},
-    {"label-v", CommandId::Hyousi2},
-    {"label-h", CommandId::Hyousi3},
-}};
+constexpr std::string_view kRunPlace = "場所:解析実行";
+constexpr std::string_view kReportPlace = "場所:レポート出力";
 
 struct NamedOption {
     std::string_view name;
@@ -120,25 +97,10 @@ public:
 
 }  // namespace
 
-std::optional<CommandId> CommandOfName(std::string_view name) {
-    for (const auto& c : kCommandNames)
-        if (c.name == name)
-            return c.id;
-    return std::nullopt;
-}
-
-std::string_view NameOfCommand(CommandId id) {
-    for (const auto& c : kCommandNames)
-        if (c.id == id)
-            return c.name;
-    return {};
-}
-
-std::optional<RunRequest> ParseRunArguments(const std::vector<std::string>& args,
-                                            std::string& why) {
+std::optional<RunRequest> ParseRunArguments(const std::vector<std::string>& args, std::string& why,
+                                            std::span<const app::CommandInfo> table) {
     RunRequest request;
-    app::CollectorCommands registered;
-    app::AddCollectors(registered);
+    request.table = table;
     auto value = [&](std::size_t& i) -> const std::string* {
         return i + 1 < args.size() ? &args[++i] : nullptr;
     };
@@ -157,16 +119,16 @@ std::optional<RunRequest> ParseRunArguments(const std::vector<std::string>& args
                 start = comma + 1;
                 if (name.empty())
                     continue;
-                const auto id = CommandOfName(name);
-                if (!id) {
+                const auto* row = app::FindCommand(name, table);
+                if (!row) {
                     why = "不明な処理名: " + name;
                     return std::nullopt;
                 }
-                if (!registered.has(*id)) {
+                if (!row->run) {
                     why = "この版ではまだ実行できない処理です: " + name;
                     return std::nullopt;
                 }
-                request.commands.push_back(*id);
+                request.commands.push_back(row->id);
             }
         } else if (a == "--option" || a == "--pick") {
             const auto* text = value(i);
@@ -220,9 +182,9 @@ std::optional<RunRequest> ParseRunArguments(const std::vector<std::string>& args
         return std::nullopt;
     }
     if (request.commands.empty())
-        for (const auto id : app::AllCommands())
-            if (registered.has(id))
-                request.commands.push_back(id);
+        for (const auto& row : table)
+            if (row.run)
+                request.commands.push_back(row.id);
     return request;
 }
 
@@ -230,7 +192,10 @@ int RunCommands(const RunRequest& request, const std::filesystem::path& executab
     std::error_code ec;
     const auto target = std::filesystem::absolute(request.target, ec).lexically_normal();
     if (ec || !std::filesystem::exists(target)) {
-        std::cerr << "ファイルが見つかりません: " << request.target << "\n";
+        PrintErrorReport(
+            std::cerr, app::BuildErrorReport(kRunPlace, host::err::kFileNotFound,
+                                             "ファイル '" + request.target + "' が見つかりません。",
+                                             app::WindowKind::Main));
         return 1;
     }
     // Start-up makes the program folder the current directory: the paths the caller gave are
@@ -251,13 +216,18 @@ int RunCommands(const RunRequest& request, const std::filesystem::path& executab
     host::access::FileEngine engine;
     host::access::FileApplicationFactory access;
     HeadlessDesktop desktop;
-    app::CollectorCommands commands;
-    app::AddCollectors(commands);
-    app::Program program(std::move(*startup), {engine, access, dialogs, desktop, commands, {}}, ui);
+    app::TableCommands commands(request.table);
+    app::Program program(std::move(*startup),
+                         {engine, access, dialogs, desktop, commands, {}, request.table}, ui);
 
     int failures = 0;
     if (program.openTarget() != target::OpenResult::Opened) {
-        std::cerr << "解析ファイルを開けませんでした: " << target.string() << "\n";
+        // The opener reports its own errors; an opening that ended without one is said here.
+        if (ui.errorCount() == 0)
+            ui.showError(
+                app::BuildErrorReport(kRunPlace, host::err::kCannotOpenFile,
+                                      "解析ファイル '" + target.string() + "' を開けませんでした。",
+                                      app::WindowKind::Main));
         program.shutDown(0, 0, false);
         return 1;
     }
@@ -271,7 +241,8 @@ int RunCommands(const RunRequest& request, const std::filesystem::path& executab
     for (const auto id : request.commands) {
         const auto before = ui.requestedReports().size();
         const auto errorsBefore = ui.errorCount();
-        std::cout << "== " << NameOfCommand(id) << " (" << app::CommandCaption(id) << ")\n";
+        const auto& row = *app::FindCommand(id, request.table);
+        std::cout << "== " << row.cliName << " (" << row.caption << ")\n";
         const auto end = program.runCommand(id);
         if (ui.errorCount() != errorsBefore)
             ++failures;
@@ -281,8 +252,8 @@ int RunCommands(const RunRequest& request, const std::filesystem::path& executab
             try {
                 RenderReportFile(workDatabase, reports[k], file);
                 std::cout << reports[k] << " -> " << file.string() << "\n";
-            } catch (const host::Error& e) {
-                std::cerr << "ｴﾗｰNo:" << e.number() << "\n内容:" << e.description() << "\n";
+            } catch (const std::exception& e) {
+                ui.showError(app::BuildErrorReport(kReportPlace, e, app::WindowKind::Main));
                 ++failures;
             }
         }

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -20,14 +21,14 @@ struct RunRequest {
     std::filesystem::path workDatabase;                        // the program folder's when empty
     std::filesystem::path outFolder = "zanfor-out";
     std::string format = "pdf";  // or "html"
+    std::span<const app::CommandInfo> table = app::CommandTable();
 };
 
-// The command-line name of each action button ("objects", "tables", "module", ...).
-std::optional<app::CommandId> CommandOfName(std::string_view name);
-std::string_view NameOfCommand(app::CommandId id);
-
-// Parses the arguments after "run"; nothing on bad usage (the reason on `why`).
-std::optional<RunRequest> ParseRunArguments(const std::vector<std::string>& args, std::string& why);
+// Parses the arguments after "run"; nothing on bad usage (the reason on `why`). `--only` takes
+// the command-line names of the table's rows; without it every row that runs something runs.
+std::optional<RunRequest> ParseRunArguments(
+    const std::vector<std::string>& args, std::string& why,
+    std::span<const app::CommandInfo> table = app::CommandTable());
 
 // 0 when every command ran and every report was written, 1 otherwise.
 int RunCommands(const RunRequest& request, const std::filesystem::path& executable);

@@ -1,5 +1,7 @@
 #include "collect/collector_run.h"
 
+#include <exception>
+
 #include "core/progress.h"
 
 namespace zanfor::collect {
@@ -15,6 +17,32 @@ void finish(RunContext& ctx, const CollectorRun& run) {
     ctx.ui.startClearTimer(kClearAfterMilliseconds);
 }
 
+// Any failure, ours or the library's, is shown through the common error report: a host error
+// with its number, anything else as an invalid call with its text.
+RunResult reportFailure(RunContext& ctx, const CollectorRun& run, std::exception_ptr failure) {
+    int number = host::err::kInvalidProcedureCall;
+    std::string description;
+    std::optional<std::vector<std::string>> own;
+    try {
+        std::rethrow_exception(failure);
+    } catch (const host::Error& e) {
+        number = e.number();
+        description = e.description();
+        if (run.specialLines)
+            own = run.specialLines(e);
+    } catch (const std::exception& e) {
+        description = e.what();
+    } catch (...) {
+        description = "不明なエラー";
+    }
+    const app::ErrorReport report =
+        own ? app::BuildSpecialErrorReport(run.place, number, std::move(*own))
+            : app::BuildErrorReport(run.place, number, description, run.window);
+    ctx.ui.messageBox(report.text(), report.title, app::MsgButtons::Ok, app::MsgIcon::Critical);
+    ctx.ui.setBusy(false);
+    return report.shutdown ? RunResult::ShutdownRequested : RunResult::Failed;
+}
+
 }  // namespace
 
 RunResult RunCollection(RunContext& ctx, const CollectorRun& run,
@@ -26,32 +54,37 @@ RunResult RunCollection(RunContext& ctx, const CollectorRun& run,
     ctx.ui.setBusy(true);
     ctx.ui.showGauge(true);
     ctx.ui.setProgress(0);
-    workdb::Transaction tx(ctx.work);
-    try {
-        if (run.attachAccess)
-            AttachAccess(ctx);
-        const Finish how = body(ctx);
-        tx.commit();
-        if (how == Finish::NoReport) {
-            ctx.ui.setBusy(false);
-            return RunResult::EndedWithoutReport;
+    Finish how = Finish::NoReport;
+    std::exception_ptr failure;
+    {
+        workdb::Transaction tx(ctx.work);
+        try {
+            if (run.attachAccess)
+                AttachAccess(ctx);
+            how = body(ctx);
+        } catch (...) {
+            failure = std::current_exception();
         }
-        ctx.ui.showMessage(kFinished);
-        ctx.ui.setProgress(100);
-        finish(ctx, run);
-        return RunResult::Collected;
-    } catch (const host::Error& e) {
-        tx.commit();
-        std::optional<std::vector<std::string>> own;
-        if (run.specialLines)
-            own = run.specialLines(e);
-        const app::ErrorReport report =
-            own ? app::BuildSpecialErrorReport(run.place, e.number(), std::move(*own))
-                : app::BuildErrorReport(run.place, e.number(), e.description(), run.window);
-        ctx.ui.messageBox(report.text(), report.title, app::MsgButtons::Ok, app::MsgIcon::Critical);
-        ctx.ui.setBusy(false);
-        return report.shutdown ? RunResult::ShutdownRequested : RunResult::Failed;
+        // Committed once, failed or not, so the rows written before an error stay. A COMMIT
+        // that fails is the error reported when the body went well; after a failed body the
+        // body's error is the cause, and the transaction rolls back.
+        try {
+            tx.commit();
+        } catch (...) {
+            if (!failure)
+                failure = std::current_exception();
+        }
     }
+    if (failure)
+        return reportFailure(ctx, run, failure);
+    if (how == Finish::NoReport) {
+        ctx.ui.setBusy(false);
+        return RunResult::EndedWithoutReport;
+    }
+    ctx.ui.showMessage(kFinished);
+    ctx.ui.setProgress(100);
+    finish(ctx, run);
+    return RunResult::Collected;
 }
 
 void AttachAccess(RunContext& ctx) {

@@ -44,16 +44,16 @@ enum class RunResult {
 enum class Finish { Report, NoReport };
 
 struct CollectorRun {
-    app::Collector collector;
+    app::Collector collector = app::Collector::Objects;
     std::int16_t option = 0;  // stored as the last-run option after a completed run
     bool skip = false;        // the skip test said the tables already hold this result
-    std::string place;        // the error report's place label, "場所:..."
-    std::string report;       // previewed at the end
+    std::string place{};      // the error report's place label, "場所:..."
+    std::string report{};     // previewed at the end
     app::PreviewButton preview = app::PreviewButton::OPre;
     app::WindowKind window = app::WindowKind::Main;
     // The lines of a collection's own error messages (3044, ...), when it has one for the
     // error; the common report otherwise.
-    std::function<std::optional<std::vector<std::string>>(const host::Error&)> specialLines;
+    std::function<std::optional<std::vector<std::string>>(const host::Error&)> specialLines{};
     // The collections that read designs or code through Access first make the target the
     // current database of the analysis Access instance again.
     bool attachAccess = false;

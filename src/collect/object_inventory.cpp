@@ -164,14 +164,12 @@ std::string DescriptionOf(const host::Properties& properties) {
 
 RunResult RunObjectInventory(RunContext& ctx) {
     const std::int16_t selection = ctx.state.options.object;
-    CollectorRun run{app::Collector::Objects,
-                     selection,
-                     selection == ctx.state.lastRun[app::Collector::Objects],
-                     "場所:オブジェクト情報",
-                     "R_AcObjectAll",
-                     app::PreviewButton::OPre,
-                     app::WindowKind::Main,
-                     {}};
+    CollectorRun run{.collector = app::Collector::Objects,
+                     .option = selection,
+                     .skip = selection == ctx.state.lastRun[app::Collector::Objects],
+                     .place = "場所:オブジェクト情報",
+                     .report = "R_AcObjectAll",
+                     .preview = app::PreviewButton::OPre};
     return RunCollection(ctx, run, [selection](RunContext& c) {
         // The object table is opened and emptied first, then the database row is written.
         Inventory inventory(c, selection);

@@ -102,15 +102,13 @@ RunResult RunQueryCollection(RunContext& ctx) {
     auto& state = ctx.state;
     const std::int16_t selection = state.options.query;
     const bool selectedOnly = state.options.qselect == 2;
-    CollectorRun run{app::Collector::Queries,
-                     selection,
-                     selectedOnly && selection == state.lastRun[app::Collector::Queries] &&
-                         state.pickers.queryText == state.remembered.query,
-                     "場所:クエリー情報",
-                     selection == 1 ? "R_AcQerySql" : "R_AcQeryAll",
-                     app::PreviewButton::QPre,
-                     app::WindowKind::Main,
-                     {}};
+    CollectorRun run{.collector = app::Collector::Queries,
+                     .option = selection,
+                     .skip = selectedOnly && selection == state.lastRun[app::Collector::Queries] &&
+                             state.pickers.queryText == state.remembered.query,
+                     .place = "場所:クエリー情報",
+                     .report = selection == 1 ? "R_AcQerySql" : "R_AcQeryAll",
+                     .preview = app::PreviewButton::QPre};
     return RunCollection(ctx, run, [&](RunContext& c) {
         c.ui.showMessage("クエリー情報　取得中");
         if (selection == 1) {

@@ -2,9 +2,9 @@
 
 #include <set>
 
-#include "core/program_files.h"
 #include "collect/object_inventory.h"
 #include "collect/vocabulary.h"
+#include "core/program_files.h"
 #include "host/dao.h"
 #include "util/vb_string.h"
 
@@ -150,19 +150,19 @@ RunResult RunTableCollection(RunContext& ctx) {
     auto& state = ctx.state;
     const std::int16_t selection = state.options.table;
     const bool selectedOnly = state.options.tselect == 2;
-    CollectorRun run{app::Collector::Tables,
-                     selection,
-                     selectedOnly && selection == state.lastRun[app::Collector::Tables] &&
-                         state.pickers.tableText == state.remembered.table,
-                     kPlace,
-                     selection == 1 ? "R_AcTblIndex" : "R_AcTblTable",
-                     app::PreviewButton::TPre,
-                     app::WindowKind::Main,
-                     [](const host::Error& e) -> std::optional<std::vector<std::string>> {
-                         if (e.number() == host::err::kLinkedFileMissing)
-                             return kLinkLines;
-                         return std::nullopt;
-                     }};
+    CollectorRun run{
+        .collector = app::Collector::Tables,
+        .option = selection,
+        .skip = selectedOnly && selection == state.lastRun[app::Collector::Tables] &&
+                state.pickers.tableText == state.remembered.table,
+        .place = kPlace,
+        .report = selection == 1 ? "R_AcTblIndex" : "R_AcTblTable",
+        .preview = app::PreviewButton::TPre,
+        .specialLines = [](const host::Error& e) -> std::optional<std::vector<std::string>> {
+            if (e.number() == host::err::kLinkedFileMissing)
+                return kLinkLines;
+            return std::nullopt;
+        }};
     return RunCollection(ctx, run, [&](RunContext& c) {
         c.ui.showMessage("テーブル情報　取得中");
         // In selected-table mode the chosen table is examined even when it is a link.

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "host/control_types.h"
+
 namespace zanfor::collect {
 namespace {
 
@@ -62,38 +64,6 @@ constexpr auto kQueryTypes = std::to_array<TextRow>({
     {"224", "遂行ｸｴﾘｰ"},        {"8", "選択ｸｴﾘｰ(隠し)"},  {"24", "ｸﾛｽ集計ｸｴﾘｰ(隠し)"},
     {"40", "削除ｸｴﾘｰ(隠し)"},   {"56", "更新ｸｴﾘｰ(隠し)"}, {"72", "追加ｸｴﾘｰ(隠し)"},
     {"88", "作成ｸｴﾘｰ(隠し)"},
-});
-
-constexpr auto kControlTypes = std::to_array<TextRow>({
-    {"100", "Label"},         {"101", "Rectangle"},     {"102", "Line"},
-    {"103", "Image"},         {"104", "CommandButton"}, {"105", "OptionButton"},
-    {"106", "CheckBox"},      {"107", "OptionGroup"},   {"108", "BoundObjectFrame"},
-    {"109", "TextBox"},       {"110", "ListBox"},       {"111", "ComboBox"},
-    {"112", "Subform"},       {"114", "ObjectFrame"},   {"118", "PageBreak"},
-    {"119", "CustomControl"}, {"122", "ToggleButton"},  {"123", "TabCtl"},
-    {"124", "Page"},
-});
-
-constexpr auto kControlLabels = std::to_array<TextRow>({
-    {"Rectangle", "四角形"},
-    {"Label", "ﾗﾍﾞﾙ"},
-    {"Line", "線"},
-    {"Image", "ｲﾒｰｼﾞ"},
-    {"CommandButton", "ｺﾏﾝﾄﾞﾎﾞﾀﾝ"},
-    {"OptionButton", "ｵﾌﾟｼｮﾝﾎﾞﾀﾝ"},
-    {"CheckBox", "ﾁｪｯｸﾎﾞｯｸｽ"},
-    {"OptionGroup", "ｵﾌﾟｼｮﾝｸﾞﾙｰﾌﾟ"},
-    {"BoundObjectFrame", "連結ｵﾌﾞｼﾞｪｸﾄﾌﾚｰﾑ"},
-    {"TextBox", "ﾃｷｽﾄﾎﾞｯｸｽ"},
-    {"ListBox", "ﾘｽﾄﾎﾞｯｸｽ"},
-    {"ComboBox", "ｺﾝﾎﾞﾎﾞｯｸｽ"},
-    {"Subform", "ｻﾌﾞﾌｫｰﾑ/ｻﾌﾞﾚﾎﾟｰﾄ"},
-    {"ObjectFrame", "非連結ｵﾌﾞｼﾞｪｸﾄﾌﾚｰﾑ"},
-    {"PageBreak", "改ﾍﾟｰｼﾞ"},
-    {"Page", "ﾍﾟｰｼﾞ"},
-    {"CustomControl", "ｶｽﾀﾑｺﾝﾄﾛｰﾙ"},
-    {"ToggleButton", "ﾄｸﾞﾙﾎﾞﾀﾝ"},
-    {"TabCtl", "ﾀﾌﾞｺﾝﾄﾛｰﾙ"},
 });
 
 constexpr auto kFieldTypes = std::to_array<TextRow>({
@@ -336,9 +306,18 @@ static_assert(kAccessConstants.size() == 112);
 
 std::string QueryTypeName(std::string_view code) { return LookUp(kQueryTypes, code, "System"); }
 
-std::string ControlTypeName(std::string_view code) { return LookUp(kControlTypes, code, "?"); }
+std::string ControlTypeName(std::string_view code) {
+    for (const auto& type : host::kControlTypes) {
+        if (std::to_string(type.code) == code)
+            return std::string(type.name);
+    }
+    return "?";
+}
 
-std::string ControlTypeLabel(std::string_view name) { return LookUp(kControlLabels, name, "?"); }
+std::string ControlTypeLabel(std::string_view name) {
+    const host::ControlType* type = host::FindControlTypeNamed(name);
+    return std::string(type != nullptr ? type->label : "?");
+}
 
 std::string FieldTypeName(std::string_view code) { return LookUp(kFieldTypes, code, "?"); }
 

@@ -1,5 +1,8 @@
 #include "commands/commands.h"
 
+#include <array>
+#include <stdexcept>
+
 #include "collect/object_inventory.h"
 #include "collect/query_collector.h"
 #include "collect/table_collector.h"
@@ -11,60 +14,218 @@
 namespace zanfor::app {
 
 namespace {
-constexpr std::array<std::string_view, kCommandCount> kButtonNames{
-    "cmdObject",  "cmdTable",     "cmdQuery",     "cmdForm",      "cmdReport", "cmdProc",
-    "cmdModule",  "cmdModStep",   "cmdMacro",     "cmdControl",   "cmdFile",   "cmdComment",
-    "cmdFmImage", "cmdHyousi(1)", "cmdHyousi(2)", "cmdHyousi(3)",
-};
-constexpr std::array<std::string_view, kCommandCount> kCaptions{
-    "オブジェクト一覧", "テーブル一覧",     "クエリー一覧",     "コントロール一覧",
-    "コントロール一覧", "プロシージャ一覧", "モジュールリスト", "ステップ数一覧",
-    "マクロ一覧",       "ｺﾝﾄﾛｰﾙ数一覧",     "ファイル一覧",     "コメント一覧",
-    "画面イメージ",     "表　紙",           "ラベル(縦)",       "ラベル(横)",
-};
-
-std::size_t slot(CommandId id) { return static_cast<std::size_t>(id); }
 
 // A collector runs in the frame of its collection, writing to the window through the context's
 // RunUi; only an error of Access's unstable range reaches the window as the exit command.
 template <collect::RunResult (*Run)(collect::RunContext&)>
-CommandEnd RunCollector(CommandContext& c) {
+CommandEnd Collect(CommandContext& c) {
     collect::RunContext ctx{c.state, c.work, c.target, c.ui, &c.access};
     return Run(ctx) == collect::RunResult::ShutdownRequested ? CommandEnd::ExitRequested
                                                              : CommandEnd::Done;
 }
+
+template <std::size_t N>
+using Names = std::array<std::string_view, N>;
+
+constexpr Names<1> kObjectReports{"R_AcObjectAll"};
+constexpr Names<2> kTableReports{"R_AcTblIndex", "R_AcTblTable"};
+constexpr Names<2> kQueryReports{"R_AcQerySql", "R_AcQeryAll"};
+constexpr Names<1> kFormReports{"R_AcFrmCntl"};
+constexpr Names<1> kReportReports{"R_AcRepCntl"};
+constexpr Names<2> kProcReports{"R_AcProcName", "R_AcProcName50"};
+constexpr Names<4> kModuleReports{"R_AcModule", "R_AcModule50", "R_AcModule2", "R_AcModule250"};
+constexpr Names<1> kModStepReports{"R_AcModStep"};
+constexpr Names<1> kMacroReports{"R_AcMacro"};
+constexpr Names<1> kControlReports{"R_AcControlCount"};
+constexpr Names<1> kFileReports{"R_AcFile"};
+constexpr Names<1> kCommentReports{"R_AcComment"};
+constexpr Names<1> kCoverReports{"R_AcHyousi"};
+constexpr Names<1> kLabelVReports{"R_AcHyousiH"};
+constexpr Names<1> kLabelHReports{"R_AcHyousiW"};
+
+using P = PreviewButton;
+using E = EnabledWhen;
+
+constexpr std::array kTable{
+    CommandInfo{.id = CommandId::Object,
+                .button = "cmdObject",
+                .caption = "オブジェクト一覧",
+                .cliName = "objects",
+                .preview = P::OPre,
+                .enabledWhen = E::Always,
+                .run = Collect<collect::RunObjectInventory>,
+                .reports = kObjectReports},
+    CommandInfo{.id = CommandId::Table,
+                .button = "cmdTable",
+                .caption = "テーブル一覧",
+                .cliName = "tables",
+                .preview = P::TPre,
+                .enabledWhen = E::Tables,
+                .run = Collect<collect::RunTableCollection>,
+                .reports = kTableReports},
+    CommandInfo{.id = CommandId::Query,
+                .button = "cmdQuery",
+                .caption = "クエリー一覧",
+                .cliName = "queries",
+                .preview = P::QPre,
+                .enabledWhen = E::Queries,
+                .run = Collect<collect::RunQueryCollection>,
+                .reports = kQueryReports},
+    CommandInfo{.id = CommandId::Form,
+                .button = "cmdForm",
+                .caption = "コントロール一覧",
+                .cliName = "forms",
+                .preview = P::FPre,
+                .enabledWhen = E::Forms,
+                .reports = kFormReports},
+    CommandInfo{.id = CommandId::Report,
+                .button = "cmdReport",
+                .caption = "コントロール一覧",
+                .cliName = "reports",
+                .preview = P::RPre,
+                .enabledWhen = E::Reports,
+                .reports = kReportReports},
+    CommandInfo{.id = CommandId::Proc,
+                .button = "cmdProc",
+                .caption = "プロシージャ一覧",
+                .cliName = "proc",
+                .preview = P::PPre,
+                .enabledWhen = E::Code,
+                .run = Collect<vba::RunProcedureListing>,
+                .reports = kProcReports},
+    CommandInfo{.id = CommandId::Module,
+                .button = "cmdModule",
+                .caption = "モジュールリスト",
+                .cliName = "module",
+                .preview = P::MPre,
+                .enabledWhen = E::Code,
+                .run = Collect<vba::RunModuleListing>,
+                .reports = kModuleReports},
+    CommandInfo{.id = CommandId::ModStep,
+                .button = "cmdModStep",
+                .caption = "ステップ数一覧",
+                .cliName = "modstep",
+                .preview = P::MsPre,
+                .enabledWhen = E::Code,
+                .run = Collect<vba::RunStepCounts>,
+                .reports = kModStepReports},
+    CommandInfo{.id = CommandId::Macro,
+                .button = "cmdMacro",
+                .caption = "マクロ一覧",
+                .cliName = "macros",
+                .preview = P::MCPre,
+                .enabledWhen = E::Macros,
+                .reports = kMacroReports},
+    CommandInfo{.id = CommandId::Control,
+                .button = "cmdControl",
+                .caption = "ｺﾝﾄﾛｰﾙ数一覧",
+                .cliName = "controls",
+                .preview = P::CPre,
+                .reports = kControlReports},
+    CommandInfo{.id = CommandId::File,
+                .button = "cmdFile",
+                .caption = "ファイル一覧",
+                .cliName = "files",
+                .preview = P::FlPre,
+                .reports = kFileReports},
+    CommandInfo{.id = CommandId::Comment,
+                .button = "cmdComment",
+                .caption = "コメント一覧",
+                .cliName = "comment",
+                .preview = P::CmPre,
+                .run = Collect<vba::RunCommentListing>,
+                .reports = kCommentReports},
+    CommandInfo{.id = CommandId::FmImage,
+                .button = "cmdFmImage",
+                .caption = "画面イメージ",
+                .cliName = "fmimage",
+                .enabledWhen = E::Forms},
+    CommandInfo{.id = CommandId::Hyousi1,
+                .button = "cmdHyousi(1)",
+                .caption = "表　紙",
+                .cliName = "cover",
+                .reports = kCoverReports},
+    CommandInfo{.id = CommandId::Hyousi2,
+                .button = "cmdHyousi(2)",
+                .caption = "ラベル(縦)",
+                .cliName = "label-v",
+                .reports = kLabelVReports},
+    CommandInfo{.id = CommandId::Hyousi3,
+                .button = "cmdHyousi(3)",
+                .caption = "ラベル(横)",
+                .cliName = "label-h",
+                .reports = kLabelHReports},
+};
+static_assert(kTable.size() <= kCommandCapacity);
+
+bool Has(const LastRunOptions& lastRun, Collector c) { return lastRun[c] != kNoObjects; }
+
+bool Enabled(EnabledWhen when, const LastRunOptions& lastRun) {
+    switch (when) {
+        case EnabledWhen::Always:
+            return true;
+        case EnabledWhen::Tables:
+            return Has(lastRun, Collector::Tables);
+        case EnabledWhen::Queries:
+            return Has(lastRun, Collector::Queries);
+        case EnabledWhen::Forms:
+            return Has(lastRun, Collector::Forms);
+        case EnabledWhen::Reports:
+            return Has(lastRun, Collector::Reports);
+        case EnabledWhen::Macros:
+            return Has(lastRun, Collector::Macros);
+        case EnabledWhen::Code:
+            // Code lives in the modules of forms and reports as well as in standard modules.
+            return Has(lastRun, Collector::Forms) || Has(lastRun, Collector::Reports) ||
+                   Has(lastRun, Collector::ModuleListing);
+    }
+    return false;
+}
+
 }  // namespace
 
-std::string_view CommandButtonName(CommandId id) { return kButtonNames[slot(id)]; }
+std::span<const CommandInfo> CommandTable() { return kTable; }
 
-std::string_view CommandCaption(CommandId id) { return kCaptions[slot(id)]; }
-
-std::array<CommandId, kCommandCount> AllCommands() {
-    std::array<CommandId, kCommandCount> all{};
-    for (std::size_t i = 0; i < all.size(); ++i)
-        all[i] = static_cast<CommandId>(i);
-    return all;
+const CommandInfo* FindCommand(CommandId id, std::span<const CommandInfo> table) {
+    for (const auto& row : table)
+        if (row.id == id)
+            return &row;
+    return nullptr;
 }
 
-void CollectorCommands::add(CommandId id, Handler handler) {
-    handlers_[slot(id)] = std::move(handler);
+const CommandInfo* FindCommand(std::string_view cliName, std::span<const CommandInfo> table) {
+    for (const auto& row : table)
+        if (row.cliName == cliName)
+            return &row;
+    return nullptr;
 }
 
-bool CollectorCommands::has(CommandId id) const { return static_cast<bool>(handlers_[slot(id)]); }
-
-CommandEnd CollectorCommands::run(CommandId id, CommandContext& context) {
-    const auto& handler = handlers_[slot(id)];
-    return handler ? handler(context) : CommandEnd::Done;
+const CommandInfo& Info(CommandId id) {
+    if (const auto* row = FindCommand(id))
+        return *row;
+    throw std::out_of_range("command " + std::to_string(static_cast<int>(id)) + " has no row");
 }
 
-void AddCollectors(CollectorCommands& commands) {
-    commands.add(CommandId::Object, RunCollector<collect::RunObjectInventory>);
-    commands.add(CommandId::Table, RunCollector<collect::RunTableCollection>);
-    commands.add(CommandId::Query, RunCollector<collect::RunQueryCollection>);
-    commands.add(CommandId::Proc, RunCollector<vba::RunProcedureListing>);
-    commands.add(CommandId::Module, RunCollector<vba::RunModuleListing>);
-    commands.add(CommandId::ModStep, RunCollector<vba::RunStepCounts>);
-    commands.add(CommandId::Comment, RunCollector<vba::RunCommentListing>);
+std::bitset<kCommandCapacity> EnabledOnOpening(const LastRunOptions& lastRun,
+                                               std::span<const CommandInfo> table) {
+    std::bitset<kCommandCapacity> enabled;
+    for (const auto& row : table)
+        enabled.set(static_cast<std::size_t>(row.id), Enabled(row.enabledWhen, lastRun));
+    return enabled;
+}
+
+bool TableCommands::runs(CommandId id) const {
+    if (handlers_.contains(id))
+        return true;
+    const auto* row = FindCommand(id, table_);
+    return row && row->run;
+}
+
+CommandEnd TableCommands::run(CommandId id, CommandContext& context) {
+    if (const auto handler = handlers_.find(id); handler != handlers_.end())
+        return handler->second(context);
+    const auto* row = FindCommand(id, table_);
+    return row && row->run ? row->run(context) : CommandEnd::Done;
 }
 
 }  // namespace zanfor::app

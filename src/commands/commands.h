@@ -1,13 +1,18 @@
 #pragma once
 
-// The action buttons of the main window as commands the window calls without knowing what they
-// do: each collector registers the run of its button in CollectorCommands, and the window only
-// says which button was pressed.
+// The action buttons of the main window as one table: a row says everything about a command
+// (its button, preview button, caption, command-line name, when it is enabled, what runs, the
+// reports it shows). The main window, the command line and the enabling rules read the table,
+// so a new collector is one new row.
 
-#include <array>
+#include <bitset>
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <map>
+#include <optional>
+#include <span>
 #include <string_view>
 
 #include "core/app_state.h"
@@ -25,8 +30,9 @@ class WorkDatabase;
 
 namespace zanfor::app {
 
-// In the order of the main window's panels.
-enum class CommandId {
+// The commands the program's code names; a row of the table needs a name here only when code
+// outside the table refers to it.
+enum class CommandId : std::uint8_t {
     Object,   // cmdObject
     Table,    // cmdTable
     Query,    // cmdQuery
@@ -44,12 +50,8 @@ enum class CommandId {
     Hyousi2,  // cmdHyousi(2) "ラベル(縦)"
     Hyousi3,  // cmdHyousi(3) "ラベル(横)"
 };
-inline constexpr std::size_t kCommandCount = 16;
-
-// The Qt object name of the command's button ("cmdTable", "cmdHyousi(2)") and its caption.
-std::string_view CommandButtonName(CommandId id);
-std::string_view CommandCaption(CommandId id);
-std::array<CommandId, kCommandCount> AllCommands();
+// Room for every row a table may have, the program's and any a build adds.
+inline constexpr std::size_t kCommandCapacity = 32;
 
 // Everything a command works with while the target is open.
 struct CommandContext {
@@ -64,29 +66,58 @@ struct CommandContext {
 // A command that hit an error of Access's unstable range asks for the exit command.
 enum class CommandEnd { Done, ExitRequested };
 
+using CommandRun = CommandEnd (*)(CommandContext&);
+
+// When opening a target enables the button: always, or when the target has objects of the
+// collector's kind (its last-run option is not "no objects").
+enum class EnabledWhen : std::uint8_t { Always, Tables, Queries, Forms, Reports, Macros, Code };
+
+struct CommandInfo {
+    CommandId id{};
+    std::string_view button{};  // the Qt object name: "cmdTable", "cmdHyousi(2)"
+    std::string_view caption{};
+    std::string_view cliName{};  // zanfor-cli run --only NAME
+    std::optional<PreviewButton> preview{};
+    EnabledWhen enabledWhen = EnabledWhen::Always;
+    CommandRun run = nullptr;  // none yet: the button does nothing and the command line refuses it
+    std::span<const std::string_view> reports{};  // the reports its runs show
+};
+
+// The program's commands in the order of the main window's panels.
+std::span<const CommandInfo> CommandTable();
+
+const CommandInfo* FindCommand(CommandId id, std::span<const CommandInfo> table = CommandTable());
+const CommandInfo* FindCommand(std::string_view cliName,
+                               std::span<const CommandInfo> table = CommandTable());
+
+// The row of a command of the program's table; a CommandId outside it is a programming error.
+const CommandInfo& Info(CommandId id);
+
+// The buttons enabled on opening a target, after the collectors' last-run options.
+std::bitset<kCommandCapacity> EnabledOnOpening(const LastRunOptions& lastRun,
+                                               std::span<const CommandInfo> table = CommandTable());
+
 class Commands {
 public:
     virtual ~Commands() = default;
     virtual CommandEnd run(CommandId id, CommandContext& context) = 0;
 };
 
-// Where the collectors plug in: one handler per button. A button whose collector has not been
-// registered yet does nothing.
-class CollectorCommands : public Commands {
+// Runs the commands of a table; a handler put in for a command replaces its row's run (the
+// windows' tests use this to watch what a button does).
+class TableCommands : public Commands {
 public:
     using Handler = std::function<CommandEnd(CommandContext&)>;
 
-    void add(CommandId id, Handler handler);
-    bool has(CommandId id) const;
+    explicit TableCommands(std::span<const CommandInfo> table = CommandTable()) : table_(table) {}
+
+    void replace(CommandId id, Handler handler) { handlers_[id] = std::move(handler); }
+    bool runs(CommandId id) const;
     CommandEnd run(CommandId id, CommandContext& context) override;
 
 private:
-    std::array<Handler, kCommandCount> handlers_;
+    std::span<const CommandInfo> table_;
+    std::map<CommandId, Handler> handlers_;
 };
-
-// Puts every collector written so far on its button: cmdObject the object inventory, cmdTable
-// the tables and indexes, cmdQuery the queries, cmdProc, cmdModule, cmdModStep and cmdComment
-// the code readers.
-void AddCollectors(CollectorCommands& commands);
 
 }  // namespace zanfor::app

@@ -5,13 +5,14 @@
 // mouse-over. The window builds its controls from these tables and mirrors this state.
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <optional>
 #include <span>
 #include <string_view>
 
-#include "core/app_state.h"
 #include "commands/commands.h"
+#include "core/app_state.h"
 
 namespace zanfor::app {
 
@@ -72,7 +73,7 @@ std::string_view PreviewButtonName(PreviewButton button);  // "cmdOPre", ...
 std::string_view PickerName(Picker picker);                // "cboTable", ...
 
 struct PanelState {
-    std::array<bool, kCommandCount> commands{};
+    std::bitset<kCommandCapacity> commands;
     bool save = false;  // cmdSave
     std::array<bool, kPickerCount> pickers{};
     bool link = true;  // chkLink
@@ -81,7 +82,7 @@ struct PanelState {
     bool etcFrame = true;
 
     bool enabled(CommandId id) const { return commands[static_cast<std::size_t>(id)]; }
-    void enable(CommandId id, bool on = true) { commands[static_cast<std::size_t>(id)] = on; }
+    void enable(CommandId id, bool on = true) { commands.set(static_cast<std::size_t>(id), on); }
     bool enabled(Picker p) const { return pickers[static_cast<std::size_t>(p)]; }
 };
 

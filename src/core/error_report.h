@@ -3,6 +3,8 @@
 // The error report every command shows when something fails: one message box whose first
 // line names the place and the error number, and whose further lines depend on the number.
 
+#include <exception>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,8 +25,14 @@ struct ErrorReport {
     std::string text() const;
 };
 
-// `place` is the command's place label with its "場所:" prefix ("場所:テーブル情報").
+// `place` is the command's place label with its "場所:" prefix ("場所:テーブル情報"); `line`,
+// when given, is the step the command had reached, shown after the number ("　行数:3").
 ErrorReport BuildErrorReport(std::string_view place, int number, std::string_view description,
+                             WindowKind window, std::optional<int> line = std::nullopt);
+
+// The report of a caught exception: a host error with its number, anything else as error 5
+// (an invalid call) with its text.
+ErrorReport BuildErrorReport(std::string_view place, const std::exception& failure,
                              WindowKind window);
 
 // A report whose lines after the first are the command's own (3044, 3031, 2202, ...).
@@ -32,5 +40,8 @@ ErrorReport BuildSpecialErrorReport(std::string_view place, int number,
                                     std::vector<std::string> lines);
 
 bool IsUnstableSystemError(int number);
+
+// An error in one line, where a listing shows it beside the object it concerns.
+std::string ErrorSummary(int number, std::string_view description);
 
 }  // namespace zanfor::app

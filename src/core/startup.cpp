@@ -2,13 +2,13 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <utility>
 
 #include "core/program_files.h"
 #include "host/error.h"
+#include "util/file_descriptor.h"
 #include "util/ini_file.h"
 #include "workdb/work_database.h"
 
@@ -16,33 +16,15 @@ namespace zanfor::app {
 
 std::optional<InstanceLock> InstanceLock::acquire(const std::filesystem::path& folder) {
     const auto file = folder / kLockFileName;
-    const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return InstanceLock(-1);
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        const bool held = errno == EWOULDBLOCK;
-        ::close(fd);
-        if (held)
+    util::FileDescriptor fd(::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
+    if (!fd.valid())
+        return InstanceLock(util::FileDescriptor());
+    if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EWOULDBLOCK)
             return std::nullopt;
-        return InstanceLock(-1);
+        return InstanceLock(util::FileDescriptor());
     }
-    return InstanceLock(fd);
-}
-
-InstanceLock::InstanceLock(InstanceLock&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-
-InstanceLock& InstanceLock::operator=(InstanceLock&& other) noexcept {
-    if (this != &other) {
-        if (fd_ >= 0)
-            ::close(fd_);
-        fd_ = std::exchange(other.fd_, -1);
-    }
-    return *this;
-}
-
-InstanceLock::~InstanceLock() {
-    if (fd_ >= 0)
-        ::close(fd_);
+    return InstanceLock(std::move(fd));
 }
 
 ProgramPaths ProgramPaths::in(const std::filesystem::path& folder) {

@@ -6,10 +6,12 @@
 #include <filesystem>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 #include "core/dialogs.h"
 #include "core/profile.h"
 #include "core/settings_file.h"
+#include "util/file_descriptor.h"
 
 namespace zanfor::app {
 
@@ -24,15 +26,9 @@ public:
     // gives a lock that guards nothing rather than a program that cannot start.
     static std::optional<InstanceLock> acquire(const std::filesystem::path& folder);
 
-    InstanceLock(InstanceLock&& other) noexcept;
-    InstanceLock& operator=(InstanceLock&& other) noexcept;
-    InstanceLock(const InstanceLock&) = delete;
-    InstanceLock& operator=(const InstanceLock&) = delete;
-    ~InstanceLock();
-
 private:
-    explicit InstanceLock(int fd) : fd_(fd) {}
-    int fd_ = -1;
+    explicit InstanceLock(util::FileDescriptor fd) : fd_(std::move(fd)) {}
+    util::FileDescriptor fd_;
 };
 
 struct ProgramPaths {

@@ -111,19 +111,9 @@ public:
     // DoCmd.Close with "do not save": a design is never changed.
     virtual void close(ObjectType type, const std::string& name) = 0;
 
-    virtual void selectObject(ObjectType type, const std::string& name) = 0;
-    // RunCommand: 279 converts the selected macro into the module
-    // kConvertedMacroPrefix + macro name.
-    virtual void runCommand(int command) = 0;
-    // DoCmd.DeleteObject. Only modules this instance created can be deleted; the target file
-    // is never changed.
-    virtual void deleteObject(ObjectType type, const std::string& name) = 0;
-
     virtual void minimize() {}
     virtual void maximize() {}
 };
-
-inline constexpr int kCmdConvertMacrosToVisualBasic = 279;
 
 // Creates Access instances: Access.Application.
 class ApplicationFactory {

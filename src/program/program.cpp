@@ -27,7 +27,8 @@ target::OpenEnvironment Program::openEnvironment() {
             startup_.paths.folder,
             startup_.paths.workDatabase,
             startup_.settings.defaultFolder,
-            services_.today};
+            services_.today,
+            services_.commandTable};
 }
 
 target::OpenTargetState Program::openState() { return {session_, state_, panel_, ui_}; }
@@ -72,12 +73,17 @@ CommandEnd Program::runCommand(CommandId id) {
         // The collectors report their own errors; this only keeps an unforeseen one from
         // ending the program without a word.
         const auto report =
-            BuildErrorReport("場所:" + std::string(CommandCaption(id)),
-                             host::err::kInvalidProcedureCall, e.what(), WindowKind::Main);
+            BuildErrorReport("場所:" + std::string(CaptionOf(id)), host::err::kInvalidProcedureCall,
+                             e.what(), WindowKind::Main);
         ui_.messageBox(report.text(), report.title, MsgButtons::Ok, MsgIcon::Critical);
         ui_.setBusy(false);
         return report.shutdown ? CommandEnd::ExitRequested : CommandEnd::Done;
     }
+}
+
+std::string_view Program::CaptionOf(CommandId id) const {
+    const auto* row = FindCommand(id, services_.commandTable);
+    return row ? row->caption : std::string_view();
 }
 
 bool Program::requireTarget() {

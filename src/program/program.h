@@ -7,14 +7,15 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 
-#include "core/app_state.h"
 #include "commands/commands.h"
+#include "commands/main_panel.h"
+#include "core/app_state.h"
 #include "core/desktop.h"
 #include "core/dialogs.h"
-#include "commands/main_panel.h"
 #include "core/run_ui.h"
 #include "core/settings_file.h"
 #include "core/startup.h"
@@ -36,6 +37,7 @@ struct ProgramServices {
     Desktop& desktop;
     Commands& commands;
     std::function<std::string()> today;  // "yyyy/mm/dd"; the clock's date when empty
+    std::span<const CommandInfo> commandTable = CommandTable();  // what `commands` runs
 };
 
 class Program {
@@ -77,6 +79,7 @@ public:
     void shutDown(std::int32_t topTwips, std::int32_t leftTwips, bool writeSettings = true);
 
 private:
+    std::string_view CaptionOf(CommandId id) const;
     target::OpenEnvironment openEnvironment();
     target::OpenTargetState openState();
 

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "report/layout_style.h"
+#include "report/qt_text.h"
 
 namespace zanfor::report {
 
@@ -189,7 +190,7 @@ void CoverLayout::fileLine(double baselineY, Align align) {
 
 void CoverLayout::emptyNote() {
     const int f = font(11);
-    const QString note = QString::fromUtf8(kNoDataNote);
+    const QString note = ToQString(kNoDataNote);
     const double w = fonts_.width(f, note);
     text((doc_.pageSize.width() - w) / 2, doc_.pageSize.height() / 3, note, f, kMuted);
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/program_files.h"
+#include "report/qt_text.h"
 
 namespace zanfor::report {
 
@@ -104,17 +105,15 @@ void HtmlWriter::open() {
     out_ += QStringLiteral(
         "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n");
     out_ += QStringLiteral("<meta name=\"generator\" content=\"%1\">\n")
-                .arg(Escape(QString::fromUtf8(app::kProductTitle.data(),
-                                              static_cast<qsizetype>(app::kProductTitle.size()))));
+                .arg(Escape(ToQString(app::kProductTitle)));
     out_ += QStringLiteral("<title>%1</title>\n<style>%2</style>\n</head>\n")
-                .arg(Escape(c_.fullTitle()), QString::fromUtf8(kStyle));
+                .arg(Escape(c_.fullTitle()), ToQString(kStyle));
     out_ += QStringLiteral("<body class=\"%1\" data-report=\"%2\">\n")
                 .arg(c_.orientation == Orientation::Landscape ? QStringLiteral("landscape")
                                                               : QStringLiteral("portrait"),
                      Escape(c_.name));
     out_ += QStringLiteral("<header class=\"page\"><span class=\"product\">%1</span>")
-                .arg(Escape(QString::fromUtf8(app::kProductTitle.data(),
-                                              static_cast<qsizetype>(app::kProductTitle.size()))));
+                .arg(Escape(ToQString(app::kProductTitle)));
     if (c_.hasFileLine)
         out_ += QStringLiteral("<span class=\"file-line\">%1</span>").arg(Escape(c_.fileLine));
     out_ += QStringLiteral("</header>\n");
@@ -277,8 +276,7 @@ void HtmlWriter::listing() {
 void HtmlWriter::cover() {
     out_ += QStringLiteral("<main>\n");
     if (!c_.cover) {
-        out_ += QStringLiteral("<p class=\"empty\">%1</p>\n</main>\n")
-                    .arg(QString::fromUtf8(kNoDataNote));
+        out_ += QStringLiteral("<p class=\"empty\">%1</p>\n</main>\n").arg(ToQString(kNoDataNote));
         return;
     }
     const CoverFields& f = *c_.cover;

@@ -8,6 +8,7 @@
 #include "core/program_files.h"
 #include "report/cover_layout.h"
 #include "report/layout_style.h"
+#include "report/qt_text.h"
 
 namespace zanfor::report {
 
@@ -730,8 +731,7 @@ void ListingLayout::finish() {
     const int total = static_cast<int>(doc_.pages.size());
     const QString printed =
         QStringLiteral("印刷日時 ") + c_.printDate.toString(QStringLiteral("yyyy/MM/dd HH:mm"));
-    const QString product = QString::fromUtf8(app::kProductTitle.data(),
-                                              static_cast<qsizetype>(app::kProductTitle.size()));
+    const QString product = ToQString(app::kProductTitle);
     const double right = margins_.left + contentWidth_;
     const double lh = LineHeight(7.5);
     for (int p = 0; p < total; ++p) {

@@ -8,6 +8,7 @@
 
 #include "host/error.h"
 #include "report/japanese_collation.h"
+#include "report/qt_text.h"
 #include "report/report_format.h"
 #include "util/jet_date.h"
 #include "workdb/work_database.h"
@@ -18,10 +19,6 @@ namespace {
 
 using host::Value;
 
-QString Utf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // The rows of one query, kept whole: groups look ahead (counts in headings) and the syllabary
 // order sorts them.
 struct Rows {
@@ -30,7 +27,7 @@ struct Rows {
 
     int find(std::string_view name) const {
         for (std::size_t i = 0; i < names.size(); ++i) {
-            if (QString::compare(Utf8(names[i]), Utf8(name), Qt::CaseInsensitive) == 0)
+            if (QString::compare(ToQString(names[i]), ToQString(name), Qt::CaseInsensitive) == 0)
                 return static_cast<int>(i);
         }
         return -1;
@@ -142,11 +139,11 @@ QString Builder::expand(std::string_view pattern, std::size_t row, int count, in
     while (i < pattern.size()) {
         const auto open = pattern.find('{', i);
         if (open == std::string_view::npos) {
-            text += Utf8(pattern.substr(i));
+            text += ToQString(pattern.substr(i));
             break;
         }
         const auto close = pattern.find('}', open);
-        text += Utf8(pattern.substr(i, open - i));
+        text += ToQString(pattern.substr(i, open - i));
         const auto name = pattern.substr(open + 1, close - open - 1);
         if (name == "count")
             text += QString::number(count);
@@ -163,7 +160,7 @@ void Builder::readFileLine() {
     workdb::Query query(db_, "SELECT FileName FROM T_AcTitle ORDER BY rowid LIMIT 1");
     if (query.next()) {
         out_.hasFileLine = true;
-        out_.fileLine = CleanText(Utf8(query.value(0).toText()), false).replace(u'\n', u' ');
+        out_.fileLine = CleanText(ToQString(query.value(0).toText()), false).replace(u'\n', u' ');
     }
 }
 
@@ -205,7 +202,7 @@ void Builder::chooseVariant() {
     }
     for (const auto& [midasi, subtitle] : def_.variants) {
         if (midasi == variant_)
-            out_.subtitle = Utf8(subtitle);
+            out_.subtitle = ToQString(subtitle);
     }
 }
 
@@ -218,7 +215,7 @@ void Builder::chooseColumns() {
             continue;
         visible_.push_back(&c);
         sourceColumn_.push_back(column(rows_, c.field));
-        spec.columns.push_back({Utf8(c.caption), c.width, c.align});
+        spec.columns.push_back({ToQString(c.caption), c.width, c.align});
     }
     lastShown_.assign(visible_.size(), QString());
     detailTable_ = static_cast<int>(out_.tables.size());
@@ -266,9 +263,9 @@ int Builder::tableFor(std::span<const ColumnDef> columns, TableKind kind,
                       std::string_view caption) {
     TableSpec spec;
     spec.kind = kind;
-    spec.caption = Utf8(caption);
+    spec.caption = ToQString(caption);
     for (const auto& c : columns)
-        spec.columns.push_back({Utf8(c.caption), c.width, c.align});
+        spec.columns.push_back({ToQString(c.caption), c.width, c.align});
     out_.tables.push_back(std::move(spec));
     return static_cast<int>(out_.tables.size()) - 1;
 }
@@ -340,7 +337,7 @@ void Builder::emitInfo(std::span<const InfoItem> items, const Rows& rows, std::s
             text = CleanText(text, true);
         if (item.skipEmpty && text.trimmed().isEmpty())
             continue;
-        const Cell label{.text = Utf8(item.label), .style = CellStyle::Label};
+        const Cell label{.text = ToQString(item.label), .style = CellStyle::Label};
         const Cell data{.text = text, .code = item.code};
         if (item.wide) {
             flushHalf();
@@ -572,7 +569,7 @@ void Builder::emitTotal(std::string_view label, std::span<const std::string_view
 }
 
 void Builder::build() {
-    out_.title = Utf8(def_.title);
+    out_.title = ToQString(def_.title);
     out_.kind = def_.kind;
     out_.orientation = def_.orientation;
     out_.flowColumns = def_.flowColumns;
@@ -593,7 +590,7 @@ void Builder::build() {
             const std::string text = rows_.data[r][static_cast<std::size_t>(key)].toText();
             auto [it, added] = keys.try_emplace(text);
             if (added)
-                it->second = collator.sortKey(Utf8(text));
+                it->second = collator.sortKey(ToQString(text));
             order.emplace_back(it->second, r);
         }
         std::stable_sort(order.begin(), order.end(),
@@ -609,7 +606,7 @@ void Builder::build() {
     emitReportInfo();
     if (rows_.data.empty()) {
         out_.empty = true;
-        push({.type = BlockType::Note, .text = QString::fromUtf8(kNoDataNote)});
+        push({.type = BlockType::Note, .text = ToQString(kNoDataNote)});
         return;
     }
     const std::size_t n = rows_.data.size();
@@ -631,7 +628,7 @@ void Builder::build() {
 ReportContent BuildReport(const workdb::WorkDatabase& db, const ReportDef& def,
                           const QDateTime& printDate) {
     ReportContent content;
-    content.name = Utf8(def.name);
+    content.name = ToQString(def.name);
     content.printDate = printDate;
     Builder(db, def, content).build();
     return content;

@@ -14,16 +14,13 @@
 #include "report/html_writer.h"
 #include "report/page_layout.h"
 #include "report/page_painter.h"
+#include "report/qt_text.h"
 #include "report/report_builder.h"
 #include "report/report_definition.h"
 
 namespace zanfor::report {
 
 namespace {
-
-QString ToQString(const std::filesystem::path& path) {
-    return QString::fromStdString(path.string());
-}
 
 void RequireApplication() {
     if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) {
@@ -51,8 +48,7 @@ QPageLayout::Orientation PageOrientation(Orientation orientation) {
 }
 
 void WritePdf(const PreparedReport& report, QSaveFile& file) {
-    const QString product = QString::fromUtf8(app::kProductTitle.data(),
-                                              static_cast<qsizetype>(app::kProductTitle.size()));
+    const QString product = ToQString(app::kProductTitle);
     QPdfWriter writer(&file);
     writer.setResolution(1200);
     writer.setPageLayout(
@@ -107,7 +103,7 @@ PreparedReport PrepareReport(const workdb::WorkDatabase& db, std::string_view na
 
 void SaveReport(const PreparedReport& report, const std::filesystem::path& file,
                 OutputFormat format) {
-    QSaveFile out(ToQString(file));
+    QSaveFile out(ToQString(file.string()));
     if (!out.open(QIODevice::WriteOnly))
         CannotWrite(file, out.errorString());
     if (format == OutputFormat::Pdf) {

@@ -2,6 +2,7 @@
 #include <array>
 #include <string>
 
+#include "report/qt_text.h"
 #include "report/report_definition.h"
 
 namespace zanfor::report {
@@ -1203,10 +1204,9 @@ ORDER BY s.SpecID, s.rowid, c.Start, c.rowid)sql",
 std::span<const ReportDef> ReportDefinitions() { return kReports; }
 
 const ReportDef* FindReportDefinition(std::string_view name) {
-    const QString wanted = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+    const QString wanted = ToQString(name);
     for (const auto& def : kReports) {
-        const QString candidate =
-            QString::fromUtf8(def.name.data(), static_cast<qsizetype>(def.name.size()));
+        const QString candidate = ToQString(def.name);
         if (candidate.compare(wanted, Qt::CaseInsensitive) == 0)
             return &def;
     }

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "collect/vocabulary.h"
+#include "report/qt_text.h"
 #include "util/jet_date.h"
 
 namespace zanfor::report {
@@ -71,10 +72,6 @@ constexpr std::array<std::pair<int, const char*>, 51> kMacroActions{{
     {54, "ビューを開く"},
 }};
 
-QString Utf8(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 std::optional<double> NumberOf(const Value& value) {
     switch (value.kind()) {
         case Value::Kind::Integer:
@@ -83,7 +80,7 @@ std::optional<double> NumberOf(const Value& value) {
             return value.toDouble();
         case Value::Kind::Text: {
             bool ok = false;
-            const double d = Utf8(value.toText()).trimmed().toDouble(&ok);
+            const double d = ToQString(value.toText()).trimmed().toDouble(&ok);
             return ok ? std::optional<double>(d) : std::nullopt;
         }
         default:
@@ -111,7 +108,7 @@ QString Grouped(double value, int decimals) {
 QString DateText(const Value& value, bool time, bool seconds) {
     const auto jet = DateOf(value);
     if (!jet)
-        return CleanText(Utf8(value.toText()), false);
+        return CleanText(ToQString(value.toText()), false);
     const auto dt = util::FromJetDate(*jet);
     QString text = QString::asprintf("%04d/%02d/%02d", dt.year, dt.month, dt.day);
     if (time) {
@@ -125,11 +122,11 @@ QString DateText(const Value& value, bool time, bool seconds) {
 QString NumberText(const Value& value, bool blankZero) {
     const auto number = NumberOf(value);
     if (!number)
-        return CleanText(Utf8(value.toText()), false);
+        return CleanText(ToQString(value.toText()), false);
     if (blankZero && *number == 0)
         return {};
     const bool whole = std::floor(*number) == *number && std::fabs(*number) < 1e15;
-    return whole ? Grouped(*number, 0) : Utf8(host::FormatVbNumber(*number));
+    return whole ? Grouped(*number, 0) : ToQString(host::FormatVbNumber(*number));
 }
 
 }  // namespace
@@ -166,7 +163,7 @@ QString CleanText(const QString& text, bool code) {
 QString MacroActionName(std::int64_t actionNo) {
     for (const auto& [number, name] : kMacroActions) {
         if (number == actionNo)
-            return QString::fromUtf8(name);
+            return ToQString(name);
     }
     return QStringLiteral("アクション %1").arg(actionNo);
 }
@@ -176,18 +173,18 @@ QString FormatValue(const Value& value, Format format) {
         return {};
     switch (format) {
         case Format::Text:
-            return CleanText(Utf8(value.toText()), false);
+            return CleanText(ToQString(value.toText()), false);
         case Format::Number:
             return NumberText(value, false);
         case Format::BlankZero:
             return NumberText(value, true);
         case Format::Decimal1: {
             const auto number = NumberOf(value);
-            return number ? QString::number(*number, 'f', 1) : Utf8(value.toText());
+            return number ? QString::number(*number, 'f', 1) : ToQString(value.toText());
         }
         case Format::Kilobytes: {
             const auto number = NumberOf(value);
-            return number ? Grouped(*number, 1) : Utf8(value.toText());
+            return number ? Grouped(*number, 1) : ToQString(value.toText());
         }
         case Format::DateTime:
             return DateText(value, true, false);
@@ -202,12 +199,12 @@ QString FormatValue(const Value& value, Format format) {
         case Format::FieldType: {
             const std::string code = value.toText();
             const std::string name = collect::FieldTypeName(code);
-            return Utf8(name == "?" ? code : name);
+            return ToQString(name == "?" ? code : name);
         }
         case Format::MacroAction:
             return MacroActionName(value.toInteger());
     }
-    return Utf8(value.toText());
+    return ToQString(value.toText());
 }
 
 QString FormatForHeading(const Value& value) {

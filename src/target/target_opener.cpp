@@ -15,7 +15,6 @@ namespace zanfor::target {
 namespace {
 
 using app::Collector;
-using app::CommandId;
 
 enum class Source { Dialog, RecentFile };
 
@@ -47,7 +46,7 @@ private:
             return OpenResult::Cancelled;
         if (!s_.state.targetPath.empty() && s_.state.openMode != app::OpenMode::Nothing)
             LeaveTarget(s_.session, s_.state);
-        s_.panel.commands.fill(false);
+        s_.panel.commands.reset();
         s_.state.targetPath = path;
 
         openDatabases(path);
@@ -170,30 +169,9 @@ private:
     }
 
     void enableCommands() {
-        auto& panel = s_.panel;
-        for (auto id : {CommandId::Object, CommandId::Proc, CommandId::Module, CommandId::ModStep,
-                        CommandId::Control, CommandId::File, CommandId::Comment, CommandId::Hyousi1,
-                        CommandId::Hyousi2, CommandId::Hyousi3})
-            panel.enable(id);
-        panel.save = true;
-
-        const auto& last = s_.state.lastRun;
-        auto has = [&](Collector c) { return last[c] != app::kNoObjects; };
-        panel.enable(CommandId::Table, has(Collector::Tables));
-        marker_ = 27;
-        panel.enable(CommandId::Query, has(Collector::Queries));
-        marker_ = 28;
-        panel.enable(CommandId::Form, has(Collector::Forms));
-        panel.enable(CommandId::FmImage, has(Collector::Forms));
-        marker_ = 29;
-        panel.enable(CommandId::Report, has(Collector::Reports));
-        marker_ = 30;
-        panel.enable(CommandId::Macro, has(Collector::Macros));
+        s_.panel.commands = app::EnabledOnOpening(s_.state.lastRun, env_.commands);
+        s_.panel.save = true;
         marker_ = 31;
-        const bool code =
-            has(Collector::Forms) || has(Collector::Reports) || has(Collector::ModuleListing);
-        for (auto id : {CommandId::Proc, CommandId::Module, CommandId::ModStep})
-            panel.enable(id, code);
     }
 
     app::MsgResult box(std::string_view text) {
@@ -216,10 +194,9 @@ private:
             if (common.shutdown)
                 result = OpenResult::ExitRequested;
         } else {
-            text = std::string(kOpenPlace) + "ｴﾗｰNo:" + std::to_string(number) +
-                   "　行数:" + std::to_string(marker_) +
-                   "\n場所、ｴﾗｰNo、内容を控えメールをお願いします。" +
-                   "\n内容:" + std::string(description);
+            text = app::BuildErrorReport(kOpenPlace, number, description, app::WindowKind::Main,
+                                         marker_)
+                       .text();
         }
         s_.ui.messageBox(text, app::kProductTitle, app::MsgButtons::Ok, app::MsgIcon::Critical);
         s_.ui.setBusy(false);

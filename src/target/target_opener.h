@@ -7,13 +7,14 @@
 
 #include <filesystem>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 
+#include "commands/main_panel.h"
 #include "core/app_state.h"
 #include "core/desktop.h"
 #include "core/dialogs.h"
-#include "commands/main_panel.h"
 #include "core/run_ui.h"
 #include "host/access.h"
 #include "host/dao.h"
@@ -44,6 +45,7 @@ struct OpenEnvironment {
     std::filesystem::path workDatabase;
     std::string defaultFolder;           // [DEF] Folder as read at start-up; "0..." when not set
     std::function<std::string()> today;  // "yyyy/mm/dd"
+    std::span<const app::CommandInfo> commands = app::CommandTable();
 };
 
 enum class OpenResult {

@@ -8,19 +8,18 @@
 #include <QVBoxLayout>
 
 #include "core/program_files.h"
+#include "report/qt_text.h"
 #include "report/report_fonts.h"
 
 namespace zanfor::app {
 
+using report::ToQString;
+
 namespace {
 
-QString Q(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QLabel* Figure(const std::string& text, const char* name) {
-    auto* label = new QLabel(Q(text));
-    label->setObjectName(QString::fromUtf8(name));
+    auto* label = new QLabel(ToQString(text));
+    label->setObjectName(ToQString(name));
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;
 }
@@ -29,7 +28,7 @@ QLabel* Figure(const std::string& text, const char* name) {
 
 AboutWindow::AboutWindow(const AboutFigures& figures, QWidget* parent) : QDialog(parent) {
     setObjectName("frmAbout");
-    setWindowTitle(Q(kProductTitle));
+    setWindowTitle(ToQString(kProductTitle));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowModality(Qt::ApplicationModal);
     setFont(report::ReportFont(report::FontRole::Text, 9));

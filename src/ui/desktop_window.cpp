@@ -14,13 +14,13 @@
 #include <QUrl>
 #include <vector>
 
+#include "report/qt_text.h"
+
 namespace zanfor::app {
 
-namespace {
+using report::ToQString;
 
-QString Text(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+namespace {
 
 QMessageBox::Icon BoxIcon(MsgIcon icon) {
     switch (icon) {
@@ -100,10 +100,11 @@ const QString kScreenSaverPath = QStringLiteral("/org/freedesktop/ScreenSaver");
 
 MsgResult QtDialogs::messageBox(std::string_view text, std::string_view title, MsgButtons buttons,
                                 MsgIcon icon) {
-    QMessageBox box(BoxIcon(icon), Text(title), Text(text), QMessageBox::NoButton, parent_);
+    QMessageBox box(BoxIcon(icon), ToQString(title), ToQString(text), QMessageBox::NoButton,
+                    parent_);
     const auto choices = ButtonsOf(buttons);
     for (const auto& choice : choices)
-        box.addButton(choice.button)->setText(QString::fromUtf8(choice.caption));
+        box.addButton(choice.button)->setText(ToQString(choice.caption));
     box.setDefaultButton(choices.front().button);
     const auto pressed = static_cast<QMessageBox::StandardButton>(box.exec());
     for (const auto& choice : choices) {
@@ -115,12 +116,12 @@ MsgResult QtDialogs::messageBox(std::string_view text, std::string_view title, M
 }
 
 std::string QtDialogs::openFileName(const OpenFileRequest& request) {
-    TargetFileDialog dialog(parent_, Text(request.title), Text(request.initialFolder),
+    TargetFileDialog dialog(parent_, ToQString(request.title), ToQString(request.initialFolder),
                             request.exportFolders);
     dialog.setObjectName(QStringLiteral("dlgOpenFile"));
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setNameFilter(Text(request.filterDescription));
+    dialog.setNameFilter(ToQString(request.filterDescription));
     dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("ファイルの場所:"));
     dialog.setLabelText(QFileDialog::FileName, QStringLiteral("ファイル名:"));
     dialog.setLabelText(QFileDialog::FileType, QStringLiteral("ファイルの種類:"));
@@ -169,27 +170,27 @@ void SystemDesktop::releaseScreenSaver() {
 bool SystemDesktop::openScreenSaverSettings() {
     const auto command = ScreenSaverSettingsCommand(
         qEnvironmentVariable("XDG_CURRENT_DESKTOP").toStdString(), [](std::string_view name) {
-            return !QStandardPaths::findExecutable(Text(name)).isEmpty();
+            return !QStandardPaths::findExecutable(ToQString(name)).isEmpty();
         });
     if (!command)
         return false;
     QStringList arguments;
     for (std::size_t i = 1; i < command->size(); ++i)
-        arguments << QString::fromStdString((*command)[i]);
-    return QProcess::startDetached(QString::fromStdString(command->front()), arguments);
+        arguments << ToQString((*command)[i]);
+    return QProcess::startDetached(ToQString(command->front()), arguments);
 }
 
 bool SystemDesktop::openDocument(const std::filesystem::path& file) {
     if (!std::filesystem::exists(file))
         return false;
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(file.string())));
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(ToQString(file.string())));
 }
 
 void InstallHelpPage(const std::filesystem::path& programFolder) {
-    const auto target = QString::fromStdString((programFolder / kHelpFileName).string());
+    const auto target = ToQString((programFolder / kHelpFileName).string());
     if (QFile::exists(target))
         return;
-    const QString source = QStringLiteral(":/zanfor/") + Text(kHelpFileName);
+    const QString source = QStringLiteral(":/zanfor/") + ToQString(kHelpFileName);
     if (QFile::copy(source, target))
         QFile::setPermissions(
             target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);

@@ -8,10 +8,10 @@
 #include <QTranslator>
 #include <exception>
 
-#include "ui/desktop_window.h"
-#include "ui/main_window.h"
 #include "core/program_files.h"
 #include "core/startup.h"
+#include "ui/desktop_window.h"
+#include "ui/main_window.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);

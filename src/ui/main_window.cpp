@@ -24,24 +24,24 @@
 #include <QToolTip>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <set>
 
 #include "core/about_box.h"
-#include "ui/about_window.h"
-#include "ui/desktop_window.h"
 #include "core/program_files.h"
 #include "core/progress.h"
+#include "host/access/file_application.h"
+#include "report/qt_text.h"
+#include "report/report_fonts.h"
+#include "ui/about_window.h"
+#include "ui/desktop_window.h"
 #include "ui/report_preview_window.h"
 #include "ui/settings_window.h"
-#include "host/access/file_application.h"
-#include "report/report_fonts.h"
 
 namespace zanfor::app {
 
-namespace {
+using report::ToQString;
 
-QString Q(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+namespace {
 
 constexpr double kGaugeTwips = 2400;
 constexpr double kGaugeLineTwips = 60;
@@ -72,21 +72,29 @@ constexpr LaterMenuInfo kLaterMenus[] = {
 
 std::size_t Slot(auto value) { return static_cast<std::size_t>(value); }
 
+// The commands the panels lay out by hand, each beside its own options.
+const std::set<CommandId> kPlacedCommands{
+    CommandId::Object,  CommandId::Table,   CommandId::Query,   CommandId::Form,
+    CommandId::Report,  CommandId::Proc,    CommandId::Module,  CommandId::ModStep,
+    CommandId::Macro,   CommandId::Control, CommandId::File,    CommandId::Comment,
+    CommandId::FmImage, CommandId::Hyousi1, CommandId::Hyousi2, CommandId::Hyousi3,
+};
+
 QString PendingHint(std::size_t laterMenu) {
-    return Q(kLaterMenus[laterMenu].caption) + QStringLiteral("は準備中です。");
+    return ToQString(kLaterMenus[laterMenu].caption) + QStringLiteral("は準備中です。");
 }
 
 // Fills the combo with the names when they differ from what it lists, and selects `text`.
 void ShowNames(QComboBox* combo, const std::vector<std::string>& names, const std::string& text) {
     bool same = combo->count() == static_cast<int>(names.size());
     for (int i = 0; same && i < combo->count(); ++i)
-        same = combo->itemText(i) == Q(names[Slot(i)]);
+        same = combo->itemText(i) == ToQString(names[Slot(i)]);
     if (!same) {
         combo->clear();
         for (const auto& name : names)
-            combo->addItem(Q(name));
+            combo->addItem(ToQString(name));
     }
-    combo->setCurrentIndex(combo->findText(Q(text)));
+    combo->setCurrentIndex(combo->findText(ToQString(text)));
 }
 
 QFrame* Separator(QWidget* parent) {
@@ -127,6 +135,7 @@ QWidget* Stack(std::initializer_list<QWidget*> widgets) {
 
 MainWindow::MainWindow(Startup startup, MainWindowServices services, QWidget* parent)
     : QMainWindow(parent),
+      tableCommands_(services.commandTable),
       services_(std::move(services)),
       header_{{{"txtTitle", "タイトル：", &ReportHeader::title},
                {"txtSystem", "ｼｽﾃﾑ名：", &ReportHeader::system},
@@ -151,20 +160,20 @@ MainWindow::MainWindow(Startup startup, MainWindowServices services, QWidget* pa
         ownedFactory_ = std::make_unique<host::access::FileApplicationFactory>();
         services_.accessFactory = ownedFactory_.get();
     }
-    AddCollectors(collectors_);
     if (!services_.commands)
-        services_.commands = &collectors_;
+        services_.commands = &tableCommands_;
     const auto workDatabase = startup.paths.workDatabase;
     program_ = std::make_unique<Program>(
         std::move(startup),
         ProgramServices{*services_.engine, *services_.accessFactory, *services_.dialogs,
-                        *services_.desktop, *services_.commands, services_.today},
+                        *services_.desktop, *services_.commands, services_.today,
+                        services_.commandTable},
         *this);
     presenter_ = std::make_unique<ReportPresenter>(workDatabase, this);
     presenter_->setErrorSink([this](const ErrorReport& report) { reportError(report); });
 
     setObjectName("frmZanfor");
-    setWindowTitle(Q(kProductTitle));
+    setWindowTitle(ToQString(kProductTitle));
     setFont(report::ReportFont(report::FontRole::Text, 9));
 
     timer1_ = new QTimer(this);
@@ -209,8 +218,9 @@ void MainWindow::buildMenus() {
     file->setObjectName("m1");
     file->setToolTipsVisible(true);
     auto add = [this](QMenu* menu, std::string_view name, std::string_view caption, auto handler) {
-        auto* action = menu ? menu->addAction(Q(caption)) : menuBar()->addAction(Q(caption));
-        action->setObjectName(Q(name));
+        auto* action =
+            menu ? menu->addAction(ToQString(caption)) : menuBar()->addAction(ToQString(caption));
+        action->setObjectName(ToQString(name));
         connect(action, &QAction::triggered, this, handler);
         return action;
     };
@@ -254,15 +264,16 @@ void MainWindow::setMenuHandler(LaterMenu menu, std::function<void()> handler) {
 }
 
 QGroupBox* MainWindow::frame(std::string_view caption, std::string_view name) {
-    auto* box = new QGroupBox(Q(caption));
-    box->setObjectName(Q(name));
+    auto* box = new QGroupBox(ToQString(caption));
+    box->setObjectName(ToQString(name));
     box->setMouseTracking(true);
     return box;
 }
 
 QPushButton* MainWindow::commandButton(CommandId id) {
-    auto* button = new QPushButton(Q(CommandCaption(id)));
-    button->setObjectName(Q(CommandButtonName(id)));
+    const auto& row = *FindCommand(id, services_.commandTable);
+    auto* button = new QPushButton(ToQString(row.caption));
+    button->setObjectName(ToQString(row.button));
     button->setMinimumHeight(26);
     connect(button, &QPushButton::clicked, this, [this, id] { runCommand(id); });
     commands_[Slot(id)] = button;
@@ -274,8 +285,8 @@ QHBoxLayout* MainWindow::actionRow(CommandId id, std::optional<PreviewButton> pr
     row->setSpacing(4);
     row->addWidget(commandButton(id), 1);
     if (preview) {
-        auto* button = new QPushButton(Q(kPreviewCaption));
-        button->setObjectName(Q(PreviewButtonName(*preview)));
+        auto* button = new QPushButton(ToQString(kPreviewCaption));
+        button->setObjectName(ToQString(PreviewButtonName(*preview)));
         button->setMinimumHeight(26);
         const auto which = *preview;
         connect(button, &QPushButton::clicked, this, [this, which] { showPreview(which); });
@@ -288,18 +299,18 @@ QHBoxLayout* MainWindow::actionRow(CommandId id, std::optional<PreviewButton> pr
 QWidget* MainWindow::optionGroup(OptionGroup group, int columns) {
     const auto& info = Info(group);
     auto* box = new QWidget;
-    box->setObjectName(Q(info.name) + QStringLiteral("Box"));
+    box->setObjectName(ToQString(info.name) + QStringLiteral("Box"));
     auto* grid = new QGridLayout(box);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setHorizontalSpacing(10);
     grid->setVerticalSpacing(2);
     auto* buttons = new QButtonGroup(this);
-    buttons->setObjectName(Q(info.name));
+    buttons->setObjectName(ToQString(info.name));
     const int count = static_cast<int>(info.captions.size());
     const int rows = (count + columns - 1) / columns;
     for (int i = 0; i < count; ++i) {
-        auto* radio = new QRadioButton(Q(info.captions[Slot(i)]), box);
-        radio->setObjectName(Q(info.name) + QStringLiteral("(%1)").arg(i));
+        auto* radio = new QRadioButton(ToQString(info.captions[Slot(i)]), box);
+        radio->setObjectName(ToQString(info.name) + QStringLiteral("(%1)").arg(i));
         buttons->addButton(radio, i);
         grid->addWidget(radio, i % rows, i / rows);
     }
@@ -315,8 +326,8 @@ QWidget* MainWindow::optionGroup(OptionGroup group, int columns) {
 
 QCheckBox* MainWindow::checkBox(CheckBox which) {
     const auto& info = Info(which);
-    auto* box = new QCheckBox(Q(info.caption));
-    box->setObjectName(Q(info.name));
+    auto* box = new QCheckBox(ToQString(info.caption));
+    box->setObjectName(ToQString(info.name));
     connect(box, &QCheckBox::clicked, this, [this, which](bool checked) {
         program_->clickCheck(which, checked);
         refresh();
@@ -327,7 +338,7 @@ QCheckBox* MainWindow::checkBox(CheckBox which) {
 
 QComboBox* MainWindow::picker(std::string_view name) {
     auto* combo = new QComboBox;
-    combo->setObjectName(Q(name));
+    combo->setObjectName(ToQString(name));
     combo->setMinimumContentsLength(12);
     combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     return combo;
@@ -341,7 +352,7 @@ MainWindow::HeaderBox& MainWindow::headerBox(std::string_view name) {
 QLineEdit* MainWindow::headerEdit(std::string_view name) {
     auto& box = headerBox(name);
     box.edit = new QLineEdit;
-    box.edit->setObjectName(Q(name));
+    box.edit->setObjectName(ToQString(name));
     auto field = box.field;
     connect(box.edit, &QLineEdit::textChanged, this, [this, field](const QString& text) {
         if (!refreshing_)
@@ -464,7 +475,7 @@ QGroupBox* MainWindow::buildOtherPanel() {
     layout->addWidget(fmImage_, 2, 1);
     auto* capture = new QHBoxLayout;
     capture->setSpacing(4);
-    auto* captureLabel = new QLabel(Q(headerBox("txtCapTime").caption));
+    auto* captureLabel = new QLabel(ToQString(headerBox("txtCapTime").caption));
     auto* captureTime = headerEdit("txtCapTime");
     captureTime->setMaximumWidth(40);
     captureTime->setAlignment(Qt::AlignRight);
@@ -475,9 +486,14 @@ QGroupBox* MainWindow::buildOtherPanel() {
     capture->addWidget(checkBox(CheckBox::CapKbn));
     capture->addStretch();
     layout->addLayout(capture, 3, 1);
+    // A command without a place of its own in the panels gets a row here.
+    int row = 4;
+    for (const auto& command : services_.commandTable)
+        if (!kPlacedCommands.contains(command.id))
+            layout->addLayout(actionRow(command.id, command.preview), row++, 0, 1, 2);
     layout->setColumnStretch(0, 1);
     layout->setColumnStretch(1, 1);
-    layout->setRowStretch(4, 1);
+    layout->setRowStretch(row, 1);
     return box;
 }
 
@@ -499,7 +515,7 @@ QGroupBox* MainWindow::buildCoverPanel() {
     // The six report-header boxes in two columns; the capture time sits in its own panel.
     for (int i = 0; i < 6; ++i) {
         auto& entry = header_[Slot(i)];
-        auto* label = new QLabel(Q(entry.caption));
+        auto* label = new QLabel(ToQString(entry.caption));
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         auto* edit = headerEdit(entry.name);
         label->setBuddy(edit);
@@ -569,7 +585,7 @@ QWidget* MainWindow::buildStatusArea() {
     gauge_->setGeometry(1, lineTop, 0, 6);
     const int labelTop = lineTop + 8;
     auto scaleLabel = [&](const char* text, int x, Qt::Alignment align) {
-        auto* label = new QLabel(QString::fromUtf8(text), box);
+        auto* label = new QLabel(ToQString(text), box);
         label->setFont(small);
         label->setAlignment(align | Qt::AlignTop);
         label->setGeometry(x, labelTop, 40, labelHeight);
@@ -616,9 +632,9 @@ void MainWindow::refresh() {
     refreshing_ = true;
     const auto& state = program_->state();
     const auto& panel = program_->panel();
-    dbName_->setText(Q(state.targetPath));
-    for (auto id : AllCommands())
-        commands_[Slot(id)]->setEnabled(panel.enabled(id));
+    dbName_->setText(ToQString(state.targetPath));
+    for (const auto& row : services_.commandTable)
+        commands_[Slot(row.id)]->setEnabled(panel.enabled(row.id));
     save_->setEnabled(panel.save);
     for (std::size_t i = 0; i < previews_.size(); ++i)
         previews_[i]->setEnabled(state.previewEnabled[i]);
@@ -633,7 +649,7 @@ void MainWindow::refresh() {
     controlFrame_->setEnabled(panel.controlFrame);
     etcFrame_->setEnabled(panel.etcFrame);
     for (const auto& box : header_) {
-        const QString text = Q(state.header.*box.field);
+        const QString text = ToQString(state.header.*box.field);
         if (box.edit->text() != text)
             box.edit->setText(text);
     }
@@ -742,7 +758,7 @@ void MainWindow::reportError(const ErrorReport& report) {
 }
 
 void MainWindow::showMessage(std::string_view text) {
-    message_->setText(Q(text));
+    message_->setText(ToQString(text));
     message_->repaint();
 }
 
@@ -754,7 +770,7 @@ void MainWindow::showGauge(bool visible) {
 
 void MainWindow::setProgress(std::int16_t percent) {
     const auto view = SetProgress(percent, kGaugeTwips);
-    percent_->setText(Q(view.caption));
+    percent_->setText(ToQString(view.caption));
     gauge_->resize(twipsToPixels(view.gaugeEnd), gauge_->height());
     if (view.repaintNow) {
         percent_->repaint();
@@ -838,7 +854,7 @@ bool MainWindow::enterAsTab(QWidget* widget, const QKeyEvent* key) {
 
 void MainWindow::showHintOf(const QWidget* widget) {
     if (const auto hint = HintFor(widget->objectName().toStdString()))
-        message_->setText(Q(*hint));
+        message_->setText(ToQString(*hint));
 }
 
 // The pointer on the window's background, outside every control, clears the hint.
@@ -846,7 +862,7 @@ void MainWindow::clearHintOverBackground(QWidget* widget, const QMouseEvent* mov
     const bool background = qobject_cast<QGroupBox*>(widget) || widget == centralWidget() ||
                             widget->objectName() == QStringLiteral("panels");
     if (background && !widget->childAt(move->position().toPoint()))
-        message_->setText(Q(*HintFor("frmZanfor")));
+        message_->setText(ToQString(*HintFor("frmZanfor")));
 }
 
 // A disabled menu of the menu bar says why it waits; Qt shows no tooltip for it by itself.

@@ -12,17 +12,18 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
 #include "commands/commands.h"
+#include "commands/main_panel.h"
 #include "core/desktop.h"
 #include "core/dialogs.h"
 #include "core/error_report.h"
-#include "commands/main_panel.h"
-#include "program/program.h"
 #include "core/run_ui.h"
 #include "core/startup.h"
+#include "program/program.h"
 
 class QAction;
 class QButtonGroup;
@@ -53,6 +54,7 @@ struct MainWindowServices {
     host::dao::Engine* engine = nullptr;
     host::access::ApplicationFactory* accessFactory = nullptr;
     Commands* commands = nullptr;
+    std::span<const CommandInfo> commandTable = CommandTable();  // a button for every row
     std::function<std::string()> today;
     std::function<void(std::string_view reportName, int mode)> showReport;
     // Called once the program has shut down; quits the application when empty.
@@ -73,7 +75,7 @@ public:
 
     Program& program() { return *program_; }
     // The commands the action buttons run when no other Commands were given.
-    CollectorCommands& collectorCommands() { return collectors_; }
+    TableCommands& tableCommands() { return tableCommands_; }
     // m6, m7 and m9 check that a target is shown before the handler runs.
     void setMenuHandler(LaterMenu menu, std::function<void()> handler);
 
@@ -165,12 +167,12 @@ private:
     std::unique_ptr<Desktop> ownedDesktop_;
     std::unique_ptr<host::dao::Engine> ownedEngine_;
     std::unique_ptr<host::access::ApplicationFactory> ownedFactory_;
-    CollectorCommands collectors_;
+    TableCommands tableCommands_;
     MainWindowServices services_;
     std::unique_ptr<Program> program_;
     std::unique_ptr<ReportPresenter> presenter_;
 
-    std::array<QPushButton*, kCommandCount> commands_{};
+    std::array<QPushButton*, kCommandCapacity> commands_{};
     std::array<QPushButton*, kPreviewButtonCount> previews_{};
     std::array<QButtonGroup*, kOptionGroupCount> groups_{};
     std::array<QCheckBox*, kCheckBoxCount> checks_{};

@@ -16,15 +16,14 @@
 
 #include "core/program_files.h"
 #include "host/error.h"
+#include "report/qt_text.h"
 #include "workdb/work_database.h"
 
 namespace zanfor::app {
 
-namespace {
+using report::ToQString;
 
-QString Text(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+namespace {
 
 QPageLayout ReportPageLayout(report::Orientation orientation) {
     return QPageLayout(QPageSize(QPageSize::A4),
@@ -81,8 +80,8 @@ std::string_view PreviewButtonReport(PreviewButton button, const OptionSettings&
 }
 
 void ShowErrorReportBox(const ErrorReport& report, QWidget* parent) {
-    QMessageBox box(QMessageBox::Critical, Text(report.title), Text(report.text()), QMessageBox::Ok,
-                    parent);
+    QMessageBox box(QMessageBox::Critical, ToQString(report.title), ToQString(report.text()),
+                    QMessageBox::Ok, parent);
     box.exec();
 }
 

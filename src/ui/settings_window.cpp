@@ -10,15 +10,12 @@
 #include <QVBoxLayout>
 
 #include "core/program_files.h"
+#include "report/qt_text.h"
 #include "report/report_fonts.h"
 
 namespace zanfor::app {
 
-namespace {
-QString Q(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-}  // namespace
+using report::ToQString;
 
 SettingsWindow::SettingsWindow(Program& program, RunUi& ui, std::function<void()> exitAfterError,
                                QWidget* parent)
@@ -35,7 +32,7 @@ SettingsWindow::SettingsWindow(Program& program, RunUi& ui, std::function<void()
       ok_(new QPushButton(QStringLiteral("OK"))),
       mode_(new QLabel) {
     setObjectName("frmSetUp");
-    setWindowTitle(Q(kProductTitle));
+    setWindowTitle(ToQString(kProductTitle));
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(report::ReportFont(report::FontRole::Text, 9));
     freeText_->setObjectName("chkSetUp");
@@ -105,8 +102,8 @@ void SettingsWindow::refresh() {
     path_->setEnabled(view.pathEnabled);
     frame_->setEnabled(view.frameEnabled);
     text_->setEnabled(view.textEnabled);
-    if (text_->text() != Q(view.text))
-        text_->setText(Q(view.text));
+    if (text_->text() != ToQString(view.text))
+        text_->setText(ToQString(view.text));
 }
 
 void SettingsWindow::store() {
@@ -114,7 +111,7 @@ void SettingsWindow::store() {
                                         program_.state().targetPath, form_.view().text, ui_);
     switch (result) {
         case StoreResult::Stored:
-            mode_->setText(Q(program_.state().printTitle.modeText));
+            mode_->setText(ToQString(program_.state().printTitle.modeText));
             hide();
             break;
         case StoreResult::ExitRequested:

@@ -8,8 +8,8 @@
 #include <functional>
 
 #include "core/print_title.h"
-#include "program/program.h"
 #include "core/run_ui.h"
+#include "program/program.h"
 
 class QCheckBox;
 class QGroupBox;

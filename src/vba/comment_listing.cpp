@@ -51,15 +51,13 @@ private:
 collect::RunResult RunCommentListing(collect::RunContext& ctx) {
     // The frame stores a last-run option; this listing has none, so the step counts' value is
     // handed over and stored back unchanged.
-    const collect::CollectorRun run{app::Collector::StepCounts,
-                                    ctx.state.lastRun[app::Collector::StepCounts],
-                                    false,
-                                    "場所:コメント一覧",
-                                    "R_AcComment",
-                                    app::PreviewButton::CmPre,
-                                    app::WindowKind::Main,
-                                    {},
-                                    true};
+    const collect::CollectorRun run{.collector = app::Collector::StepCounts,
+                                    .option = ctx.state.lastRun[app::Collector::StepCounts],
+                                    .skip = false,
+                                    .place = "場所:コメント一覧",
+                                    .report = "R_AcComment",
+                                    .preview = app::PreviewButton::CmPre,
+                                    .attachAccess = true};
     return collect::RunCollection(ctx, run, [](collect::RunContext& c) {
         CommentListing listing(c);
         WalkModules(c, kAllKinds, [&](const CodeObject& o) { listing.read(o); });

@@ -60,15 +60,14 @@ std::string_view ModuleListingReport(const app::OptionSettings& options) {
 
 collect::RunResult RunModuleListing(collect::RunContext& ctx) {
     const std::int16_t selection = ctx.state.options.module;
-    const collect::CollectorRun run{app::Collector::ModuleListing,
-                                    selection,
-                                    selection == ctx.state.lastRun[app::Collector::ModuleListing],
-                                    "場所:モジュール情報",
-                                    std::string(ModuleListingReport(ctx.state.options)),
-                                    app::PreviewButton::MPre,
-                                    app::WindowKind::Main,
-                                    {},
-                                    true};
+    const collect::CollectorRun run{
+        .collector = app::Collector::ModuleListing,
+        .option = selection,
+        .skip = selection == ctx.state.lastRun[app::Collector::ModuleListing],
+        .place = "場所:モジュール情報",
+        .report = std::string(ModuleListingReport(ctx.state.options)),
+        .preview = app::PreviewButton::MPre,
+        .attachAccess = true};
     return collect::RunCollection(ctx, run, [selection](collect::RunContext& c) {
         ModuleListing listing(c);
         WalkModules(c, KindsOf(selection), [&](const CodeObject& o) { listing.read(o); });

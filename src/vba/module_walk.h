@@ -15,8 +15,8 @@
 #include <string_view>
 #include <vector>
 
-#include "core/app_state.h"
 #include "collect/collector_run.h"
+#include "core/app_state.h"
 #include "host/access.h"
 #include "host/access/module_model.h"
 

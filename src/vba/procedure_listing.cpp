@@ -146,15 +146,14 @@ std::string_view ProcedureListingReport(const app::OptionSettings& options) {
 
 collect::RunResult RunProcedureListing(collect::RunContext& ctx) {
     const std::int16_t variant = ctx.state.options.proc;
-    const collect::CollectorRun run{app::Collector::Procedures,
-                                    variant,
-                                    variant == ctx.state.lastRun[app::Collector::Procedures],
-                                    "場所:プロシージャ一覧",
-                                    std::string(ProcedureListingReport(ctx.state.options)),
-                                    app::PreviewButton::PPre,
-                                    app::WindowKind::Main,
-                                    {},
-                                    true};
+    const collect::CollectorRun run{
+        .collector = app::Collector::Procedures,
+        .option = variant,
+        .skip = variant == ctx.state.lastRun[app::Collector::Procedures],
+        .place = "場所:プロシージャ一覧",
+        .report = std::string(ProcedureListingReport(ctx.state.options)),
+        .preview = app::PreviewButton::PPre,
+        .attachAccess = true};
     return collect::RunCollection(ctx, run, [variant](collect::RunContext& c) {
         ProcedureListing listing(c, variant);
         WalkModules(c, kAllKinds, [&](const CodeObject& o) { listing.read(o); });

@@ -8,8 +8,8 @@
 
 #include <string_view>
 
-#include "core/app_state.h"
 #include "collect/collector_run.h"
+#include "core/app_state.h"
 
 namespace zanfor::vba {
 

@@ -57,15 +57,14 @@ private:
 
 collect::RunResult RunStepCounts(collect::RunContext& ctx) {
     const std::int16_t selection = ctx.state.options.modstep;
-    const collect::CollectorRun run{app::Collector::StepCounts,
-                                    selection,
-                                    selection == ctx.state.lastRun[app::Collector::StepCounts],
-                                    "場所:モジュールステップ",
-                                    "R_AcModStep",
-                                    app::PreviewButton::MsPre,
-                                    app::WindowKind::Main,
-                                    {},
-                                    true};
+    const collect::CollectorRun run{
+        .collector = app::Collector::StepCounts,
+        .option = selection,
+        .skip = selection == ctx.state.lastRun[app::Collector::StepCounts],
+        .place = "場所:モジュールステップ",
+        .report = "R_AcModStep",
+        .preview = app::PreviewButton::MsPre,
+        .attachAccess = true};
     return collect::RunCollection(ctx, run, [selection](collect::RunContext& c) {
         StepCounts counts(c);
         WalkModules(c, KindsOf(selection), [&](const CodeObject& o) { counts.read(o); });

@@ -18,16 +18,22 @@ void FinalizeStatement::operator()(sqlite3_stmt* stmt) const noexcept { sqlite3_
 
 namespace {
 
-[[noreturn]] void fail(sqlite3* db, std::string_view what) {
-    std::string message = "作業用データベースのエラー (" + std::string(what) + ")";
-    if (db)
-        message += ": " + std::string(sqlite3_errmsg(db));
-    throw Error(err::kWorkDatabase, message);
+// SQLite's own words and its extended result code (13 for a full disk, 11 for a damaged page,
+// 5 for a busy file) go into the text, so the user sees the cause, not only that it failed.
+std::string sqliteCause(sqlite3* db, int rc, const char* message = nullptr) {
+    const int code = db ? sqlite3_extended_errcode(db) : rc;
+    const std::string text = message ? message : db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+    return text + " (SQLite " + std::to_string(code) + ")";
+}
+
+[[noreturn]] void fail(sqlite3* db, std::string_view what, int rc = SQLITE_ERROR) {
+    throw Error(err::kWorkDatabase,
+                "作業用データベースのエラー (" + std::string(what) + "): " + sqliteCause(db, rc));
 }
 
 void check(int rc, sqlite3* db, std::string_view what) {
     if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW)
-        fail(db, what);
+        fail(db, what, rc);
 }
 
 std::string quoted(std::string_view identifier) {
@@ -174,7 +180,7 @@ WorkDatabase WorkDatabase::open(const std::filesystem::path& path) {
     DatabaseHandle handle(raw);
     if (rc != SQLITE_OK) {
         throw Error(err::kWorkDatabase, "作業用データベース '" + path.string() +
-                                            "' を開けません: " + sqlite3_errstr(rc));
+                                            "' を開けません: " + sqliteCause(nullptr, rc));
     }
     sqlite3_extended_result_codes(raw, 1);
     sqlite3_busy_timeout(raw, 5000);
@@ -231,9 +237,10 @@ void WorkDatabase::execute(std::string_view sql) {
     char* message = nullptr;
     const int rc = sqlite3_exec(db_.get(), translated.c_str(), nullptr, nullptr, &message);
     if (rc != SQLITE_OK) {
-        std::string text = message ? message : sqlite3_errstr(rc);
+        const std::string cause = sqliteCause(db_.get(), rc, message);
         sqlite3_free(message);
-        throw Error(err::kWorkDatabase, "作業用データベースのエラー (" + translated + "): " + text);
+        throw Error(err::kWorkDatabase,
+                    "作業用データベースのエラー (" + translated + "): " + cause);
     }
 }
 
@@ -265,6 +272,7 @@ Transaction::~Transaction() {
 }
 
 void Transaction::commit() {
+    // A COMMIT that fails (a full disk) leaves the transaction open: the destructor rolls it back.
     db_->execute("COMMIT");
     done_ = true;
 }

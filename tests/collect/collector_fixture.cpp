@@ -45,16 +45,11 @@ std::vector<std::string> CollectorFixture::rows(const std::string& sql) {
     workdb::Query q(work, sql);
     while (q.next()) {
         std::string row;
-        for (int i = 0; i < q.columnCount(); ++i) {
-            if (i)
-                row += '|';
-            row += q.value(i).toText();
-        }
+        for (int i = 0; i < q.columnCount(); ++i)
+            row += (i ? "|" : "") + q.value(i).toText();
         out.push_back(row);
     }
     return out;
 }
-
-std::int64_t CollectorFixture::count(const std::string& table) { return work.rowCount(table); }
 
 }  // namespace zanfor::test

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "collect/collector_run.h"
 #include "core/app_state.h"
 #include "core/run_ui.h"
-#include "collect/collector_run.h"
 #include "host/dao.h"
 #include "host/memory/memory_target.h"
 #include "test_support.h"
@@ -27,7 +27,7 @@ public:
     collect::RunContext context();
     // Each row of the query as its values' texts, columns joined with "|".
     std::vector<std::string> rows(const std::string& sql);
-    std::int64_t count(const std::string& table);
+    std::int64_t count(const std::string& table) { return work.rowCount(table); }
 
     app::AppState state;
     app::RecordingUi ui;

@@ -16,14 +16,19 @@ using test::CollectorFixture;
 host::memory::MemoryTargetBuilder emptyTarget() { return host::memory::MemoryTargetBuilder("/x"); }
 
 collect::CollectorRun objectsRun(bool skip) {
-    return {app::Collector::Objects,
-            3,
-            skip,
-            "場所:オブジェクト情報",
-            "R_AcObjectAll",
-            app::PreviewButton::OPre,
-            app::WindowKind::Main,
-            {}};
+    return {.collector = app::Collector::Objects,
+            .option = 3,
+            .skip = skip,
+            .place = "場所:オブジェクト情報",
+            .report = "R_AcObjectAll",
+            .preview = app::PreviewButton::OPre};
+}
+
+std::string lastBox(const std::vector<std::string>& events) {
+    for (auto it = events.rbegin(); it != events.rend(); ++it)
+        if (it->starts_with("box:"))
+            return *it;
+    return {};
 }
 
 bool saw(const std::vector<std::string>& events, const std::string& event) {
@@ -91,6 +96,54 @@ TEST(CollectorRun, anErrorIsReportedAndTheRowsWrittenBeforeItStay) {
         return Finish::Report;
     });
     EXPECT_EQ(unstable, RunResult::ShutdownRequested);
+}
+
+// The cause the user sees is SQLite's own, with its number: never the follow-on error of a
+// second COMMIT, and the work database takes the next run.
+TEST(CollectorRun, aFailingCommitIsReportedWithItsCauseAndRolledBack) {
+    auto builder = emptyTarget();
+    auto f = CollectorFixture::ForMemory(builder);
+    f.work.execute("PRAGMA foreign_keys = ON");
+    f.work.execute("CREATE TABLE parent (id INTEGER PRIMARY KEY)");
+    f.work.execute(
+        "CREATE TABLE child (parent INTEGER REFERENCES parent (id) "
+        "DEFERRABLE INITIALLY DEFERRED)");
+    auto ctx = f.context();
+    const auto result = collect::RunCollection(ctx, objectsRun(false), [](collect::RunContext& c) {
+        c.work.execute("INSERT INTO child VALUES (7)");
+        return Finish::Report;
+    });
+    EXPECT_EQ(result, RunResult::Failed);
+    const auto box = lastBox(f.ui.events);
+    EXPECT_TRUE(box.starts_with("box:場所:オブジェクト情報ｴﾗｰNo:30001\n")) << box;
+    EXPECT_NE(box.find("FOREIGN KEY constraint failed (SQLite 787)"), std::string::npos) << box;
+    EXPECT_EQ(box.find("no transaction"), std::string::npos) << box;
+    EXPECT_EQ(f.state.lastRun[app::Collector::Objects], 0);
+    EXPECT_EQ(f.count("child"), 0);
+    EXPECT_EQ(collect::RunCollection(ctx, objectsRun(false),
+                                     [](collect::RunContext&) { return Finish::Report; }),
+              RunResult::Collected);
+}
+
+TEST(CollectorRun, aFullDiskIsReportedAsSqliteSaysIt) {
+    auto builder = emptyTarget();
+    auto f = CollectorFixture::ForMemory(builder);
+    // A database that may not grow past its size stands for a disk with no room left.
+    f.work.execute("PRAGMA max_page_count = 1");
+    auto ctx = f.context();
+    const auto result = collect::RunCollection(ctx, objectsRun(false), [](collect::RunContext& c) {
+        auto rows = collect::OpenEmptied(c, "T_AcTitle");
+        for (int i = 0; i < 2000; ++i) {
+            rows.addNew();
+            rows.set("FileName", host::Value(std::string(200, 'x')));
+            rows.update();
+        }
+        return Finish::Report;
+    });
+    EXPECT_EQ(result, RunResult::Failed);
+    const auto box = lastBox(f.ui.events);
+    EXPECT_NE(box.find("ｴﾗｰNo:30001"), std::string::npos) << box;
+    EXPECT_NE(box.find("database or disk is full (SQLite 13)"), std::string::npos) << box;
 }
 
 TEST(CollectorRun, aCollectionMayEndWithoutReportKeepingItsLastRunOption) {

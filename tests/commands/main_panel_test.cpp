@@ -11,7 +11,7 @@ struct Fresh {
     PanelState panel;
     Fresh() {
         state.previewEnabled.fill(true);
-        panel.commands.fill(true);
+        panel.commands.set();
         ResetPanel(panel, state);
     }
 };
@@ -32,8 +32,7 @@ TEST(MainPanel, startUpSelectsTheDesignedOptionsAndDisablesEveryCommand) {
     EXPECT_TRUE(IsChecked(f.state, CheckBox::Link));
     EXPECT_FALSE(IsChecked(f.state, CheckBox::Proc50));
     EXPECT_TRUE(f.panel.link);
-    for (bool on : f.panel.commands)
-        EXPECT_FALSE(on);
+    EXPECT_TRUE(f.panel.commands.none());
     for (bool on : f.panel.pickers)
         EXPECT_FALSE(on);
     for (bool on : f.state.previewEnabled)

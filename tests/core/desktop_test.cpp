@@ -22,14 +22,12 @@ TEST(ScreenSaverSettings, theDesktopsOwnProgramComesFirst) {
     EXPECT_EQ(ScreenSaverSettingsCommand("kde", all), (Command{"kcmshell5", "screenlocker"}));
 }
 
-TEST(ScreenSaverSettings, anotherDesktopsProgramIsNeverChosen) {
+TEST(ScreenSaverSettings, anotherDesktopsProgramIsNeverChosenButXscreensaverIs) {
     const auto gnomeOnly = Installed({"gnome-control-center"});
     EXPECT_EQ(ScreenSaverSettingsCommand("XFCE", gnomeOnly), std::nullopt);
     EXPECT_EQ(ScreenSaverSettingsCommand("", gnomeOnly), std::nullopt);
     EXPECT_EQ(ScreenSaverSettingsCommand("GNOMEISH", gnomeOnly), std::nullopt);
-}
-
-TEST(ScreenSaverSettings, xscreensaverServesAnyDesktop) {
+    // xscreensaver serves any desktop.
     EXPECT_EQ(ScreenSaverSettingsCommand("i3", Installed({"xscreensaver-demo"})),
               Command{"xscreensaver-demo"});
     EXPECT_EQ(ScreenSaverSettingsCommand("MATE", Installed({"xscreensaver-settings"})),

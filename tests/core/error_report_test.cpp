@@ -37,7 +37,6 @@ TEST(ErrorReport, generalWordingDependsOnTheWindow) {
         EXPECT_EQ(BuildErrorReport("場所:x", 1, "d", window).lines[1],
                   "場所とｴﾗｰNoを控えメールをお願いします。");
     }
-    EXPECT_EQ(main.title, "Zanfor2000 Ver 2.1");
     EXPECT_EQ(
         main.text(),
         "場所:クエリー情報ｴﾗｰNo:3021\n場所、ｴﾗｰNo、内容を控えメールをお願いします。\n内容:説明");

@@ -20,7 +20,7 @@ struct ProgramFixture : ::testing::Test {
     host::memory::MemoryApplicationFactory factory{engine};
     ScriptedDialogs dialogs;
     RecordingDesktop desktop;
-    CollectorCommands commands;
+    TableCommands commands;
     RecordingUi ui;
     std::unique_ptr<Program> program;
 
@@ -156,7 +156,7 @@ TEST_F(ProgramFixture, theCloseBoxOnlyInformsWhileTheExitCommandCanBeCancelled) 
 TEST_F(ProgramFixture, commandsRunOnTheOpenTargetOnly) {
     start();
     std::vector<std::string> seen;
-    commands.add(CommandId::Table, [&](CommandContext& c) {
+    commands.replace(CommandId::Table, [&](CommandContext& c) {
         seen.push_back(c.target.name());
         c.state.enablePreview(PreviewButton::TPre);
         return CommandEnd::Done;
@@ -173,7 +173,7 @@ TEST_F(ProgramFixture, commandsRunOnTheOpenTargetOnly) {
 
 TEST_F(ProgramFixture, anErrorEscapingACommandIsReportedNotFatal) {
     start();
-    commands.add(CommandId::Macro, [](CommandContext& c) -> CommandEnd {
+    commands.replace(CommandId::Macro, [](CommandContext& c) -> CommandEnd {
         c.ui.setBusy(true);
         throw std::runtime_error("予期しない失敗");
     });

@@ -67,27 +67,4 @@ TEST(HtmlWriter, thePageNeedsNothingFromOutside) {
     EXPECT_NE(html.find("<style>"), std::string::npos);
 }
 
-TEST(HtmlWriter, theFileNameLineAppearsExactlyWhenThereIsOne) {
-    ReportContent c = Sample();
-    EXPECT_EQ(Html(c).find("class=\"file-line\""), std::string::npos);
-    c.hasFileLine = true;
-    c.fileLine = "C:\\販売\\<管理>.mdb";
-    EXPECT_NE(Html(c).find("<span class=\"file-line\">C:\\販売\\&lt;管理&gt;.mdb</span>"),
-              std::string::npos);
-}
-
-TEST(HtmlWriter, coverSheetsShowTheirTextsAndSayWhenThereAreNone) {
-    ReportContent c;
-    c.name = "R_AcHyousiH";
-    c.title = "ラベル（縦）";
-    c.kind = ReportKind::SpineLabel;
-    EXPECT_NE(Html(c).find(kNoDataNote), std::string::npos);
-    c.cover = CoverFields{"システム仕様書", "販売管理", "株式会社サンプル",
-                          "情報部",         "山田",     "2024年3月15日"};
-    const std::string html = Html(c);
-    EXPECT_NE(html.find("writing-mode: vertical-rl"), std::string::npos);
-    EXPECT_NE(html.find("<p class=\"title\">システム仕様書</p>"), std::string::npos);
-    EXPECT_EQ(html.find(kNoDataNote), std::string::npos);
-}
-
 }  // namespace

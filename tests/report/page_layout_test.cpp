@@ -215,25 +215,31 @@ TEST(PageBreak, aValueLeftOutUnderTheSameValueIsPrintedAgainAtTheTopOfAPage) {
         EXPECT_EQ(TextsOf(doc, page).count(QStringLiteral("frmA")), 1) << "page " << page + 1;
 }
 
-TEST(PageFrame, everyPageCarriesNumberOfTotalPrintDateAndFileLine) {
-    struct Case {
-        bool fileLine;
-    };
-    for (const Case c : {Case{true}, Case{false}}) {
+TEST(PageFrame, everyPageCarriesNumberOfTotalPrintDateAndFileLineInsideThePaper) {
+    for (const bool fileLine : {true, false}) {
         Listing listing;
-        if (c.fileLine)
+        if (fileLine)
             listing.fileLine(QStringLiteral("C:\\業務\\販売.mdb"));
         listing.tableBegin().rows(200).tableEnd();
-        const Document doc = listing.layOut();
+        ReportContent content = listing.content();
+        // Landscape is A4 turned.
+        content.orientation = fileLine ? Orientation::Portrait : Orientation::Landscape;
+        const Document doc = LayOutReport(content, A4Twips(content.orientation));
+        EXPECT_EQ(doc.pageSize.width() > doc.pageSize.height(), !fileLine);
         const int total = static_cast<int>(doc.pages.size());
         ASSERT_GT(total, 2);
         for (int page = 0; page < total; ++page) {
             const QStringList texts = TextsOf(doc, page);
             EXPECT_TRUE(texts.contains(QStringLiteral("%1 / %2").arg(page + 1).arg(total)));
             EXPECT_TRUE(texts.contains(QStringLiteral("印刷日時 2024/05/01 09:30")));
-            EXPECT_EQ(texts.contains(QStringLiteral("C:\\業務\\販売.mdb")), c.fileLine) << page;
+            EXPECT_EQ(texts.contains(QStringLiteral("C:\\業務\\販売.mdb")), fileLine) << page;
             // The big title opens the report; later pages name it in their header.
-            EXPECT_EQ(texts.contains(QStringLiteral("テスト一覧")), true);
+            EXPECT_TRUE(texts.contains(QStringLiteral("テスト一覧")));
+            for (const auto& t : doc.pages[static_cast<std::size_t>(page)].texts) {
+                EXPECT_GE(t.origin.x(), 0);
+                EXPECT_LT(t.origin.x(), doc.pageSize.width());
+                EXPECT_LT(t.origin.y(), doc.pageSize.height());
+            }
         }
     }
 }
@@ -249,22 +255,6 @@ TEST(PageFrame, twoColumnFlowFillsTheRightColumnBeforeTurningThePage) {
     Listing single;
     single.tableBegin().rows(120).tableEnd();
     EXPECT_LT(doc.pages.size(), single.layOut().pages.size());
-}
-
-TEST(PageFrame, landscapeIsA4TurnedAndTextStaysInsideThePaper) {
-    Listing listing;
-    listing.tableBegin().rows(30).tableEnd();
-    ReportContent content = listing.content();
-    content.orientation = Orientation::Landscape;
-    const Document doc = LayOutReport(content, A4Twips(Orientation::Landscape));
-    EXPECT_GT(doc.pageSize.width(), doc.pageSize.height());
-    for (const auto& page : doc.pages) {
-        for (const auto& t : page.texts) {
-            EXPECT_GE(t.origin.x(), 0);
-            EXPECT_LT(t.origin.x(), doc.pageSize.width());
-            EXPECT_LT(t.origin.y(), doc.pageSize.height());
-        }
-    }
 }
 
 }  // namespace

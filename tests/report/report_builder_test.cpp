@@ -3,10 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QStringList>
-#include <initializer_list>
-#include <utility>
 
-#include "host/value.h"
+#include "report/report_fixture.h"
 #include "util/jet_date.h"
 #include "workdb/work_database.h"
 
@@ -20,13 +18,8 @@ class Builder : public ::testing::Test {
 protected:
     workdb::WorkDatabase db = workdb::WorkDatabase::open(":memory:");
 
-    void add(std::string_view table,
-             std::initializer_list<std::pair<std::string_view, Value>> fields) {
-        workdb::RowWriter writer(db, table);
-        writer.addNew();
-        for (const auto& [name, value] : fields)
-            writer.set(name, value);
-        writer.update();
+    void add(std::string_view table, std::string_view columns, const std::vector<test::Row>& rows) {
+        test::AddRows(db, table, columns, rows);
     }
 
     ReportContent build(std::string_view name) {
@@ -74,21 +67,16 @@ protected:
 };
 
 TEST_F(Builder, comparisonMatchesKindAndNameIgnoringCaseAndComparesDates) {
-    struct Saved {
-        const char* cls;
-        const char* name;
-        int day;
-    };
-    for (const Saved s : {Saved{"Form", "frm新規", 3}, Saved{"Form", "frm変更", 9},
-                          Saved{"Module", "modCommon", 1}, Saved{"Table", "T_同じ", 2}}) {
-        add("T_AcSaveObject",
-            {{"Class", s.cls}, {"ObjectName", s.name}, {"DateUpdate", Day(2024, 2, s.day, 10)}});
-    }
-    for (const Saved s : {Saved{"Form", "frm変更", 8}, Saved{"Report", "rpt削除", 4},
-                          Saved{"Module", "MODCOMMON", 1}, Saved{"Table", "T_同じ", 2}}) {
-        add("T_AcSaveObjectOld",
-            {{"Class", s.cls}, {"ObjectName", s.name}, {"DateUpdate", Day(2024, 2, s.day, 10)}});
-    }
+    add("T_AcSaveObject", "Class,ObjectName,DateUpdate",
+        {{"Form", "frm新規", Day(2024, 2, 3, 10)},
+         {"Form", "frm変更", Day(2024, 2, 9, 10)},
+         {"Module", "modCommon", Day(2024, 2, 1, 10)},
+         {"Table", "T_同じ", Day(2024, 2, 2, 10)}});
+    add("T_AcSaveObjectOld", "Class,ObjectName,DateUpdate",
+        {{"Form", "frm変更", Day(2024, 2, 8, 10)},
+         {"Report", "rpt削除", Day(2024, 2, 4, 10)},
+         {"Module", "MODCOMMON", Day(2024, 2, 1, 10)},
+         {"Table", "T_同じ", Day(2024, 2, 2, 10)}});
     const auto content = build("R_AcObjectUpdate");
     EXPECT_EQ(Texts(content, BlockType::Heading),
               (QStringList{"テーブル", "フォーム", "レポート", "モジュール"}));
@@ -102,19 +90,12 @@ TEST_F(Builder, comparisonMatchesKindAndNameIgnoringCaseAndComparesDates) {
 
 TEST_F(Builder, syllabaryVariantsOrderObjectsByTheirJapaneseReading) {
     const char* names[] = {"わくせい", "アイテム", "ｶｷｸｹｺ", "さしすせそ", "abc"};
-    int objectNo = 0;
-    for (const char* name : names) {
-        ++objectNo;
-        for (int line = 1; line <= 2; ++line) {
-            add("T_AcModule", {{"Label", "3"},
-                               {"objectNo", objectNo},
-                               {"ProcedureNo", objectNo},
-                               {"ObjectName", name},
-                               {"Line", line},
-                               {"ProcedureName", ""},
-                               {"Procedure", "Dim x"}});
-        }
+    std::vector<test::Row> rows;
+    for (int no = 1; no <= 5; ++no) {
+        for (int line = 1; line <= 2; ++line)
+            rows.push_back({"3", no, no, names[no - 1], line, "", "Dim x"});
     }
+    add("T_AcModule", "Label,objectNo,ProcedureNo,ObjectName,Line,ProcedureName,Procedure", rows);
     EXPECT_EQ(Texts(build("R_AcModule"), BlockType::Heading),
               (QStringList{"わくせい", "アイテム", "ｶｷｸｹｺ", "さしすせそ", "abc"}));
     for (const char* report : {"R_AcModule50", "R_AcModule250"}) {
@@ -132,7 +113,7 @@ TEST_F(Builder, theCollectedVariantChoosesSubtitleAndColumns) {
     };
     for (const Case c : {Case{2, "（簡易）", false}, Case{3, "（詳細）", true}}) {
         db.execute("delete * from T_AcTblInfo;");
-        add("T_AcTblInfo", {{"objectNo", 1}, {"TableName", "T_顧客"}, {"Midasi", c.midasi}});
+        add("T_AcTblInfo", "objectNo,TableName,Midasi", {{1, "T_顧客", c.midasi}});
         const auto content = build("R_AcTblTable");
         EXPECT_EQ(content.subtitle, QString::fromUtf8(c.subtitle));
         const QStringList captions = Captions(content);
@@ -142,41 +123,20 @@ TEST_F(Builder, theCollectedVariantChoosesSubtitleAndColumns) {
     }
 }
 
-TEST_F(Builder, anEmptyTableGivesTheReportWithItsNoteAndNoRows) {
-    for (const char* name : {"R_AcObjectAll", "R_AcModule", "R_AcFrmCntl", "R_AcHyousi"}) {
-        const auto content = build(name);
-        EXPECT_TRUE(content.empty) << name;
-        EXPECT_TRUE(Rows(content).isEmpty()) << name;
-        if (content.kind == ReportKind::Listing) {
-            EXPECT_EQ(Texts(content, BlockType::Note), QStringList{kNoDataNote}) << name;
-        }
-    }
-}
-
-TEST_F(Builder, theFileNameLineComesFromTheFirstRowOfTheTitleTable) {
-    EXPECT_FALSE(build("R_AcFile").hasFileLine);
-    add("T_AcTitle", {{"FileName", "販売管理システム"}});
-    const auto content = build("R_AcFile");
-    EXPECT_TRUE(content.hasFileLine);
-    EXPECT_EQ(content.fileLine, "販売管理システム");
-}
-
 TEST_F(Builder, controlPropertiesShowTheControlOnlyOnItsFirstRowAndKeepTheValueForPageTops) {
-    add("T_AcFrmInfo", {{"objectNo", 1}, {"FormName", "frmA"}, {"Midasi", 2}});
+    add("T_AcFrmInfo", "objectNo,FormName,Midasi", {{1, "frmA", 2}});
+    std::vector<test::Row> items;
     for (int control = 1; control <= 2; ++control) {
         for (int property = 1; property <= 2; ++property) {
-            add("T_AcFrmItem", {{"objectNo", 1},
-                                {"ControlNo", control},
-                                {"PropertyNo", property},
-                                {"Name", control == 1 ? "txtA" : "txtB"},
-                                {"ControlType", "ﾃｷｽﾄﾎﾞｯｸｽ"},
-                                {"cntlVisible", "True"},
-                                {"TLWH", "1cm・2cm・3cm・1cm"},
-                                {"Bunrui", "ﾃﾞｰﾀ"},
-                                {"PropertyName", property == 1 ? "ｺﾝﾄﾛｰﾙｿｰｽ" : "ｽﾃｰﾀｽﾊﾞｰ"},
-                                {"PropertyValue", "x"}});
+            items.push_back({1, control, property, control == 1 ? "txtA" : "txtB", "ﾃｷｽﾄﾎﾞｯｸｽ",
+                             "True", "1cm・2cm・3cm・1cm", "ﾃﾞｰﾀ",
+                             property == 1 ? "ｺﾝﾄﾛｰﾙｿｰｽ" : "ｽﾃｰﾀｽﾊﾞｰ", "x"});
         }
     }
+    add("T_AcFrmItem",
+        "objectNo,ControlNo,PropertyNo,Name,ControlType,cntlVisible,TLWH,Bunrui,PropertyName,"
+        "PropertyValue",
+        items);
     const auto content = build("R_AcFrmCntl");
     std::vector<const Block*> rows;
     for (const auto& b : content.blocks) {
@@ -193,34 +153,18 @@ TEST_F(Builder, controlPropertiesShowTheControlOnlyOnItsFirstRowAndKeepTheValueF
 }
 
 TEST_F(Builder, stepCountsAreTotalledPerObjectAndOverall) {
-    struct Section {
-        const char* object;
-        int objectNo;
-        int comments;
-        int blanks;
-        int code;
-    };
-    int no = 0;
-    for (const Section s :
-         {Section{"modA", 1, 2, 1, 5}, Section{"modA", 1, 1, 0, 9}, Section{"modB", 2, 4, 2, 10}}) {
-        add("T_AcProcCount", {{"Object", "Module"},
-                              {"ObjectName", s.object},
-                              {"ProcedureName", "p"},
-                              {"objectNo", s.objectNo},
-                              {"ProcedureNo", ++no},
-                              {"ComentCnt", s.comments},
-                              {"SpaceCnt", s.blanks},
-                              {"ProcCnt", s.code},
-                              {"TotalCnt", s.comments + s.blanks + s.code}});
-    }
+    add("T_AcProcCount",
+        "Object,ObjectName,ProcedureName,objectNo,ProcedureNo,ComentCnt,SpaceCnt,ProcCnt,TotalCnt",
+        {{"Module", "modA", "p", 1, 1, 2, 1, 5, 8},
+         {"Module", "modA", "p", 1, 2, 1, 0, 9, 10},
+         {"Module", "modB", "p", 2, 3, 4, 2, 10, 16}});
     const auto totals = Rows(build("R_AcModStep"), BlockType::TotalRow);
     EXPECT_EQ(totals, (QStringList{"小計|3|1|14|18|", "小計|4|2|10|16|", "総計|7|3|24|34|"}));
 }
 
 TEST_F(Builder, aTableWithoutFieldsKeepsItsHeadingAndSettingsButHasNoRows) {
-    add("T_AcTblInfo", {{"objectNo", 1}, {"TableName", "T_空"}, {"Midasi", 2}});
-    add("T_AcTblInfo", {{"objectNo", 2}, {"TableName", "T_有"}, {"Midasi", 2}});
-    add("T_AcTblItem", {{"objectNo", 2}, {"FieldNo", 1}, {"FieldName", "ID"}});
+    add("T_AcTblInfo", "objectNo,TableName,Midasi", {{1, "T_空", 2}, {2, "T_有", 2}});
+    add("T_AcTblItem", "objectNo,FieldNo,FieldName", {{2, 1, "ID"}});
     const auto content = build("R_AcTblTable");
     EXPECT_EQ(Texts(content, BlockType::Heading), (QStringList{"T_空", "T_有"}));
     ASSERT_EQ(Rows(content).size(), 1);
@@ -228,18 +172,10 @@ TEST_F(Builder, aTableWithoutFieldsKeepsItsHeadingAndSettingsButHasNoRows) {
 }
 
 TEST_F(Builder, indexRowsWithoutTableNameBelongToTheTableOfTheirNumber) {
-    add("T_AcIndex", {{"objectNo", 1},
-                      {"FieldNo", 1},
-                      {"TableName", "T_受注"},
-                      {"IndexName", "PrimaryKey"},
-                      {"FieldName", "受注番号"},
-                      {"Primary", true}});
-    add("T_AcIndex", {{"objectNo", 1}, {"FieldNo", 2}, {"FieldName", "明細番号"}});
-    add("T_AcIndex", {{"objectNo", 1},
-                      {"FieldNo", 3},
-                      {"TableName", "T_受注"},
-                      {"IndexName", "ix日付"},
-                      {"FieldName", "受注日"}});
+    add("T_AcIndex", "objectNo,FieldNo,TableName,IndexName,FieldName,Primary",
+        {{1, 1, "T_受注", "PrimaryKey", "受注番号", true},
+         {1, 2, {}, {}, "明細番号", false},
+         {1, 3, "T_受注", "ix日付", "受注日", false}});
     const auto content = build("R_AcTblIndex");
     EXPECT_EQ(Texts(content, BlockType::Heading), QStringList{"T_受注"});
     EXPECT_EQ(Rows(content), (QStringList{"PrimaryKey|受注番号|○|||||", "|明細番号||||||",
@@ -251,52 +187,15 @@ TEST_F(Builder, indexRowsWithoutTableNameBelongToTheTableOfTheirNumber) {
 }
 
 TEST_F(Builder, macroArgumentsFollowTheirNumbersWhateverOrderTheyWereWritten) {
-    add("T_AcMacro", {{"objectNo", 1},
-                      {"ProcedureNo", 5},
-                      {"ObjectName", "mcr"},
-                      {"ActionNo", 21},
-                      {"LineNo", 3},
-                      {"ProcName", ""},
-                      {"Procedure", "DoCmd.OpenForm \"F\""},
-                      {"Midasi", 2}});
-    for (int no : {3, 1, 2}) {
-        add("T_AcMacro2", {{"ProcedureNo", 5},
-                           {"LineNo", 3},
-                           {"HikiNo", no},
-                           {"Hikisu", "引数" + std::to_string(no)},
-                           {"ActionNo", 21}});
-    }
+    add("T_AcMacro", "objectNo,ProcedureNo,ObjectName,ActionNo,LineNo,ProcName,Procedure,Midasi",
+        {{1, 5, "mcr", 21, 3, "", "DoCmd.OpenForm \"F\"", 2}});
+    add("T_AcMacro2", "ProcedureNo,LineNo,ActionNo,HikiNo,Hikisu",
+        {{5, 3, 21, 3, "引数3"}, {5, 3, 21, 1, "引数1"}, {5, 3, 21, 2, "引数2"}});
     const auto content = build("R_AcMacro");
     ASSERT_EQ(Rows(content).size(), 1);
     EXPECT_TRUE(Rows(content).front().contains("1. 引数1\n2. 引数2\n3. 引数3"));
     EXPECT_TRUE(Rows(content).front().contains("フォームを開く"));
     EXPECT_EQ(Texts(content, BlockType::RowHeading), QStringList{"mcr"});
-}
-
-TEST_F(Builder, objectReferencesListObjectsKnownOnlyFromTheirCode) {
-    add("T_AcLinkObject", {{"objectNo", 1},
-                           {"ObjectName", "frmA"},
-                           {"ControlNo", 0},
-                           {"Bunrui", "ＳＱＬ"},
-                           {"PropertyName", "ﾚｺｰﾄﾞｿｰｽ"},
-                           {"PropertyValue", "SELECT 1"},
-                           {"Midasi", 1}});
-    add("T_AcLinkModule", {{"objectNo", 2},
-                           {"ProcedureNo", 1},
-                           {"Bunrui", "ﾓｼﾞｭｰﾙ"},
-                           {"ObjectName", "frmB"},
-                           {"Procedure", "Form_Load"},
-                           {"LinkProcedure", "共通処理"},
-                           {"MotoName", "modCommon"}});
-    const auto content = build("R_AcLinkObject");
-    EXPECT_EQ(content.subtitle, "（フォーム）");
-    EXPECT_EQ(Texts(content, BlockType::Heading), (QStringList{"frmA", "frmB"}));
-    bool callShown = false;
-    for (const auto& b : content.blocks) {
-        for (const auto& cell : b.cells)
-            callShown = callShown || cell.text == "共通処理";
-    }
-    EXPECT_TRUE(callShown);
 }
 
 }  // namespace

@@ -2,9 +2,10 @@
 
 #include <QProcess>
 #include <QRegularExpression>
-#include <initializer_list>
+#include <algorithm>
+#include <set>
 #include <string_view>
-#include <utility>
+#include <vector>
 
 #include "host/value.h"
 #include "util/jet_date.h"
@@ -15,28 +16,25 @@ namespace zanfor::test {
 namespace {
 
 using host::Value;
-using Fields = std::initializer_list<std::pair<std::string_view, Value>>;
 
 Value Day(int year, int month, int day, int hour = 9, int minute = 0) {
     return host::Date{util::ToJetDate({year, month, day, hour, minute, 0})};
 }
 
+// Empties each table before its first rows so the fixture can be laid over a used database.
 class Filler {
 public:
     explicit Filler(workdb::WorkDatabase& db) : db_(db) {}
 
-    void empty(std::string_view table) { db_.execute("delete * from " + std::string(table) + ";"); }
-
-    void add(std::string_view table, Fields fields) {
-        workdb::RowWriter writer(db_, table);
-        writer.addNew();
-        for (const auto& [name, value] : fields)
-            writer.set(name, value);
-        writer.update();
+    void add(std::string_view table, std::string_view columns, const std::vector<Row>& rows) {
+        if (emptied_.insert(std::string(table)).second)
+            db_.execute("delete * from " + std::string(table) + ";");
+        AddRows(db_, table, columns, rows);
     }
 
 private:
     workdb::WorkDatabase& db_;
+    std::set<std::string> emptied_;
 };
 
 constexpr char kLongSql[] =
@@ -52,188 +50,77 @@ constexpr char kLongSql[] =
     "ORDER BY T_受注.受注日 DESC, T_受注.受注番号, T_受注明細.明細番号;";
 
 void FillInventory(Filler& f) {
-    f.empty("T_DataBase");
-    f.add("T_DataBase", {{"DbNo", 0},
-                         {"DbName", "C:\\業務システム\\販売管理\\販売管理.mdb"},
-                         {"FileSize", 18432.5},
-                         {"Version", "4.0"},
-                         {"QueryTimeout", 60},
-                         {"Updatable", true},
-                         {"Stitle", "販売管理システム"},
-                         {"sMenuBar", ""},
-                         {"Sformdisp", "frmメニュー"},
-                         {"Smenudisp", false},
-                         {"Sdbdisp", false},
-                         {"Sstatusbar", true},
-                         {"Sallowshortcutbar", true},
-                         {"Stoolbar", false},
-                         {"AccessVersion", "08.50"}});
-    f.empty("T_AcObject");
-    struct Obj {
-        const char* cls;
-        const char* name;
-        const char* type;
-        const char* description;
-    };
-    const Obj objects[] = {
+    f.add("T_DataBase",
+          "DbNo,DbName,FileSize,Version,QueryTimeout,Updatable,Stitle,sMenuBar,Sformdisp,"
+          "Smenudisp,Sdbdisp,Sstatusbar,Sallowshortcutbar,Stoolbar,AccessVersion",
+          {{0, "C:\\業務システム\\販売管理\\販売管理.mdb", 18432.5, "4.0", 60, true,
+            "販売管理システム", "", "frmメニュー", false, false, true, true, false, "08.50"}});
+    const char* objects[][4] = {
         {"Table", "T_顧客マスタ", "", "得意先の基本情報"},
         {"Table", "T_商品マスタ", "", "商品と標準単価"},
-        {"Table", "T_受注", "", "受注の見出し"},
-        {"Table", "T_受注明細", "", "受注の明細行"},
         {"Table", "T_売上実績", "Link(Access)", "\\\\fileserver\\共有\\売上実績.mdb"},
         {"Query", "Q_受注一覧", "選択ｸｴﾘｰ", "受注検索フォームのレコードソース"},
         {"Query", "Q_月別売上集計", "ｸﾛｽ集計ｸｴﾘｰ", ""},
-        {"Query", "Q_顧客区分更新", "更新ｸｴﾘｰ", "年度末に実行する"},
         {"Form", "frmメニュー", "", "起動時のメニュー"},
         {"Form", "frm受注入力", "", ""},
-        {"Form", "frm顧客検索", "", ""},
         {"Report", "rpt請求書", "", "月末締めの請求書"},
-        {"Report", "rpt売上日報", "", ""},
         {"Macro", "mcrメイン", "", ""},
         {"Module", "modCommon", "", "共通関数"},
-        {"Module", "mod受注処理", "", ""},
-        {"Module", "clsLogger", "", ""},
     };
-    int no = 0;
+    std::vector<Row> rows;
     for (const auto& o : objects) {
-        ++no;
-        f.add("T_AcObject", {{"DbNo", 0},
-                             {"objectNo", no},
-                             {"Class", o.cls},
-                             {"ObjectName", o.name},
-                             {"DateCreate", Day(2019, 4, 1 + no % 20, 10, no)},
-                             {"DateUpdate", Day(2023, 11, 1 + no % 25, 17, 2 * no)},
-                             {"QueryType", o.type},
-                             {"Midasi", 7},
-                             {"Description", o.description}});
+        const int no = static_cast<int>(rows.size()) + 1;
+        rows.push_back({0, no, o[0], o[1], Day(2019, 4, 1 + no % 20, 10, no),
+                        Day(2023, 11, 1 + no % 25, 17, 2 * no), o[2], 7, o[3]});
     }
+    f.add("T_AcObject",
+          "DbNo,objectNo,Class,ObjectName,DateCreate,DateUpdate,QueryType,Midasi,Description",
+          rows);
 }
 
 void FillTables(Filler& f) {
-    f.empty("T_AcTblInfo");
-    f.empty("T_AcTblItem");
-    f.empty("T_AcIndex");
-    struct Field {
-        const char* name;
-        bool key;
-        const char* type;
-        int size;
-        const char* defaultValue;
-        const char* rule;
-        const char* description;
-    };
-    struct Table {
-        const char* name;
-        const char* link;
-        const char* connect;
-        int records;
-        std::initializer_list<Field> fields;
-    };
-    const Table tables[] = {
-        {"T_顧客マスタ",
-         "",
-         "",
-         1250,
-         {{"顧客ID", true, "ｵｰﾄﾅﾝﾊﾞｰ型", 4, "", "", "自動採番"},
-          {"顧客名", false, "ﾃｷｽﾄ型", 50, "", "Is Not Null", "正式名称"},
-          {"フリガナ", false, "ﾃｷｽﾄ型", 50, "", "", "半角カナ不可"},
-          {"郵便番号", false, "ﾃｷｽﾄ型", 8, "", "Like \"###-####\"", ""},
-          {"住所", false, "ﾃｷｽﾄ型", 255, "", "", ""},
-          {"顧客区分", false, "ﾃｷｽﾄ型", 1, "\"C\"", "In (\"A\",\"B\",\"C\")",
-           "A:重要 B:通常 C:その他"},
-          {"特別扱い", false, "Yes/No型", 1, "False", "", ""},
-          {"備考", false, "ﾒﾓ型", 0, "", "", ""}}},
-        {"T_受注明細",
-         "",
-         "",
-         48210,
-         {{"受注番号", true, "長整数型", 4, "0", "", ""},
-          {"明細番号", true, "整数型", 2, "0", ">0", ""},
-          {"商品コード", false, "ﾃｷｽﾄ型", 10, "", "", ""},
-          {"数量", false, "長整数型", 4, "1", ">=1", ""},
-          {"単価", false, "通貨型", 8, "0", "", "税抜き"}}},
-        {"T_売上実績",
-         "Link(Access)",
-         "\\\\fileserver\\共有\\売上実績.mdb",
-         0,
-         {{"年月", false, "ﾃｷｽﾄ型", 6, "", "", ""}, {"金額", false, "通貨型", 8, "", "", ""}}},
-    };
-    int no = 0;
-    for (const auto& t : tables) {
-        ++no;
-        f.add("T_AcTblInfo",
-              {{"objectNo", no},
-               {"TableName", t.name},
-               {"DateCreated", Day(2019, 4, no)},
-               {"LastUpdated", Day(2023, 10, no)},
-               {"Attributes", *t.link ? 1073741824 : 0},
-               {"LinkTable", t.link},
-               {"Connect", t.connect},
-               {"RecordCount", t.records},
-               {"SourceTableName", *t.link ? "売上実績" : ""},
-               {"Updatable", true},
-               {"Midasi", 3},
-               {"Description", no == 1 ? "得意先の基本情報。請求先と納品先を兼ねる。" : ""}});
-        int fieldNo = 0;
-        for (const auto& fd : t.fields) {
-            ++fieldNo;
-            f.add("T_AcTblItem", {{"objectNo", no},
-                                  {"FieldNo", fieldNo},
-                                  {"FieldName", fd.name},
-                                  {"PrimaryKey", fd.key},
-                                  {"FieldType", fd.type},
-                                  {"FieldSize", fd.size},
-                                  {"ZeroLength", fieldNo % 3 == 0},
-                                  {"DefaultValue", fd.defaultValue},
-                                  {"ValRule", fd.rule},
-                                  {"Description", fd.description}});
-        }
-    }
-    struct IndexRow {
-        int table;
-        const char* tableName;
-        const char* index;
-        const char* field;
-        bool primary;
-        bool unique;
-    };
-    const IndexRow indexes[] = {
-        {1, "T_顧客マスタ", "PrimaryKey", "顧客ID", true, true},
-        {1, "T_顧客マスタ", "ix顧客名", "顧客名", false, false},
-        {1, "", "", "フリガナ", false, false},
-        {2, "T_受注明細", "PrimaryKey", "受注番号", true, true},
-        {2, "", "", "明細番号", false, false},
-        {2, "T_受注明細", "ix商品", "商品コード", false, false},
-    };
-    int row = 0;
-    int last = 0;
-    for (const auto& x : indexes) {
-        row = x.table == last ? row + 1 : 1;
-        last = x.table;
-        f.add("T_AcIndex", {{"objectNo", x.table},
-                            {"FieldNo", row},
-                            {"TableName", x.tableName},
-                            {"IndexName", x.index},
-                            {"FieldName", x.field},
-                            {"Primary", x.primary},
-                            {"Clustered", false},
-                            {"Foreign", false},
-                            {"Unique", x.unique},
-                            {"IgnoreNulls", false},
-                            {"Required", x.primary}});
-    }
+    f.add("T_AcTblInfo",
+          "objectNo,TableName,DateCreated,LastUpdated,Attributes,LinkTable,Connect,RecordCount,"
+          "SourceTableName,Updatable,Midasi,Description",
+          {{1, "T_顧客マスタ", Day(2019, 4, 1), Day(2023, 10, 1), 0, "", "", 1250, "", true, 3,
+            "得意先の基本情報。請求先と納品先を兼ねる。"},
+           {2, "T_受注明細", Day(2019, 4, 2), Day(2023, 10, 2), 0, "", "", 48210, "", true, 3, ""},
+           {3, "T_売上実績", Day(2019, 4, 3), Day(2023, 10, 3), 1073741824, "Link(Access)",
+            "\\\\fileserver\\共有\\売上実績.mdb", 0, "売上実績", true, 3, ""}});
+    f.add("T_AcTblItem",
+          "objectNo,FieldNo,FieldName,PrimaryKey,FieldType,FieldSize,ZeroLength,DefaultValue,"
+          "ValRule,Description",
+          {{1, 1, "顧客ID", true, "ｵｰﾄﾅﾝﾊﾞｰ型", 4, false, "", "", "自動採番"},
+           {1, 2, "顧客名", false, "ﾃｷｽﾄ型", 50, false, "", "Is Not Null", "正式名称"},
+           {1, 6, "顧客区分", false, "ﾃｷｽﾄ型", 1, true, "\"C\"", "In (\"A\",\"B\",\"C\")",
+            "A:重要 B:通常 C:その他"},
+           {1, 7, "特別扱い", false, "Yes/No型", 1, false, "False", "", ""},
+           {2, 1, "受注番号", true, "長整数型", 4, false, "0", "", ""},
+           {2, 2, "明細番号", true, "整数型", 2, false, "0", ">0", ""},
+           {2, 4, "数量", false, "長整数型", 4, false, "1", ">=1", ""},
+           {2, 5, "単価", false, "通貨型", 8, false, "0", "", "税抜き"},
+           {3, 1, "年月", false, "ﾃｷｽﾄ型", 6, false, "", "", ""}});
+
+    // Rows after an index's first carry only their field, as the collector writes them.
+    f.add("T_AcIndex", "objectNo,FieldNo,TableName,IndexName,FieldName,Primary,Unique,Required",
+          {{1, 1, "T_顧客マスタ", "PrimaryKey", "顧客ID", true, true, true},
+           {1, 2, "T_顧客マスタ", "ix顧客名", "顧客名", false, false, false},
+           {1, 3, "", "", "フリガナ", false, false, false},
+           {2, 1, "T_受注明細", "PrimaryKey", "受注番号", true, true, true},
+           {2, 2, "", "", "明細番号", false, false, false},
+           {2, 3, "T_受注明細", "ix商品", "商品コード", false, false, false}});
 }
 
 void FillQueries(Filler& f) {
-    f.empty("T_AcQeryInfo");
-    f.empty("T_AcQeryItem");
-    struct Query {
-        const char* name;
-        const char* type;
-        const char* sql;
-        const char* description;
-    };
-    const Query queries[] = {
+    // Fifty SELECTs joined by UNION ALL: SQL longer than a page.
+    std::string unionSql;
+    for (int year = 1990; year < 2040; ++year) {
+        unionSql += (unionSql.empty() ? "" : "\r\nUNION ALL\r\n") + std::string("SELECT ") +
+                    std::to_string(year) +
+                    " AS 年度, 顧客ID, Sum(金額) AS 売上 FROM T_売上実績 WHERE 年月 Like \"" +
+                    std::to_string(year) + "*\" GROUP BY 顧客ID";
+    }
+    const std::string queries[][4] = {
         {"Q_受注一覧", "選択ｸｴﾘｰ", kLongSql, "受注検索フォームのレコードソース"},
         {"Q_月別売上集計", "ｸﾛｽ集計ｸｴﾘｰ",
          "TRANSFORM Sum(金額) AS 合計 SELECT 顧客名 FROM Q_受注一覧 GROUP BY 顧客名 "
@@ -244,321 +131,169 @@ void FillQueries(Filler& f) {
          "Q_受注一覧 WHERE 金額 > 1000000);",
          "年度末に実行する"},
         {"Q_外部結合", "選択ｸｴﾘｰ", "あいまいな外部結合のため開けません。", ""},
-        {"Q_年次売上ユニオン", "ﾕﾆｵﾝｸｴﾘｰ", nullptr, "SQL が1ページに収まらないクエリー"},
+        {"Q_年次売上ユニオン", "ﾕﾆｵﾝｸｴﾘｰ", unionSql, "SQL が1ページに収まらないクエリー"},
     };
-    std::string unionSql;
-    for (int year = 1990; year < 2040; ++year) {
-        if (!unionSql.empty())
-            unionSql += "\r\nUNION ALL\r\n";
-        unionSql += "SELECT " + std::to_string(year) +
-                    " AS 年度, 顧客ID, Sum(金額) AS 売上 FROM T_売上実績 WHERE 年月 Like \"" +
-                    std::to_string(year) + "*\" GROUP BY 顧客ID";
-    }
-    int no = 0;
+    std::vector<Row> rows;
     for (const auto& q : queries) {
-        ++no;
-        f.add("T_AcQeryInfo", {{"objectNo", no},
-                               {"QueryName", q.name},
-                               {"QueryType", q.type},
-                               {"DateCreated", Day(2020, 1, no)},
-                               {"LastUpdated", Day(2023, 9, no)},
-                               {"ODBCTimeout", 60},
-                               {"MaxRecords", 0},
-                               {"Updatable", no != 2},
-                               {"Connect", ""},
-                               {"RecordsAffected", 0},
-                               {"Midasi", 3},
-                               {"QuerySQL", q.sql ? std::string(q.sql) : unionSql},
-                               {"Description", q.description}});
+        const int no = static_cast<int>(rows.size()) + 1;
+        rows.push_back(
+            {no, q[0], q[1], Day(2020, 1, no), Day(2023, 9, no), 60, no != 2, "", 3, q[2], q[3]});
     }
-    const char* fields[][4] = {{"受注番号", "長整数型", "4", "T_受注"},
-                               {"受注日", "日付型", "8", "T_受注"},
-                               {"顧客名", "ﾃｷｽﾄ型", "50", "T_顧客マスタ"},
-                               {"金額", "通貨型", "8", ""},
-                               {"状態", "ﾃｷｽﾄ型", "?", ""}};
-    int fieldNo = 0;
-    for (const auto& fd : fields) {
-        ++fieldNo;
-        const bool unknown = std::string_view(fd[2]) == "?";
-        f.add("T_AcQeryItem", {{"objectNo", 1},
-                               {"FieldNo", fieldNo},
-                               {"FieldName", fd[0]},
-                               {"FieldType", fd[1]},
-                               {"FieldSize", fd[2]},
-                               {"SourceField", unknown ? "参照不可" : fd[0]},
-                               {"ZeroLength", false},
-                               {"DefaultValue", ""},
-                               {"SourceTable", fd[3]}});
-    }
+    f.add("T_AcQeryInfo",
+          "objectNo,QueryName,QueryType,DateCreated,LastUpdated,ODBCTimeout,Updatable,Connect,"
+          "Midasi,QuerySQL,Description",
+          rows);
+    f.add("T_AcQeryItem",
+          "objectNo,FieldNo,FieldName,FieldType,FieldSize,SourceField,DefaultValue,SourceTable",
+          {{1, 1, "受注番号", "長整数型", "4", "受注番号", "", "T_受注"},
+           {1, 3, "顧客名", "ﾃｷｽﾄ型", "50", "顧客名", "", "T_顧客マスタ"},
+           {1, 4, "金額", "通貨型", "8", "金額", "", ""},
+           {1, 5, "状態", "ﾃｷｽﾄ型", "?", "参照不可", "", ""}});
 }
 
-void FillControls(Filler& f, std::string_view item, int objectNo, int controls, int midasi) {
+// `controls` controls cycling through five kinds, each with the properties of its kind.
+void FillControls(Filler& f, std::string_view table, int objectNo, int controls, int midasi) {
     const char* types[] = {"ﾗﾍﾞﾙ", "ﾃｷｽﾄﾎﾞｯｸｽ", "ｺﾝﾎﾞﾎﾞｯｸｽ", "ｺﾏﾝﾄﾞﾎﾞﾀﾝ", "ﾁｪｯｸﾎﾞｯｸｽ"};
+    const char* prefixes[] = {"lbl", "txt", "cbo", "cmd", "chk"};
+    std::vector<Row> rows;
     for (int c = 1; c <= controls; ++c) {
         const int kind = (c - 1) % 5;
-        const std::string name = std::string(kind == 0   ? "lbl"
-                                             : kind == 1 ? "txt"
-                                             : kind == 2 ? "cbo"
-                                             : kind == 3 ? "cmd"
-                                                         : "chk") +
-                                 "項目" + std::to_string(c);
+        const std::string n = std::to_string(c);
+        std::vector<std::vector<std::string>> props;
+        if (kind == 0)
+            props = {{"書式", "標題", "項目 " + n}};
+        if (kind == 1) {
+            props = {{"ﾃﾞｰﾀ", "ｺﾝﾄﾛｰﾙｿｰｽ",
+                      "=DLookUp(\"顧客名\",\"T_顧客マスタ\",\"顧客ID=\" & [顧客ID])"},
+                     {"その他", "IMEﾓｰﾄﾞ・保持", "ｵﾝ・いいえ"}};
+        }
+        if (kind == 2) {
+            props = {{"ﾃﾞｰﾀ", "ｺﾝﾄﾛｰﾙｿｰｽ", "商品コード"},
+                     {"ﾃﾞｰﾀ", "値集合ﾀｲﾌﾟ", "ﾃｰﾌﾞﾙ/ｸｴﾘ"},
+                     {"ﾃﾞｰﾀ", "値集合ｿｰｽ",
+                      "SELECT T_商品マスタ.商品コード, T_商品マスタ.商品名, T_商品マスタ.標準単価 "
+                      "FROM T_商品マスタ WHERE T_商品マスタ.廃番 = False ORDER BY "
+                      "T_商品マスタ.商品コード;"},
+                     {"ﾃﾞｰﾀ", "列数・連結列", "3・1"}};
+        }
+        if (kind == 3) {
+            props = {{"書式", "標題", "登録(&S)"}, {"その他", "ﾀﾌﾞｽﾄｯﾌﾟ・移動順", "はい・" + n}};
+            if (midasi == 2)
+                props.push_back({"ｲﾍﾞﾝﾄ", "ｸﾘｯｸ時", "[イベント プロシージャ]"});
+        }
+        if (kind == 4)
+            props = {{"ﾃﾞｰﾀ", "ｺﾝﾄﾛｰﾙｿｰｽ", "特別扱い"}};
         const std::string tlwh = std::to_string(c % 30) + "." + std::to_string(c % 7 * 125) +
                                  "cm・" + std::to_string(c % 4 * 3) + "cm・3cm・0.499cm";
-        struct Prop {
-            const char* group;
-            const char* label;
-            std::string value;
-        };
-        std::vector<Prop> props;
-        switch (kind) {
-            case 0:
-                props = {{"書式", "標題", "項目 " + std::to_string(c)}};
-                break;
-            case 1:
-                props = {{"ﾃﾞｰﾀ", "ｺﾝﾄﾛｰﾙｿｰｽ",
-                          "=DLookUp(\"顧客名\",\"T_顧客マスタ\",\"顧客ID=\" & [顧客ID])"},
-                         {"ﾃﾞｰﾀ", "規定値・編集ﾛｯｸ", "・いいえ"},
-                         {"その他", "IMEﾓｰﾄﾞ・保持", "ｵﾝ・いいえ"}};
-                break;
-            case 2:
-                props = {{"ﾃﾞｰﾀ", "ｺﾝﾄﾛｰﾙｿｰｽ", "商品コード"},
-                         {"ﾃﾞｰﾀ", "値集合ﾀｲﾌﾟ", "ﾃｰﾌﾞﾙ/ｸｴﾘ"},
-                         {"ﾃﾞｰﾀ", "値集合ｿｰｽ",
-                          "SELECT T_商品マスタ.商品コード, T_商品マスタ.商品名, "
-                          "T_商品マスタ.標準単価 FROM T_商品マスタ WHERE T_商品マスタ.廃番 = "
-                          "False ORDER BY T_商品マスタ.商品コード;"},
-                         {"ﾃﾞｰﾀ", "列数・連結列", "3・1"}};
-                break;
-            case 3:
-                props = {{"書式", "標題", "登録(&S)"},
-                         {"その他", "ﾀﾌﾞｽﾄｯﾌﾟ・移動順", "はい・" + std::to_string(c)}};
-                if (midasi == 2)
-                    props.push_back({"ｲﾍﾞﾝﾄ", "ｸﾘｯｸ時", "[イベント プロシージャ]"});
-                break;
-            default:
-                props = {{"ﾃﾞｰﾀ", "ｺﾝﾄﾛｰﾙｿｰｽ", "特別扱い"}};
-                break;
-        }
         int propertyNo = 0;
         for (const auto& p : props) {
-            f.add(item, {{"objectNo", objectNo},
-                         {"ControlNo", c},
-                         {"PropertyNo", ++propertyNo},
-                         {"Name", name},
-                         {"ControlType", types[kind]},
-                         {"cntlVisible", c % 17 == 0 ? "False" : "True"},
-                         {"TLWH", tlwh},
-                         {"Bunrui", p.group},
-                         {"PropertyName", p.label},
-                         {"PropertyValue", p.value}});
+            rows.push_back({objectNo, c, ++propertyNo, prefixes[kind] + ("項目" + n), types[kind],
+                            c % 17 == 0 ? "False" : "True", tlwh, p[0], p[1], p[2]});
         }
     }
+    f.add(table,
+          "objectNo,ControlNo,PropertyNo,Name,ControlType,cntlVisible,TLWH,Bunrui,PropertyName,"
+          "PropertyValue",
+          rows);
 }
 
-void FillForms(Filler& f) {
-    f.empty("T_AcFrmInfo");
-    f.empty("T_AcFrmItem");
-    const char* names[] = {"frmメニュー", "frm受注入力"};
-    for (int no = 1; no <= 2; ++no) {
-        f.add("T_AcFrmInfo",
-              {{"objectNo", no},
-               {"RecordSource", no == 1 ? "ﾚｺｰﾄﾞｿｰｽ : " : std::string("ﾚｺｰﾄﾞｿｰｽ : ") + kLongSql},
-               {"Filter", "フィルタ : "},
-               {"OrderBy", no == 2 ? "並べ替え : 受注日 DESC" : "並べ替え : "},
-               {"Caption", no == 1 ? "販売管理 メニュー" : "受注入力"},
-               {"DefaultView", 0},
-               {"AllowEdits", true},
-               {"AllowDeletions", no == 2},
-               {"AllowAdditions", no == 2},
-               {"DataEntry", false},
-               {"RecordsetType", 0},
-               {"RecordLocks", 2},
-               {"PopUp", false},
-               {"sMenuBar", ""},
-               {"Modal", no == 1},
-               {"Midasi", 2},
-               {"Ibent1", "開く時"},
-               {"IbentVL1", "[イベント プロシージャ]"},
-               {"Ibent2", no == 2 ? "ﾚｺｰﾄﾞ移動時" : ""},
-               {"IbentVL2", no == 2 ? "=SetCaption()" : ""},
-               {"FormName", names[no - 1]},
-               {"DateCreated", Day(2019, 5, no)},
-               {"LastUpdated", Day(2023, 11, no)},
-               {"Description", no == 2 ? "受注の見出しと明細を入力する" : ""}});
-    }
+void FillFormsAndReports(Filler& f) {
+    f.add("T_AcFrmInfo",
+          "objectNo,FormName,Caption,RecordSource,OrderBy,AllowEdits,AllowAdditions,RecordLocks,"
+          "Modal,Midasi,Ibent1,IbentVL1,DateCreated,LastUpdated,Description",
+          {{1, "frmメニュー", "販売管理 メニュー", "ﾚｺｰﾄﾞｿｰｽ : ", "並べ替え : ", true, false, 2,
+            true, 2, "開く時", "[イベント プロシージャ]", Day(2019, 5, 1), Day(2023, 11, 1), ""},
+           {2, "frm受注入力", "受注入力", std::string("ﾚｺｰﾄﾞｿｰｽ : ") + kLongSql,
+            "並べ替え : 受注日 DESC", true, true, 2, false, 2, "ﾚｺｰﾄﾞ移動時", "=SetCaption()",
+            Day(2019, 5, 2), Day(2023, 11, 2), "受注の見出しと明細を入力する"}});
     FillControls(f, "T_AcFrmItem", 1, 12, 2);
     FillControls(f, "T_AcFrmItem", 2, 200, 2);
-}
-
-void FillReports(Filler& f) {
-    f.empty("T_AcRepInfo");
-    f.empty("T_AcRepItem");
-    f.empty("T_AcRepGrp");
-    f.add("T_AcRepInfo", {{"objectNo", 1},
-                          {"RecordSource", "ﾚｺｰﾄﾞｿｰｽ : Q_受注一覧"},
-                          {"Filter", "フィルタ : "},
-                          {"OrderBy", "並べ替え : "},
-                          {"Caption", "請求書"},
-                          {"RecordLocks", 0},
-                          {"sMenuBar", ""},
-                          {"Midasi", 1},
-                          {"Ibent1", "開く時"},
-                          {"IbentVL1", "[イベント プロシージャ]"},
-                          {"ReportName", "rpt請求書"},
-                          {"DateCreated", Day(2020, 2, 3)},
-                          {"LastUpdated", Day(2023, 12, 1)},
-                          {"Description", "月末締めの請求書"}});
+    f.add("T_AcRepInfo",
+          "objectNo,RecordSource,Filter,OrderBy,Caption,sMenuBar,Midasi,Ibent1,IbentVL1,ReportName,"
+          "DateCreated,LastUpdated,Description",
+          {{1, "ﾚｺｰﾄﾞｿｰｽ : Q_受注一覧", "フィルタ : ", "並べ替え : ", "請求書", "", 1, "開く時",
+            "[イベント プロシージャ]", "rpt請求書", Day(2020, 2, 3), Day(2023, 12, 1),
+            "月末締めの請求書"}});
     FillControls(f, "T_AcRepItem", 1, 24, 1);
-    const char* sources[] = {"顧客ID", "受注日", "=Format([受注日],\"yyyy/mm\")"};
-    for (int k = 0; k < 3; ++k) {
-        f.add("T_AcRepGrp", {{"objectNo", 1},
-                             {"GroupNo", k + 1},
-                             {"ControlSource", sources[k]},
-                             {"SortOrder", k == 1},
-                             {"GroupHeader", k == 0},
-                             {"GroupFooter", k == 0},
-                             {"GroupOn", k == 2 ? 4 : 0},
-                             {"GroupInterval", 1},
-                             {"KeepTogether", k == 0 ? 1 : 0}});
-    }
+    f.add("T_AcRepGrp",
+          "objectNo,GroupNo,ControlSource,SortOrder,GroupHeader,GroupFooter,GroupOn,"
+          "GroupInterval,KeepTogether",
+          {{1, 1, "顧客ID", false, true, true, 0, 1, 1},
+           {1, 2, "受注日", true, false, false, 0, 1, 0},
+           {1, 3, "=Format([受注日],\"yyyy/mm\")", false, false, false, 4, 1, 0}});
 }
 
 void FillMacros(Filler& f) {
-    f.empty("T_AcMacro");
-    f.empty("T_AcMacro2");
-    struct Action {
-        int procedure;
-        const char* procName;
-        int line;
-        int action;
-        const char* statement;
-        const char* comment;
-        const char* condition;
-        std::initializer_list<const char*> arguments;
-    };
-    const Action actions[] = {
-        {11, "起動", 8, 26, "DoCmd.SetWarnings False", "確認メッセージを出さない", "", {"いいえ"}},
-        {11,
-         "起動",
-         9,
-         21,
-         "DoCmd.OpenForm \"frmメニュー\", acNormal, \"\", \"\", , acNormal",
-         "メニューを開く",
-         "",
-         {"frmメニュー", "標準", "", "", "", "acNormal"}},
-        {12, "終了", 14, 27, "MsgBox \"終了します。\", vbInformation, \"販売管理\"", "", "", {}},
-        {12, "終了", 15, 43, "DoCmd.Quit acSave", "", "", {"acSave"}},
-        {13,
-         "月次処理",
-         20,
-         1,
-         "DoCmd.RunSQL \"DELETE FROM T_集計;\"",
-         "集計表を空にする",
-         "[Forms]![frmメニュー]![chk再集計] = True",
-         {"DELETE FROM T_集計;"}},
-        {13, "月次処理", 22, 45, "End If", "", "", {}},
-    };
-    for (const auto& a : actions) {
-        f.add("T_AcMacro", {{"objectNo", 1},
-                            {"ProcedureNo", a.procedure},
-                            {"ObjectName", "mcrメイン"},
-                            {"ActionNo", a.action},
-                            {"LineNo", a.line},
-                            {"ProcName", a.procName},
-                            {"Procedure", a.statement},
-                            {"Tekiyou", a.comment},
-                            {"AcWhere", a.condition},
-                            {"Midasi", 2}});
-        int no = 0;
-        for (const char* argument : a.arguments) {
-            f.add("T_AcMacro2", {{"ProcedureNo", a.procedure},
-                                 {"LineNo", a.line},
-                                 {"Hikisu", argument},
-                                 {"ActionNo", a.action},
-                                 {"HikiNo", ++no}});
-        }
-    }
+    const char* columns =
+        "objectNo,ObjectName,Midasi,ProcedureNo,ProcName,LineNo,ActionNo,"
+        "Procedure,Tekiyou,AcWhere";
+    f.add(
+        "T_AcMacro", columns,
+        {{1, "mcrメイン", 2, 11, "起動", 8, 26, "DoCmd.SetWarnings False",
+          "確認メッセージを出さない", ""},
+         {1, "mcrメイン", 2, 11, "起動", 9, 21,
+          "DoCmd.OpenForm \"frmメニュー\", acNormal, \"\", \"\", , acNormal", "メニューを開く", ""},
+         {1, "mcrメイン", 2, 13, "月次処理", 20, 1, "DoCmd.RunSQL \"DELETE FROM T_集計;\"",
+          "集計表を空にする", "[Forms]![frmメニュー]![chk再集計] = True"},
+         {1, "mcrメイン", 2, 13, "月次処理", 22, 45, "End If", "", ""}});
+    f.add("T_AcMacro2", "ProcedureNo,LineNo,ActionNo,HikiNo,Hikisu",
+          {{11, 8, 26, 1, "いいえ"},
+           {11, 9, 21, 1, "frmメニュー"},
+           {11, 9, 21, 2, "標準"},
+           {11, 9, 21, 6, "acNormal"},
+           {13, 20, 1, 1, "DELETE FROM T_集計;"}});
 }
 
 void FillCountsFilesCover(Filler& f) {
-    f.empty("T_AcControlCount");
     const char* objects[][2] = {{"Form", "frmメニュー"},
                                 {"Form", "frm受注入力"},
                                 {"Form", "frm顧客検索"},
                                 {"Report", "rpt請求書"},
                                 {"Report", "rpt売上日報"}};
-    int no = 0;
+    std::vector<Row> counts;
     for (const auto& o : objects) {
-        ++no;
-        f.add("T_AcControlCount", {{"objectNo", no},
-                                   {"Class", o[0]},
-                                   {"ObjectName", o[1]},
-                                   {"RectangleCount", no % 2},
-                                   {"LabelCount", 10 + no * 4},
-                                   {"LineCount", no % 3},
-                                   {"ImageCount", no == 1 ? 1 : 0},
-                                   {"CommandButtonCount", no < 4 ? 6 : 0},
-                                   {"OptionButtonCount", 0},
-                                   {"CheckBoxCount", no == 2 ? 3 : 0},
-                                   {"OptionGroupCount", 0},
-                                   {"BoundObjectFrameCount", 0},
-                                   {"TextBoxCount", no * 7},
-                                   {"ListBoxCount", 0},
-                                   {"ComboBoxCount", no == 2 ? 4 : 0},
-                                   {"SubformCount", no == 2 ? 1 : 0},
-                                   {"ObjectFrameCount", 0},
-                                   {"PageBreakCount", no == 4 ? 1 : 0},
-                                   {"PageCount", no == 3 ? 2 : 0},
-                                   {"CustomControlCount", 0},
-                                   {"ToggleButtonCount", 0},
-                                   {"TabCtlCount", no == 3 ? 1 : 0}});
+        const int no = static_cast<int>(counts.size()) + 1;
+        counts.push_back({no, o[0], o[1], no % 2, 10 + no * 4, no % 3, no == 1 ? 1 : 0,
+                          no < 4 ? 6 : 0, no == 2 ? 3 : 0, no * 7, no == 2 ? 4 : 0, no == 2 ? 1 : 0,
+                          no == 4 ? 1 : 0, no == 3 ? 2 : 0, no == 3 ? 1 : 0});
     }
-    f.empty("T_AcFile");
-    const char* files[][2] = {{"販売管理.mdb", "C:\\業務システム\\販売管理\\"},
-                              {"販売管理.ldb", "C:\\業務システム\\販売管理\\"},
-                              {"売上実績.mdb", "\\\\fileserver\\共有\\"}};
-    no = 0;
-    for (const auto& fl : files) {
-        ++no;
-        f.add("T_AcFile", {{"FileNo", no},
-                           {"FileName", fl[0]},
-                           {"FileSize", no == 2 ? 0.0625 : 18432.5 * no},
-                           {"UpdateDate", Day(2024, 1, 10 + no, 8 + no, 5)},
-                           {"FilePath", fl[1]},
-                           {"ReadOnly", no == 3 ? 1 : 0}});
-    }
-    f.empty("T_AcHyousi");
-    f.add("T_AcHyousi", {{"SysTitle", "システム仕様書"},
-                         {"SysName", "販売管理システム"},
-                         {"Company", "株式会社サンプル商事"},
-                         {"Bumon", "情報システム部"},
-                         {"Auther", "山田 太郎"},
-                         {"CreateDate", Day(2024, 3, 15, 0)}});
+    f.add("T_AcControlCount",
+          "objectNo,Class,ObjectName,RectangleCount,LabelCount,LineCount,ImageCount,"
+          "CommandButtonCount,CheckBoxCount,TextBoxCount,ComboBoxCount,SubformCount,"
+          "PageBreakCount,PageCount,TabCtlCount",
+          counts);
+    f.add("T_AcFile", "FileNo,FileName,FileSize,UpdateDate,FilePath,ReadOnly",
+          {{1, "販売管理.mdb", 18432.5, Day(2024, 1, 11, 9, 5), "C:\\業務システム\\販売管理\\", 0},
+           {2, "販売管理.ldb", 0.0625, Day(2024, 1, 12, 10, 5), "C:\\業務システム\\販売管理\\", 0},
+           {3, "売上実績.mdb", 55297.5, Day(2024, 1, 13, 11, 5), "\\\\fileserver\\共有\\", 1}});
+    f.add("T_AcHyousi", "SysTitle,SysName,Company,Bumon,Auther,CreateDate",
+          {{"システム仕様書", "販売管理システム", "株式会社サンプル商事", "情報システム部",
+            "山田 太郎", Day(2024, 3, 15, 0)}});
 }
 
-void FillCode(Filler& f) {
-    f.empty("T_AcModule");
-    struct Module {
-        const char* label;
-        const char* name;
-        int lines;
-    };
-    const Module modules[] = {
-        {"1", "frm受注入力", 60}, {"3", "modCommon", 2000}, {"3", "あいうえお処理", 12}};
+struct Module {
+    std::string name;
+    const char* label;  // "1" for a form's module, "3" for a standard one
+    int lines;
+};
+
+// Declarations, then a procedure every 40 lines, with comments, long SQL and tabs in between.
+std::vector<Row> ModuleRows(const std::vector<Module>& modules) {
+    std::vector<Row> rows;
     int objectNo = 0;
     int procedureNo = 0;
-    for (const auto& m : modules) {
+    for (const auto& [name, label, lines] : modules) {
         ++objectNo;
         ++procedureNo;
         std::string procedure;
-        for (int line = 1; line <= m.lines; ++line) {
+        for (int line = 1; line <= lines; ++line) {
             std::string text;
-            if (line <= 3) {
-                text = line == 1   ? "Private Const 上限額 As Currency = 1000000"
-                       : line == 2 ? "Private mCount As Long  ' 件数"
-                                   : "";
-                if (text.empty())
-                    continue;
+            if (line == 1) {
+                text = "Private Const 上限額 As Currency = 1000000";
+            } else if (line == 2) {
+                text = "Private mCount As Long  ' 件数";
+            } else if (line == 3) {
+                continue;
             } else if ((line - 4) % 40 == 0) {
                 ++procedureNo;
                 procedure = "処理" + std::to_string((line - 4) / 40 + 1);
@@ -574,325 +309,134 @@ void FillCode(Filler& f) {
                     "\" & 顧客ID & \" AND 受注日 >= #\" & Format(dtmFrom, \"yyyy/mm/dd\") & \"# "
                     "ORDER BY 受注日;\"";
             } else {
-                text =
-                    "\tIf rs!金額 > 上限額 Then mCount = mCount + " + std::to_string(line % 7) + "";
+                text = "\tIf rs!金額 > 上限額 Then mCount = mCount + " + std::to_string(line % 7);
             }
-            f.add("T_AcModule", {{"Label", m.label},
-                                 {"objectNo", objectNo},
-                                 {"ProcedureNo", procedureNo},
-                                 {"ObjectName", m.name},
-                                 {"Line", line},
-                                 {"ProcedureName", procedure},
-                                 {"Procedure", text}});
+            rows.push_back({label, objectNo, procedureNo, name, line, procedure, text});
         }
     }
+    return rows;
+}
 
-    f.empty("T_AcProcName");
-    f.empty("T_AcDimCall");
-    struct Proc {
-        int object;
-        const char* kind;
-        const char* objectName;
-        const char* name;
-        bool isPrivate;
-        const char* type;
-        const char* parameters;
-        const char* result;
-        int lines;
-        int procedureNo;
-        int pLine;
-    };
-    const Proc procs[] = {
-        {1, "Form", "frm受注入力", "(Declarations)", true, "", nullptr, nullptr, 3, 0, 1},
-        {1, "Form", "frm受注入力", "Form_Load", true, "Sub", nullptr, nullptr, 12, 1, 5},
-        {1, "Form", "frm受注入力", "cmd登録_Click", true, "Sub", nullptr, nullptr, 30, 2, 18},
-        {2, "Module(Standard)", "modCommon", "(Declarations)", true, "", nullptr, nullptr, 4, 0, 1},
-        {2, "Module(Api)", "modCommon", "GetTickCount", true, "Function", nullptr, nullptr, 0, 1,
-         2},
-        {2, "Module(Standard)", "modCommon", "受注金額取得", false, "Function",
-         "ByVal 顧客ID As Long, Optional ByVal 区分 As String = \"C\"", "Currency", 40, 2, 6},
-        {2, "Module(Standard)", "modCommon", "ログ出力", false, "Sub", "msg As String", nullptr, 20,
-         3, 47},
-        {2, "Module(Standard)", "modCommon", "かな変換", false, "Function", "s As String", "String",
-         15, 4, 68},
-    };
-    for (const auto& p : procs) {
-        Fields base = {{"Object", p.kind},
-                       {"ObjectName", p.objectName},
-                       {"ProcedureName", p.name},
-                       {"PrivatePublic", p.isPrivate},
-                       {"Type", p.type},
-                       {"Parameters", p.parameters ? Value(p.parameters) : Value()},
-                       {"As", p.result ? Value(p.result) : Value()},
-                       {"Line", p.lines},
-                       {"objectNo", p.object},
-                       {"ProcedureNo", p.procedureNo},
-                       {"pLine", p.pLine},
-                       {"Midasi", 2}};
-        f.add("T_AcProcName", base);
-    }
-    f.add("T_AcDimCall", {{"objectNo", 2},
-                          {"ProcedureNo", 0},
-                          {"pLine", 3},
-                          {"DimCall", 3},
-                          {"Bunrui", "変数"},
-                          {"Type", "Private"},
-                          {"As", " ログの出力先"},
-                          {"Parameters", "mLogPath As String"}});
-    f.add("T_AcDimCall", {{"objectNo", 2},
-                          {"ProcedureNo", 2},
-                          {"pLine", 8},
-                          {"DimCall", 4},
-                          {"Bunrui", "変数"},
-                          {"Type", "Dim"},
-                          {"Parameters", "rs As DAO.Recordset"}});
-    f.add("T_AcDimCall", {{"objectNo", 2},
-                          {"ProcedureNo", 2},
-                          {"pLine", 12},
-                          {"DimCall", 6},
-                          {"Bunrui", "呼出"},
-                          {"Type", "Call"},
-                          {"Parameters", "ログ出力(\"集計開始\")"}});
+constexpr char kModuleColumns[] =
+    "Label,objectNo,ProcedureNo,ObjectName,Line,ProcedureName,Procedure";
 
-    f.empty("T_AcProcCount");
+void FillProcedures(Filler& f) {
+    const Value none;
+    f.add(
+        "T_AcProcName",
+        "objectNo,Object,ObjectName,ProcedureName,PrivatePublic,Type,Parameters,As,Line,"
+        "ProcedureNo,pLine,Midasi",
+        {{1, "Form", "frm受注入力", "(Declarations)", true, "", none, none, 3, 0, 1, 2},
+         {1, "Form", "frm受注入力", "Form_Load", true, "Sub", none, none, 12, 1, 5, 2},
+         {1, "Form", "frm受注入力", "cmd登録_Click", true, "Sub", none, none, 30, 2, 18, 2},
+         {2, "Module(Standard)", "modCommon", "(Declarations)", true, "", none, none, 4, 0, 1, 2},
+         {2, "Module(Api)", "modCommon", "GetTickCount", true, "Function", none, none, 0, 1, 2, 2},
+         {2, "Module(Standard)", "modCommon", "受注金額取得", false, "Function",
+          "ByVal 顧客ID As Long, Optional ByVal 区分 As String = \"C\"", "Currency", 40, 2, 6, 2},
+         {2, "Module(Standard)", "modCommon", "ログ出力", false, "Sub", "msg As String", none, 20,
+          3, 47, 2},
+         {2, "Module(Standard)", "modCommon", "かな変換", false, "Function", "s As String",
+          "String", 15, 4, 68, 2}});
+    f.add("T_AcDimCall", "objectNo,ProcedureNo,pLine,DimCall,Bunrui,Type,As,Parameters",
+          {{2, 0, 3, 3, "変数", "Private", " ログの出力先", "mLogPath As String"},
+           {2, 2, 8, 4, "変数", "Dim", none, "rs As DAO.Recordset"},
+           {2, 2, 12, 6, "呼出", "Call", none, "ログ出力(\"集計開始\")"}});
     const char* sections[][3] = {
         {"Form", "frm受注入力", "(Declations)"},  {"Form", "frm受注入力", "Form_Load"},
         {"Form", "frm受注入力", "cmd登録_Click"}, {"Module", "modCommon", "(Declations)"},
         {"Module", "modCommon", "受注金額取得"},  {"Module", "modCommon", "ログ出力"}};
-    int no = 0;
+    std::vector<Row> counts;
     for (const auto& s : sections) {
-        ++no;
+        const int no = static_cast<int>(counts.size()) + 1;
         const int total = 10 + no * 7;
-        f.add("T_AcProcCount", {{"Object", s[0]},
-                                {"ObjectName", s[1]},
-                                {"ProcedureName", s[2]},
-                                {"objectNo", s[0][0] == 'F' ? 1 : 2},
-                                {"ProcedureNo", no},
-                                {"ComentCnt", no + 1},
-                                {"SpaceCnt", no % 3},
-                                {"ProcCnt", total - (no + 1) - no % 3},
-                                {"TotalCnt", total}});
+        counts.push_back({s[0], s[1], s[2], s[0][0] == 'F' ? 1 : 2, no, no + 1, no % 3,
+                          total - (no + 1) - no % 3, total});
     }
-    f.empty("T_AcComment");
-    const char* comments[][3] = {{"Form", "frm受注入力", "Form_Load"},
-                                 {"Form", "frm受注入力", "Form_Load"},
-                                 {"Module", "modCommon", "受注金額取得"}};
-    no = 0;
-    for (const auto& c : comments) {
-        ++no;
-        f.add(
-            "T_AcComment",
-            {{"Object", c[0]},
-             {"ObjectName", c[1]},
-             {"ProcedureName", c[2]},
-             {"Comment", no == 3 ? "    ' 顧客ごとの受注金額を集計する。取消済みの受注は含めない。"
-                                 : "    ' 初期表示"},
-             {"objectNo", c[0][0] == 'F' ? 1 : 2},
-             {"ProcedureNo", no == 3 ? 5 : 2}});
-    }
+    f.add(
+        "T_AcProcCount",
+        "Object,ObjectName,ProcedureName,objectNo,ProcedureNo,ComentCnt,SpaceCnt,ProcCnt,TotalCnt",
+        counts);
+    f.add("T_AcComment", "Object,ObjectName,ProcedureName,objectNo,ProcedureNo,Comment",
+          {{"Form", "frm受注入力", "Form_Load", 1, 2, "    ' 初期表示"},
+           {"Module", "modCommon", "受注金額取得", 2, 5,
+            "    ' 顧客ごとの受注金額を集計する。取消済みの受注は含めない。"}});
 }
 
 void FillVariablesAndReferences(Filler& f) {
-    f.empty("T_AcHensu");
-    struct Hensu {
-        int object;
-        const char* objectName;
-        const char* procedure;
-        const char* name;
-        const char* scope;
-        const char* kind;
-        const char* type;
-        const char* description;
-    };
-    const Hensu rows[] = {
-        {2, "modCommon", "(Declarations)", "mLogPath", "Private", "変数", "型/String",
-         "ログの出力先"},
-        {2, "modCommon", "(Declarations)", "MAX_件数", "Public", "定数", "値/1000",
-         "一度に処理する件数"},
-        {2, "modCommon", "(Declarations)", "GetTickCount", "Private", "API", "", ""},
-        {2, "modCommon", "", "受注情報", "Public", "定義", "", "受注の見出し"},
-        {2, "modCommon", "", "受注番号", "Public", "定義", "型/Long", "' 採番済み"},
-        {2, "modCommon", "", "顧客名", "Public", "定義", "型/String * 50", ""},
-        {2, "modCommon", "受注金額取得", "rs", "Dim", "変数", "型/DAO.Recordset", ""},
-        {2, "modCommon", "受注金額取得", "curTotal", "Dim", "変数", "型/Currency", "合計"},
-    };
-    int line = 0;
-    for (const auto& h : rows) {
-        f.add("T_AcHensu",
-              {{"objectNo", h.object},
-               {"ProcedureNo", std::string_view(h.procedure) == "受注金額取得" ? 3 : 1},
-               {"ObjectName", h.objectName},
-               {"ProcedureName", h.procedure},
-               {"HensuName", h.name},
-               {"Property", h.scope},
-               {"Bunrui", h.kind},
-               {"Type", h.type},
-               {"Line", ++line},
-               {"Description", h.description}});
-    }
-    f.empty("T_AcLinkModule");
-    f.add("T_AcLinkModule", {{"objectNo", 1},
-                             {"ProcedureNo", 2},
-                             {"Bunrui", "Form"},
-                             {"ObjectName", "frm受注入力"},
-                             {"Procedure", "cmd登録_Click"},
-                             {"LinkProcedure", "受注金額取得"},
-                             {"MotoName", "modCommon"}});
-    f.add("T_AcLinkModule", {{"objectNo", 3},
-                             {"ProcedureNo", 7},
-                             {"Bunrui", "Module"},
-                             {"ObjectName", "mod受注処理"},
-                             {"Procedure", "月次集計"},
-                             {"LinkProcedure", "受注金額取得"},
-                             {"MotoName", "modCommon"}});
-    f.add("T_AcLinkModule", {{"objectNo", 3},
-                             {"ProcedureNo", 8},
-                             {"Bunrui", "Module"},
-                             {"ObjectName", "mod受注処理"},
-                             {"Procedure", ""},
-                             {"LinkProcedure", "ログ出力"},
-                             {"MotoName", "modCommon"}});
-    f.add("T_AcLinkModule", {{"objectNo", 2},
-                             {"ProcedureNo", 4},
-                             {"Bunrui", "ﾓｼﾞｭｰﾙ"},
-                             {"ObjectName", "frm受注入力"},
-                             {"Procedure", "Form_Load"},
-                             {"LinkProcedure", "ログ出力"},
-                             {"MotoName", "modCommon"}});
-
-    f.empty("T_AcLinkObject");
-    f.add("T_AcLinkObject", {{"objectNo", 1},
-                             {"ObjectName", "Q_受注一覧"},
-                             {"Bunrui", "クエリ"},
-                             {"ControlName", "選択ｸｴﾘｰ"},
-                             {"MotoName", "T_顧客マスタ"}});
-    f.add("T_AcLinkObject", {{"objectNo", 5},
-                             {"ObjectName", "frm顧客検索"},
-                             {"Bunrui", "フォーム"},
-                             {"PropertyName", "ﾚｺｰﾄﾞｿｰｽ"},
-                             {"MotoName", "T_顧客マスタ"}});
-    f.add("T_AcLinkObject", {{"objectNo", 5},
-                             {"ObjectName", "frm顧客検索"},
-                             {"Bunrui", "フォーム"},
-                             {"ControlName", "cbo顧客"},
-                             {"PropertyName", "値集合ｿｰｽ"},
-                             {"MotoName", "T_顧客マスタ"}});
-    f.add("T_AcLinkObject", {{"objectNo", 1},
-                             {"ObjectName", "frmメニュー"},
-                             {"ControlNo", 0},
-                             {"PropertyNo", 1},
-                             {"Bunrui", "マクロ"},
-                             {"ControlName", "フォーム"},
-                             {"ControlBunrui", "ﾃｷｽﾄﾎﾞｯｸｽ"},
-                             {"PropertyName", "開く時"},
-                             {"PropertyValue", "mcrメイン.起動"},
-                             {"MotoName", "mcrメイン"},
-                             {"Midasi", 1}});
-    f.add("T_AcLinkObject", {{"objectNo", 2},
-                             {"ObjectName", "frm受注入力"},
-                             {"ControlNo", 0},
-                             {"PropertyNo", 0},
-                             {"Bunrui", "ＳＱＬ"},
-                             {"ControlName", ""},
-                             {"ControlBunrui", "ﾗﾍﾞﾙ"},
-                             {"PropertyName", "ﾚｺｰﾄﾞｿｰｽ"},
-                             {"PropertyValue", kLongSql},
-                             {"Midasi", 1}});
-    f.add("T_AcLinkObject", {{"objectNo", 2},
-                             {"ObjectName", "frm受注入力"},
-                             {"ControlNo", 3},
-                             {"PropertyNo", 1},
-                             {"Bunrui", "ﾃｰﾌﾞﾙ/ｸｴﾘｰ"},
-                             {"ControlName", "cbo商品"},
-                             {"ControlBunrui", "ｺﾝﾎﾞﾎﾞｯｸｽ"},
-                             {"PropertyName", "値集合ｿｰｽ"},
-                             {"PropertyValue", "Q_商品一覧"},
-                             {"Midasi", 1}});
-    f.add("T_AcLinkObject", {{"objectNo", 2},
-                             {"ObjectName", "frm受注入力"},
-                             {"ControlNo", 4},
-                             {"PropertyNo", 1},
-                             {"Bunrui", "ﾕｰｻﾞｰ関数"},
-                             {"ControlName", "txt金額"},
-                             {"ControlBunrui", "ﾃｷｽﾄﾎﾞｯｸｽ"},
-                             {"PropertyName", "ｺﾝﾄﾛｰﾙｿｰｽ"},
-                             {"PropertyValue", "受注金額取得"},
-                             {"MotoName", "modCommon"},
-                             {"Midasi", 1}});
+    f.add(
+        "T_AcHensu",
+        "objectNo,ProcedureNo,ObjectName,ProcedureName,HensuName,Property,Bunrui,Type,Line,"
+        "Description",
+        {{2, 1, "modCommon", "(Declarations)", "mLogPath", "Private", "変数", "型/String", 1,
+          "ログの出力先"},
+         {2, 1, "modCommon", "(Declarations)", "MAX_件数", "Public", "定数", "値/1000", 2,
+          "一度に処理する件数"},
+         {2, 1, "modCommon", "(Declarations)", "GetTickCount", "Private", "API", "", 3, ""},
+         {2, 1, "modCommon", "", "受注情報", "Public", "定義", "", 4, "受注の見出し"},
+         {2, 1, "modCommon", "", "顧客名", "Public", "定義", "型/String * 50", 6, ""},
+         {2, 3, "modCommon", "受注金額取得", "curTotal", "Dim", "変数", "型/Currency", 8, "合計"}});
+    f.add("T_AcLinkModule",
+          "objectNo,ProcedureNo,Bunrui,ObjectName,Procedure,LinkProcedure,MotoName",
+          {{1, 2, "Form", "frm受注入力", "cmd登録_Click", "受注金額取得", "modCommon"},
+           {3, 7, "Module", "mod受注処理", "月次集計", "受注金額取得", "modCommon"},
+           {2, 4, "ﾓｼﾞｭｰﾙ", "frm受注入力", "Form_Load", "ログ出力", "modCommon"}});
+    const Value none;
+    f.add("T_AcLinkObject",
+          "objectNo,ObjectName,ControlNo,PropertyNo,Bunrui,ControlName,ControlBunrui,"
+          "PropertyName,PropertyValue,MotoName,Midasi",
+          {{1, "Q_受注一覧", 0, 0, "クエリ", "選択ｸｴﾘｰ", none, none, none, "T_顧客マスタ", 0},
+           {5, "frm顧客検索", 0, 0, "フォーム", "cbo顧客", none, "値集合ｿｰｽ", none, "T_顧客マスタ",
+            0},
+           {1, "frmメニュー", 0, 1, "マクロ", "フォーム", "ﾃｷｽﾄﾎﾞｯｸｽ", "開く時", "mcrメイン.起動",
+            "mcrメイン", 1},
+           {2, "frm受注入力", 3, 1, "ﾃｰﾌﾞﾙ/ｸｴﾘｰ", "cbo商品", "ｺﾝﾎﾞﾎﾞｯｸｽ", "値集合ｿｰｽ", "Q_商品一覧",
+            none, 1},
+           {2, "frm受注入力", 0, 0, "ＳＱＬ", "", "ﾗﾍﾞﾙ", "ﾚｺｰﾄﾞｿｰｽ", kLongSql, none, 1}});
 }
 
 void FillComparisonAndSpecs(Filler& f) {
-    f.empty("T_AcSaveObject");
-    f.empty("T_AcSaveObjectOld");
-    f.empty("T_AcSaveFlag");
-    struct Saved {
-        const char* cls;
-        const char* name;
-        int day;
-    };
-    const Saved current[] = {{"Table", "T_顧客マスタ", 1}, {"Table", "T_受注", 5},
-                             {"Query", "Q_受注一覧", 9},   {"Form", "frm受注入力", 20},
-                             {"Form", "frm新規画面", 21},  {"Module", "modCommon", 3}};
-    const Saved old[] = {{"Table", "T_顧客マスタ", 1}, {"Table", "T_受注", 2},
-                         {"Query", "Q_受注一覧", 9},   {"Form", "frm受注入力", 20},
-                         {"Report", "rpt旧帳票", 4},   {"Module", "MODCOMMON", 3}};
-    int no = 0;
-    for (const auto& s : current)
-        f.add("T_AcSaveObject", {{"objectNo", ++no},
-                                 {"Class", s.cls},
-                                 {"ObjectName", s.name},
-                                 {"DateUpdate", Day(2024, 2, s.day, 10)},
-                                 {"DateCreate", Day(2020, 1, 1)}});
-    for (const auto& s : old)
-        f.add("T_AcSaveObjectOld",
-              {{"Class", s.cls}, {"ObjectName", s.name}, {"DateUpdate", Day(2024, 2, s.day, 10)}});
-    f.add("T_AcSaveFlag", {{"ObjName", "販売管理.mdb"}, {"ObjNameOld", "販売管理_20240101.adb"}});
+    // Against the older copy: one added, one removed, one changed, the rest alike.
+    f.add("T_AcSaveObject", "objectNo,Class,ObjectName,DateUpdate,DateCreate",
+          {{1, "Table", "T_顧客マスタ", Day(2024, 2, 1, 10), Day(2020, 1, 1)},
+           {2, "Table", "T_受注", Day(2024, 2, 5, 10), Day(2020, 1, 1)},
+           {4, "Form", "frm受注入力", Day(2024, 2, 20, 10), Day(2020, 1, 1)},
+           {5, "Form", "frm新規画面", Day(2024, 2, 21, 10), Day(2020, 1, 1)}});
 
-    f.empty("T_AcTeigi");
-    f.empty("T_AcTeigiItem");
-    f.add("T_AcTeigi", {{"DateDelim", "/"},
-                        {"DateFourDigitYear", true},
-                        {"DateLeadingZeros", false},
-                        {"DateOrder", 5},
-                        {"DecimalPoint", "."},
-                        {"FieldSeparator", ","},
-                        {"FileType", 932},
-                        {"SpecID", 1},
-                        {"SpecName", "受注データ取込定義"},
-                        {"SpecType", 1},
-                        {"StartRow", 1},
-                        {"TextDelim", "\""},
-                        {"TimeDelim", ":"}});
-    f.add("T_AcTeigi", {{"DateDelim", "/"},
-                        {"DateFourDigitYear", true},
-                        {"DateLeadingZeros", true},
-                        {"DateOrder", 5},
-                        {"DecimalPoint", "."},
-                        {"FieldSeparator", ""},
-                        {"FileType", 932},
-                        {"SpecID", 2},
-                        {"SpecName", "固定長出力定義"},
-                        {"SpecType", 2},
-                        {"StartRow", 0},
-                        {"TextDelim", ""},
-                        {"TimeDelim", ":"}});
-    const char* columns[][3] = {
-        {"受注番号", "4", "1"}, {"受注日", "8", "2"}, {"顧客ID", "4", "3"}, {"金額", "5", "4"}};
-    for (const auto& c : columns)
-        f.add("T_AcTeigiItem", {{"Attributes", 0},
-                                {"dataType", std::atoi(c[1])},
-                                {"FieldName", c[0]},
-                                {"IndexType", c[2][0] == '1' ? 2 : 0},
-                                {"SkipColumn", c[2][0] == '4'},
-                                {"SpecID", 1},
-                                {"Start", std::atoi(c[2])},
-                                {"Width", 0}});
+    f.add("T_AcSaveObjectOld", "Class,ObjectName,DateUpdate",
+          {{"Table", "T_顧客マスタ", Day(2024, 2, 1, 10)},
+           {"Table", "T_受注", Day(2024, 2, 2, 10)},
+           {"Form", "frm受注入力", Day(2024, 2, 20, 10)},
+           {"Report", "rpt旧帳票", Day(2024, 2, 4, 10)}});
 
-    f.empty("T_AcTitle");
-    f.add("T_AcTitle", {{"FileName", kFixtureFileLine}});
+    f.add("T_AcSaveFlag", "ObjName,ObjNameOld", {{"販売管理.mdb", "販売管理_20240101.adb"}});
+    f.add("T_AcTeigi",
+          "SpecID,SpecName,SpecType,DateDelim,DateFourDigitYear,DateLeadingZeros,DateOrder,"
+          "DecimalPoint,FieldSeparator,FileType,StartRow,TextDelim,TimeDelim",
+          {{1, "受注データ取込定義", 1, "/", true, false, 5, ".", ",", 932, 1, "\"", ":"},
+           {2, "固定長出力定義", 2, "/", true, true, 5, ".", "", 932, 0, "", ":"}});
+    f.add("T_AcTeigiItem", "SpecID,FieldName,dataType,Start,IndexType,SkipColumn,Attributes,Width",
+          {{1, "受注番号", 4, 1, 2, false, 0, 0}, {1, "金額", 5, 4, 0, true, 0, 0}});
+    f.add("T_AcTitle", "FileName", {{kFixtureFileLine}});
 }
 
 }  // namespace
+
+void AddRows(workdb::WorkDatabase& db, std::string_view table, std::string_view columns,
+             const std::vector<Row>& rows) {
+    std::vector<std::string_view> names;
+    for (std::size_t at = 0; at <= columns.size();) {
+        const auto comma = std::min(columns.find(',', at), columns.size());
+        names.push_back(columns.substr(at, comma - at));
+        at = comma + 1;
+    }
+    workdb::RowWriter writer(db, table);
+    for (const auto& row : rows) {
+        writer.addNew();
+        for (std::size_t i = 0; i < row.size(); ++i)
+            writer.set(names.at(i), row[i]);
+        writer.update();
+    }
+}
 
 void FillReportFixture(workdb::WorkDatabase& db) {
     workdb::Transaction tx(db);
@@ -900,55 +444,26 @@ void FillReportFixture(workdb::WorkDatabase& db) {
     FillInventory(f);
     FillTables(f);
     FillQueries(f);
-    FillForms(f);
-    FillReports(f);
+    FillFormsAndReports(f);
     FillMacros(f);
     FillCountsFilesCover(f);
-    FillCode(f);
+    f.add("T_AcModule", kModuleColumns,
+          ModuleRows(
+              {{"frm受注入力", "1", 60}, {"modCommon", "3", 2000}, {"あいうえお処理", "3", 12}}));
+    FillProcedures(f);
     FillVariablesAndReferences(f);
     FillComparisonAndSpecs(f);
     tx.commit();
 }
 
 void FillModuleListing(workdb::WorkDatabase& db, int lines) {
-    workdb::Transaction tx(db);
-    db.execute("delete * from T_AcModule;");
-    workdb::RowWriter writer(db, "T_AcModule");
-    int objectNo = 0;
-    int procedureNo = 0;
-    std::string procedure;
-    for (int i = 0; i < lines; ++i) {
-        const int line = i % 5000 + 1;
-        if (line == 1)
-            ++objectNo;
-        if (line % 50 == 1) {
-            ++procedureNo;
-            procedure = "処理" + std::to_string(procedureNo);
-        }
-        std::string text;
-        switch (line % 50) {
-            case 1:
-                text = "Public Sub " + procedure + "(ByVal 顧客ID As Long)";
-                break;
-            case 0:
-                text = "End Sub";
-                break;
-            default:
-                text = line % 7 == 0 ? "    ' 受注金額を集計する"
-                                     : "    curTotal = curTotal + rs!金額 * " +
-                                           std::to_string(line % 10) + "  ' 加算";
-                break;
-        }
-        writer.addNew();
-        writer.set("Label", "3")
-            .set("objectNo", objectNo)
-            .set("ProcedureNo", procedureNo)
-            .set("ObjectName", "mod大量処理" + std::to_string(objectNo))
-            .set("Line", line)
-            .set("ProcedureName", procedure)
-            .set("Procedure", text);
-        writer.update();
+    std::vector<Module> modules;
+    for (int first = 0; first < lines; first += 5000) {
+        modules.push_back({"mod大量処理" + std::to_string(modules.size() + 1), "3",
+                           std::min(5000, lines - first)});
     }
+    workdb::Transaction tx(db);
+    Filler(db).add("T_AcModule", kModuleColumns, ModuleRows(modules));
     tx.commit();
 }
 

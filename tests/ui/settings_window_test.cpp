@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -38,10 +37,7 @@ protected:
 };
 
 TEST_F(SettingsWindowTest, firstShowsFreeTextWithTheSystemName) {
-    EXPECT_EQ(settings->objectName(), "frmSetUp");
-    EXPECT_EQ(settings->windowTitle(), "Zanfor2000 Ver 2.1");
     EXPECT_TRUE(control<QCheckBox>("chkSetUp")->isChecked());
-    EXPECT_EQ(control<QCheckBox>("chkSetUp")->text(), "任意の文字を印字する");
     EXPECT_EQ(control<QLineEdit>("txtNini")->text(), "販売管理システム");
     EXPECT_FALSE(control<QCheckBox>("chkFile")->isEnabled());
     EXPECT_FALSE(control<QCheckBox>("chkPath")->isEnabled());
@@ -91,16 +87,6 @@ TEST_F(SettingsWindowTest, anEmptyFreeTextAsksForOneAndStoresNothing) {
     EXPECT_TRUE(titleRows().empty());
     EXPECT_TRUE(settings->isVisible());
     EXPECT_EQ(mode(), "");
-}
-
-TEST_F(SettingsWindowTest, enterMovesTheFocusAsTabDoes) {
-    QApplication::setActiveWindow(settings);
-    auto* text = control<QLineEdit>("txtNini");
-    text->setFocus();
-    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r");
-    QApplication::sendEvent(text, &enter);
-    EXPECT_NE(QApplication::focusWidget(), text);
-    EXPECT_TRUE(titleRows().empty()) << "Enter does not press OK";
 }
 
 TEST_F(SettingsWindowTest, closingTheWindowUnloadsItSoTheNextShowingStartsAfresh) {

@@ -8,59 +8,37 @@
 
 #include <QAction>
 #include <QMenuBar>
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "ui/main_window.h"
 #include "core/startup.h"
 #include "host/memory/memory_target.h"
+#include "sample_target.h"
 #include "test_support.h"
+#include "ui/main_window.h"
 #include "util/ini_file.h"
 #include "workdb/work_database.h"
 
 namespace zanfor::test {
 
-inline constexpr const char* kMemoryTarget = "/data/業務/販売管理.mdb";
-
-inline std::shared_ptr<const host::memory::MemoryTarget> SampleTarget(
-    const std::string& path = kMemoryTarget) {
-    host::memory::MemoryTargetBuilder b(path);
-    b.property("AppTitle", "販売管理システム").property("StartupForm", "メニュー");
-    b.table("顧客").field("ID", host::dao::dbLong, 4);
-    b.table("商品").field("ID", host::dao::dbLong, 4);
-    b.query("顧客一覧", host::dao::dbQSelect, "SELECT * FROM 顧客;");
-    b.form("メニュー");
-    b.report("請求書");
-    b.macro("AutoKeys");
-    b.module("共通", "Option Explicit");
-    return b.build();
-}
-
 class WindowFixture : public ::testing::Test {
 protected:
-    TempDir home;
-    std::filesystem::path cwd = std::filesystem::current_path();
+    TempProgramFolder home;
     app::ScriptedDialogs dialogs;
     app::RecordingDesktop desktop;
     host::memory::MemoryEngine memory;
     host::memory::MemoryApplicationFactory memoryAccess{memory};
     std::vector<std::pair<std::string, int>> reports;
     int ended = 0;
+    std::span<const app::CommandInfo> commandTable = app::CommandTable();
     std::unique_ptr<app::MainWindow> window;
 
-    WindowFixture() {
-        setenv("ZANFOR_HOME", home.path().c_str(), 1);
-        memory.add(SampleTarget());
-    }
-    ~WindowFixture() override {
-        window.reset();
-        std::filesystem::current_path(cwd);
-        unsetenv("ZANFOR_HOME");
-    }
+    WindowFixture() { memory.add(SampleTarget()); }
+    ~WindowFixture() override { window.reset(); }
 
     // The main window as the program starts it; over real files when `realFiles`, with the
     // real report preview instead of a record of the reports asked for when `realReports`.
@@ -82,6 +60,7 @@ protected:
             };
         }
         services.endProgram = [this] { ++ended; };
+        services.commandTable = commandTable;
         window = std::make_unique<app::MainWindow>(std::move(*startup), services);
         return *window;
     }

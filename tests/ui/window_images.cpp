@@ -17,21 +17,15 @@
 #include <filesystem>
 #include <iostream>
 
+#include "core/desktop.h"
 #include "core/dialogs.h"
-#include "ui/main_window.h"
-#include "ui/settings_window.h"
 #include "core/startup.h"
 #include "host/memory/memory_target.h"
+#include "sample_target.h"
+#include "ui/main_window.h"
+#include "ui/settings_window.h"
 
 namespace {
-
-class QuietDesktop : public zanfor::app::Desktop {
-public:
-    void inhibitScreenSaver() override {}
-    void releaseScreenSaver() override {}
-    bool openScreenSaverSettings() override { return false; }
-    bool openDocument(const std::filesystem::path&) override { return false; }
-};
 
 bool Save(QWidget* widget, const QString& file) {
     QApplication::processEvents();
@@ -41,21 +35,6 @@ bool Save(QWidget* widget, const QString& file) {
     }
     std::cout << file.toStdString() << "\n";
     return true;
-}
-
-std::shared_ptr<const zanfor::host::memory::MemoryTarget> SampleTarget() {
-    using namespace zanfor::host;
-    memory::MemoryTargetBuilder b("/home/user/業務/販売管理.mdb");
-    b.property("AppTitle", "販売管理システム").property("StartupForm", "メニュー");
-    for (const char* name : {"顧客", "商品", "受注", "受注明細"})
-        b.table(name).field("ID", dao::dbLong, 4);
-    b.query("顧客一覧", dao::dbQSelect, "SELECT * FROM 顧客;");
-    b.form("メニュー");
-    b.form("顧客入力");
-    b.report("請求書");
-    b.macro("AutoKeys");
-    b.module("共通関数", "Option Explicit");
-    return b.build();
 }
 
 }  // namespace
@@ -73,7 +52,7 @@ int main(int argc, char** argv) {
     std::filesystem::remove(out / "home" / "Zanfor.ini");
 
     zanfor::app::ScriptedDialogs dialogs;
-    QuietDesktop desktop;
+    zanfor::app::RecordingDesktop desktop;
     zanfor::host::memory::MemoryEngine memory;
     zanfor::host::memory::MemoryApplicationFactory memoryAccess(memory);
     zanfor::app::MainWindowServices services;
@@ -85,7 +64,7 @@ int main(int argc, char** argv) {
     if (argc > 2 && std::filesystem::exists(argv[2])) {
         target = std::filesystem::canonical(argv[2]).string();
     } else {
-        const auto sample = SampleTarget();
+        const auto sample = zanfor::test::SampleTarget();
         memory.add(sample);
         target = sample->path;
         services.engine = &memory;

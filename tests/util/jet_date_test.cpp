@@ -11,14 +11,11 @@ namespace {
 
 constexpr double kSecond = 1.0 / 86400;
 
-TEST(JetDate, convertsBothWaysIncludingNegativeDaysWithForwardTime) {
+TEST(JetDate, convertsBothWaysRoundingToTheSecondWithForwardTimeOnNegativeDays) {
     const std::vector<std::pair<DateTime, double>> cases = {
         {{1899, 12, 30, 0, 0, 0}, 0.0},
-        {{1900, 3, 1, 0, 0, 0}, 61.0},
         {{1899, 12, 29, 6, 0, 0}, -1.25},
-        {{1899, 12, 30, 12, 0, 0}, 0.5},
         {{2003, 1, 5, 9, 5, 3}, 37626 + (9 * 3600 + 5 * 60 + 3) * kSecond},
-        {{100, 1, 1, 0, 0, 0}, -657434.0},
         {{100, 1, 1, 12, 0, 0}, -657434.5},
         {{9999, 12, 31, 23, 59, 59}, 2958465 + 86399 * kSecond},
     };
@@ -27,9 +24,7 @@ TEST(JetDate, convertsBothWaysIncludingNegativeDaysWithForwardTime) {
         EXPECT_EQ(FromJetDate(value), dt) << value;
     }
     EXPECT_EQ(FromJetDate(-0.5), (DateTime{1899, 12, 30, 12, 0, 0}));
-}
-
-TEST(JetDate, fromJetDateRoundsToNearestSecondAcrossMidnight) {
+    // Fractions of a second round to the nearest, across midnight too.
     EXPECT_EQ(FromJetDate(37626 + 86399.6 * kSecond), (DateTime{2003, 1, 6, 0, 0, 0}));
     EXPECT_EQ(FromJetDate(37626 + 86399.4 * kSecond), (DateTime{2003, 1, 5, 23, 59, 59}));
     EXPECT_EQ(FromJetDate(-1.9999999), (DateTime{1899, 12, 30, 0, 0, 0}));
@@ -38,9 +33,7 @@ TEST(JetDate, fromJetDateRoundsToNearestSecondAcrossMidnight) {
 TEST(JetDate, outOfRangeValuesClampToYears100To9999) {
     const DateTime first{100, 1, 1, 0, 0, 0};
     const DateTime last{9999, 12, 31, 23, 59, 59};
-    EXPECT_EQ(FromJetDate(1e300), last);
     EXPECT_EQ(FromJetDate(std::numeric_limits<double>::infinity()), last);
-    EXPECT_EQ(FromJetDate(-1e300), first);
     EXPECT_EQ(FromJetDate(-657435.5), first);
     EXPECT_EQ(FromJetDate(std::nan("")), DateTime{});
     EXPECT_EQ(FromJetDate(ToJetDate({20000, 1, 1, 0, 0, 0})), last);
@@ -49,25 +42,19 @@ TEST(JetDate, outOfRangeValuesClampToYears100To9999) {
 
 TEST(JetDate, workDbFormRoundTripsAndRejectsEverythingElse) {
     EXPECT_EQ(FormatWorkDbDate(-657434.0), "0100-01-01 00:00:00");
-    for (const std::string text : {"2003-01-05 09:05:03", "2024-02-29 23:59:59"}) {
-        const auto value = ParseWorkDbDate(text);
-        ASSERT_TRUE(value) << text;
-        EXPECT_EQ(FormatWorkDbDate(*value), text);
-    }
+    const auto leapDay = ParseWorkDbDate("2024-02-29 23:59:59");
+    ASSERT_TRUE(leapDay);
+    EXPECT_EQ(FormatWorkDbDate(*leapDay), "2024-02-29 23:59:59");
     EXPECT_EQ(ParseWorkDbDate("2024-02-29"), 45351.0);
     for (const std::string text :
-         {"", "2023-02-29", "2023-13-01", "2003-1-5", "2003-01-05 9:05:03", "2003-01-05T09:05:03",
-          "2003-01-05 ", "0099-12-31", "2003-01-05 24:00:00", "2003-01-05 09:05:03x"}) {
+         {"", "2023-02-29", "2003-1-5", "2003-01-05T09:05:03", "0099-12-31", "2003-01-05 24:00:00"})
         EXPECT_FALSE(ParseWorkDbDate(text)) << text;
-    }
 }
 
 TEST(JetDate, formatVbDateShowsDateTimeOrBothAsJapaneseCStr) {
     const std::vector<std::pair<double, std::string>> cases = {
-        {0.0, "0:00:00"},
         {37626.0, "2003/01/05"},
         {37626 + (9 * 3600 + 5 * 60 + 3) * kSecond, "2003/01/05 9:05:03"},
-        {0.5, "12:00:00"},
         {-0.5, "12:00:00"},
         {-1.0, "1899/12/29"},
     };
@@ -78,7 +65,6 @@ TEST(JetDate, formatVbDateShowsDateTimeOrBothAsJapaneseCStr) {
 TEST(JetDate, parseVbDateAcceptsTypedDatesAndRejectsImpossibleOnes) {
     const double day = 37626.0;
     const std::vector<std::pair<std::string, double>> valid = {
-        {"2003/1/5", day},
         {"2003-01-05", day},
         {" 2003/1/5  9:05 ", day + (9 * 3600 + 5 * 60) * kSecond},
         {"2003/1/5 19:05:03", day + (19 * 3600 + 5 * 60 + 3) * kSecond},
@@ -89,9 +75,8 @@ TEST(JetDate, parseVbDateAcceptsTypedDatesAndRejectsImpossibleOnes) {
         EXPECT_NEAR(*parsed, value, 1e-9) << text;
     }
     for (const std::string text : {"", "abc", "2023/2/29", "2023/13/1", "2003/1-5", "2003/1/5 9:5",
-                                   "2003/1/5 24:00", "2003/1/5x", "99/1/5", "2003/1/5 9:05:"}) {
+                                   "2003/1/5 24:00", "2003/1/5x", "99/1/5", "2003/1/5 9:05:"})
         EXPECT_FALSE(ParseVbDate(text)) << text;
-    }
 }
 
 }  // namespace

@@ -10,8 +10,7 @@ namespace {
 
 TEST(VbString, lenCountsCodePointsAndEachInvalidByteAsOneCharacter) {
     const std::vector<std::pair<std::string, std::size_t>> cases = {
-        {"", 0},          {"abc", 3},      {"日本語", 3},       {"😀x", 2},
-        {"a\xE3\x81", 3}, {"\xC0\x80", 2}, {"\xED\xA0\x80", 3}, {"\xF4\x90\x80\x80", 4},
+        {"", 0}, {"日本語", 3}, {"😀x", 2}, {"a\xE3\x81", 3}, {"\xC0\x80", 2}, {"\xED\xA0\x80", 3},
     };
     for (const auto& [text, length] : cases)
         EXPECT_EQ(Len(text), length) << text;
@@ -19,17 +18,10 @@ TEST(VbString, lenCountsCodePointsAndEachInvalidByteAsOneCharacter) {
 
 TEST(VbString, leftRightMidCutAtCharactersNotBytes) {
     EXPECT_EQ(Left("日本語", 2), "日本");
-    EXPECT_EQ(Left("abc", 10), "abc");
-    EXPECT_EQ(Left("\xFF"
-                   "あ",
-                   1),
-              "\xFF");
+    EXPECT_EQ(Left("\377あ", 1), "\xFF");
     EXPECT_EQ(Right("日本語", 1), "語");
-    EXPECT_EQ(Right("ab", 5), "ab");
-    EXPECT_EQ(Mid("日本語", 2), "本語");
     EXPECT_EQ(Mid("日本語", 2, 1), "本");
     EXPECT_EQ(Mid("日本語", 0, 1), "日");
-    EXPECT_EQ(Mid("日本語", 4), "");
     EXPECT_EQ(Mid("abc", 10, 2), "");
     EXPECT_EQ(LeftRTrim("ab  cd", 4), "ab");
 }
@@ -41,11 +33,9 @@ TEST(VbString, inStrFindsCharacterPositionsAndSkipsMatchesInsideCharacters) {
         std::size_t expected;
     };
     const std::vector<Case> cases = {
-        {1, "abcabc", "c", 3},      {4, "abcabc", "c", 6},      {0, "abc", "b", 2},
-        {1, "日本語日本", "本", 2}, {3, "日本語日本", "本", 5}, {1, "ABC", "b", 0},
-        {1, "abc", "", 1},          {4, "abc", "", 4},          {5, "abc", "", 0},
-        {9, "abc", "b", 0},         {1, "あ", "\x81", 0},       {1, "aあ\x81", "\x81", 3},
-        {1, "あ", "\xE3\x81", 0},
+        {0, "abc", "b", 2},        {3, "日本語日本", "本", 5}, {1, "ABC", "b", 0},
+        {4, "abc", "", 4},         {5, "abc", "", 0},          {9, "abc", "b", 0},
+        {1, "aあ\x81", "\x81", 3}, {1, "あ", "\xE3\x81", 0},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(InStr(c.start, c.s, c.find), c.expected)
@@ -57,7 +47,6 @@ TEST(VbString, inStrRevGivesLastMatch) {
     EXPECT_EQ(InStrRev("abcabc", "bc"), 5u);
     EXPECT_EQ(InStrRev("日本日本", "日"), 3u);
     EXPECT_EQ(InStrRev("aaa", "aa"), 2u);
-    EXPECT_EQ(InStrRev("abc", "x"), 0u);
     EXPECT_EQ(InStrRev("abc", ""), 3u);
     EXPECT_EQ(InStrRev("", ""), 0u);
     EXPECT_EQ(InStrRev("あ\x81", "\x81"), 2u);
@@ -72,54 +61,36 @@ TEST(VbString, searchesLongTextInLinearTime) {
 }
 
 TEST(VbString, trimRemovesAsciiAndIdeographicBlanksOnly) {
-    EXPECT_EQ(Trim("  a b  "), "a b");
     EXPECT_EQ(Trim("\u3000 a\u3000"), "a");
     EXPECT_EQ(Trim("\ta\t "), "\ta\t");
-    EXPECT_EQ(Trim("   "), "");
     EXPECT_EQ(LTrim(" \u3000x "), "x ");
     EXPECT_EQ(RTrim(" x\u3000 "), " x");
 }
 
 TEST(VbString, caseMappingCoversLatinGreekCyrillicAndFullWidthOnly) {
     const std::vector<std::pair<std::string, std::string>> upper = {
-        {"abc xyz", "ABC XYZ"},
-        {"àéþ÷ÿß", "ÀÉÞ÷ÿß"},
-        {"αβςω", "ΑΒΣΩ"},
-        {"абяёђ", "АБЯЁЂ"},
-        {"ａｚ", "ＡＺ"},
-        {"あア漢µ", "あア漢µ"},
-        {"a\xFF"
-         "b",
-         "A\xFF"
-         "B"},
+        {"abc xyz", "ABC XYZ"}, {"àéþ÷ÿß", "ÀÉÞ÷ÿß"},   {"αβςω", "ΑΒΣΩ"},     {"абяёђ", "АБЯЁЂ"},
+        {"ａｚ", "ＡＺ"},       {"あア漢µ", "あア漢µ"}, {"a\377b", "A\377B"},
     };
     for (const auto& [text, expected] : upper)
         EXPECT_EQ(UCase(text), expected) << text;
-    const std::vector<std::pair<std::string, std::string>> lower = {
-        {"ABC", "abc"}, {"ÀÉÞ×", "àéþ×"}, {"ΑΣΩ", "ασω"}, {"АЯЁЂ", "аяёђ"}, {"ＡＺ", "ａｚ"},
-    };
-    for (const auto& [text, expected] : lower)
-        EXPECT_EQ(LCase(text), expected) << text;
+    EXPECT_EQ(LCase("AZ ÀÉÞ× ΑΣΩ АЯЁЂ ＡＺ"), "az àéþ× ασω аяёђ ａｚ");
 }
 
 TEST(VbString, equalsIgnoreCaseComparesUpperCasedText) {
-    EXPECT_TRUE(EqualsIgnoreCase("Section", "SECTION"));
     EXPECT_TRUE(EqualsIgnoreCase("ａé", "Ａé"));
     EXPECT_TRUE(EqualsIgnoreCase("ς", "σ"));
-    EXPECT_TRUE(EqualsIgnoreCase("\xFF", "\xFF"));
     EXPECT_FALSE(EqualsIgnoreCase("ab", "abc"));
     EXPECT_FALSE(EqualsIgnoreCase("\xC3\xA0", "\xC3\xC3"));
     EXPECT_FALSE(EqualsIgnoreCase("あ", "ア"));
 }
 
 TEST(VbString, isValidUtf8RejectsOverlongsSurrogatesAndOutOfRange) {
-    for (const std::string text : {"", "abc", "日本", "😀", "\xF4\x8F\xBF\xBF"}) {
+    for (const std::string text : {"", "日本", "😀", "\xF4\x8F\xBF\xBF"})
         EXPECT_TRUE(IsValidUtf8(text)) << text;
-    }
     for (const std::string text : {"\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80",
-                                   "\xE3\x81", "\x80", "a\xFF"}) {
+                                   "\xE3\x81", "\x80", "a\xFF"})
         EXPECT_FALSE(IsValidUtf8(text)) << text;
-    }
 }
 
 }  // namespace

@@ -7,10 +7,6 @@ namespace zanfor::test {
 
 VbaFixture::VbaFixture(CollectorFixture fixture) : collector(std::move(fixture)) {}
 
-VbaFixture VbaFixture::ForMemory(host::memory::MemoryTargetBuilder& builder) {
-    return ForTarget(builder.build());
-}
-
 VbaFixture VbaFixture::ForTarget(std::shared_ptr<const host::memory::MemoryTarget> target) {
     VbaFixture f(CollectorFixture(std::make_unique<host::memory::MemoryDatabase>(target)));
     f.engine = std::make_unique<host::memory::MemoryEngine>();
@@ -37,10 +33,9 @@ collect::RunContext VbaFixture::context() {
 
 std::vector<std::string> VbaFixture::events(std::string_view prefix) const {
     std::vector<std::string> out;
-    for (const auto& e : collector.ui.events) {
+    for (const auto& e : collector.ui.events)
         if (e.starts_with(prefix))
             out.push_back(e.substr(prefix.size()));
-    }
     return out;
 }
 
@@ -56,13 +51,6 @@ std::string Repeat(std::string_view text, int times) {
     for (int i = 0; i < times; ++i)
         out += text;
     return out;
-}
-
-std::optional<std::filesystem::path> SharedMdb(std::string_view name) {
-    const auto data = SharedTestData();
-    if (!data)
-        return std::nullopt;
-    return *data / "mdb" / name;
 }
 
 }  // namespace zanfor::test

@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <initializer_list>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,7 +18,6 @@ namespace zanfor::test {
 
 class VbaFixture {
 public:
-    static VbaFixture ForMemory(host::memory::MemoryTargetBuilder& builder);
     static VbaFixture ForTarget(std::shared_ptr<const host::memory::MemoryTarget> target);
     static VbaFixture ForFile(const std::filesystem::path& file);
 
@@ -42,8 +40,5 @@ private:
 std::string Code(std::initializer_list<std::string_view> lines);
 
 std::string Repeat(std::string_view text, int times);
-
-// The real file `name` of the shared test data's mdb folder, or nothing when it is absent.
-std::optional<std::filesystem::path> SharedMdb(std::string_view name);
 
 }  // namespace zanfor::test

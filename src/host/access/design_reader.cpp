@@ -188,6 +188,12 @@ public:
 
         bool templatesDone = false;
         for (const auto& child : root.children) {
+            // Access also keeps toolbox defaults for a class that is no control type of its own
+            // (0x79, beside the subform's and the toggle button's, in forms of the French
+            // Northwind). Such a default applies to no control of the design, so it is left out
+            // rather than refused; a control of an unknown class still is.
+            if (!templatesDone && child.children.empty() && !FindDesignClass(child.objectClass))
+                continue;
             const DesignClass& c = classOf(child);
             switch (c.role) {
                 case DesignClassRole::Control:

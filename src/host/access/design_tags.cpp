@@ -29,6 +29,8 @@
 #include <algorithm>
 #include <array>
 
+#include "host/control_types.h"
+
 namespace zanfor::host::access {
 
 namespace {
@@ -638,29 +640,12 @@ constexpr auto kClassTags = std::to_array<ClassTags>({
 
 using Role = DesignClassRole;
 
+constexpr const host::ControlType& kObjectFrame = *host::FindControlTypeNamed("ObjectFrame");
+
 // The chart (71) is Microsoft Graph in an unbound object frame: SaveAsText writes it as its own
 // block kind, Visual Basic sees an ObjectFrame.
-constexpr auto kClasses = std::to_array<DesignClass>({
-    {0x64, Role::Control, "Label", "Label", 100},
-    {0x65, Role::Control, "Rectangle", "Rectangle", 101},
-    {0x66, Role::Control, "Line", "Line", 102},
-    {0x67, Role::Control, "Image", "Image", 103},
-    {0x68, Role::Control, "CommandButton", "CommandButton", 104},
-    {0x69, Role::Control, "OptionButton", "OptionButton", 105},
-    {0x6A, Role::Control, "CheckBox", "CheckBox", 106},
-    {0x6B, Role::Control, "OptionGroup", "OptionGroup", 107},
-    {0x6C, Role::Control, "BoundObjectFrame", "BoundObjectFrame", 108},
-    {0x6D, Role::Control, "TextBox", "TextBox", 109},
-    {0x6E, Role::Control, "ListBox", "ListBox", 110},
-    {0x6F, Role::Control, "ComboBox", "ComboBox", 111},
-    {0x70, Role::Control, "Subform", "Subform", 112},
-    {0x71, Role::Control, "Chart", "ObjectFrame", 114},
-    {0x72, Role::Control, "UnboundObjectFrame", "ObjectFrame", 114},
-    {0x76, Role::Control, "PageBreak", "PageBreak", 118},
-    {0x77, Role::Control, "CustomControl", "CustomControl", 119},
-    {0x7A, Role::Control, "ToggleButton", "ToggleButton", 122},
-    {0x7B, Role::Control, "Tab", "TabCtl", 123},
-    {0x7C, Role::Control, "Page", "Page", 124},
+constexpr auto kClassesBesideControlTypes = std::to_array<DesignClass>({
+    {0x71, Role::Control, "Chart", kObjectFrame.name, kObjectFrame.code},
     {0x96, Role::Root, "Form", "Form", 0},
     {0x97, Role::Root, "Report", "Report", 0},
     {0x98, Role::Section, "Section", "Section", 0},
@@ -672,6 +657,16 @@ constexpr auto kClasses = std::to_array<DesignClass>({
     {0x9E, Role::Section, "BreakFooter", "Section", 0},
     {0x9F, Role::GroupLevel, "BreakLevel", "", 0},
 });
+
+// A control's object class is its ControlType.
+constexpr auto kClasses = [] {
+    std::array<DesignClass, host::kControlTypes.size() + kClassesBesideControlTypes.size()> all{};
+    auto out = all.begin();
+    for (const auto& type : host::kControlTypes)
+        *out++ = {type.code, Role::Control, type.blockKind, type.name, type.code};
+    std::ranges::copy(kClassesBesideControlTypes, out);
+    return all;
+}();
 
 struct IdName {
     std::uint16_t id;

@@ -31,49 +31,61 @@ std::string openKey(bool report, std::string_view name) {
 
 void FileApplication::openCurrentDatabase(const std::string& path) {
     closeCurrentDatabase();
+    namespace fs = std::filesystem;
     std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        auto folder = exports::ExportFolder::Open(path);
-        auto db = std::make_unique<exports::ExportDatabase>(folder);
-        project_ = AccessProject::FromStorage({})->withExportedModules(ReadExportedModules(path));
-        designs_ = std::make_shared<const ExportDesigns>(std::move(folder));
-        db_ = std::move(db);
+    Decoded stamp{.path = path,
+                  .written = fs::last_write_time(path, ec),
+                  .folder = fs::is_directory(path, ec)};
+    if (!stamp.folder)
+        stamp.size = fs::file_size(path, ec);
+    if (kept_ && kept_->path == stamp.path && kept_->written == stamp.written &&
+        kept_->size == stamp.size && kept_->folder == stamp.folder) {
+        current_ = std::move(kept_);
+        kept_.reset();
         return;
     }
-    auto db = jet::JetEngine().openDatabase(path);
-    project_ = AccessProject::ReadFile(path);
-    if (const auto folder = ExportFolderFor(path))
-        designs_ = std::make_shared<const ExportDesigns>(exports::ExportFolder::Open(*folder));
-    db_ = std::move(db);
+    kept_.reset();
+    ++decodeCount_;
+    if (stamp.folder) {
+        auto folder = exports::ExportFolder::Open(path);
+        stamp.db = std::make_unique<exports::ExportDatabase>(folder);
+        stamp.project =
+            AccessProject::FromStorage({})->withExportedModules(ReadExportedModules(path));
+        stamp.designs = std::make_shared<const ExportDesigns>(std::move(folder));
+    } else {
+        stamp.db = jet::JetEngine().openDatabase(path);
+        stamp.project = AccessProject::ReadFile(path);
+        if (const auto folder = ExportFolderFor(path))
+            stamp.designs =
+                std::make_shared<const ExportDesigns>(exports::ExportFolder::Open(*folder));
+    }
+    current_ = std::move(stamp);
 }
 
 void FileApplication::closeCurrentDatabase() {
     openObjects_.clear();
-    createdModules_.clear();
     openModules_.clear();
-    selectedName_.clear();
-    designs_.reset();
-    project_.reset();
-    db_.reset();
+    if (current_)
+        kept_ = std::move(current_);
+    current_.reset();
 }
 
-dao::Database& FileApplication::currentDb() {
-    if (!db_)
+const FileApplication::Decoded& FileApplication::current() const {
+    if (!current_)
         notOpen();
-    return *db_;
+    return *current_;
 }
 
-const AccessProject& FileApplication::project() const {
-    if (!project_)
-        notOpen();
-    return *project_;
-}
+dao::Database& FileApplication::currentDb() { return *current().db; }
+
+const AccessProject& FileApplication::project() const { return *current().project; }
 
 DesignObject& FileApplication::open(bool report, const std::string& name) {
     const auto& p = project();
+    const auto* designs = exportDesigns();
     std::unique_ptr<DesignObject> object;
-    if (designs_ && (report ? designs_->hasReport(name) : designs_->hasForm(name))) {
-        object = report ? designs_->openReport(name, p) : designs_->openForm(name, p);
+    if (designs && (report ? designs->hasReport(name) : designs->hasForm(name))) {
+        object = report ? designs->openReport(name, p) : designs->openForm(name, p);
     } else {
         const DesignEntry* entry = report ? p.report(name) : p.form(name);
         std::optional<DesignObject> stored;
@@ -104,12 +116,6 @@ DesignObject& FileApplication::openReport(const std::string& name, View) {
 }
 
 const Module& FileApplication::openModule(const std::string& name) {
-    for (const auto& m : createdModules_) {
-        if (util::EqualsIgnoreCase(m->name(), name)) {
-            openModules_.push_back(m->name());
-            return *m;
-        }
-    }
     auto module = project().module(name);
     if (!module)
         throw Error(2516, "モジュール '" + name + "' が見つかりません。");
@@ -126,42 +132,13 @@ void FileApplication::close(ObjectType type, const std::string& name) {
     }
 }
 
-void FileApplication::selectObject(ObjectType type, const std::string& name) {
-    project();
-    selectedType_ = type;
-    selectedName_ = name;
-}
-
 MacroDefinition FileApplication::macroDefinition(const std::string& name) const {
-    project();
-    if (designs_ && designs_->hasMacro(name))
-        return designs_->macro(name);
-    if (auto stored = ReadStoredMacro(*project_, name))
+    const auto& p = project();
+    if (const auto* designs = exportDesigns(); designs && designs->hasMacro(name))
+        return designs->macro(name);
+    if (auto stored = ReadStoredMacro(p, name))
         return std::move(*stored);
     notAvailable("マクロの変換");
-}
-
-void FileApplication::runCommand(int command) {
-    project();
-    if (command != kCmdConvertMacrosToVisualBasic || selectedType_ != ObjectType::Macro)
-        notAvailable("RunCommand");
-    const MacroDefinition macro = macroDefinition(selectedName_);
-    const std::string moduleName = std::string(kConvertedMacroPrefix) + macro.name;
-    std::erase_if(createdModules_,
-                  [&](const auto& m) { return util::EqualsIgnoreCase(m->name(), moduleName); });
-    createdModules_.push_back(
-        std::make_shared<const Module>(moduleName, ModuleType::Standard, ConvertMacro(macro)));
-}
-
-void FileApplication::deleteObject(ObjectType type, const std::string& name) {
-    const auto before = createdModules_.size();
-    if (type == ObjectType::Module) {
-        std::erase_if(createdModules_,
-                      [&](const auto& m) { return util::EqualsIgnoreCase(m->name(), name); });
-    }
-    // Only what this instance created may go; the target itself is never changed.
-    if (createdModules_.size() == before)
-        notAvailable("DeleteObject");
 }
 
 std::unique_ptr<dao::Database> FileEngine::openDatabase(const std::string& path) {

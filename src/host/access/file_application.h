@@ -7,8 +7,11 @@
 // forms, reports and macros are the designs opened, its modules replace the file's; the others
 // come from the file. Nothing is ever written to the target.
 
+#include <cstdint>
+#include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,38 +36,46 @@ public:
     // object and the offset for a stored design that does not read.
     DesignObject& openForm(const std::string& name, View view) override;
     DesignObject& openReport(const std::string& name, View view) override;
-    // The converted macros of this instance first, then the project's modules.
     const Module& openModule(const std::string& name) override;
     void close(ObjectType type, const std::string& name) override;
-    void selectObject(ObjectType type, const std::string& name) override;
-    // 279 converts the selected macro (its design from the export folder, else from the
-    // .mdb); any other command, or a macro neither holds, gives host error 2046.
-    void runCommand(int command) override;
-    // Only the modules runCommand created can be deleted (host error 2046 otherwise).
-    void deleteObject(ObjectType type, const std::string& name) override;
 
     const AccessProject& project() const;
     // The export folder's designs, or nullptr when the target has none.
-    const ExportDesigns* exportDesigns() const { return designs_.get(); }
+    const ExportDesigns* exportDesigns() const {
+        return current_ ? current_->designs.get() : nullptr;
+    }
     // The design of a macro: the export folder's when it has one, else the one the .mdb
     // stores. Host errors as ExportDesigns::macro, 30010 (macro and offset) for a stored sheet
     // that does not read, 2046 when neither holds it.
     MacroDefinition macroDefinition(const std::string& name) const;
-    // The objects and converted modules open now, for checks that everything was closed.
+    // The objects and modules open now, for checks that everything was closed.
     std::vector<std::string> openObjectNames() const;
+    // How many times a file or folder was decoded, for checks that a run decodes it once.
+    int decodeCount() const { return decodeCount_; }
 
 private:
-    DesignObject& open(bool report, const std::string& name);
+    // What opening a target decodes. Closing keeps it, so the collectors of a run that make the
+    // target current again (each code reader does) find it decoded, as long as the file is
+    // unchanged.
+    struct Decoded {
+        std::string path{};
+        std::filesystem::file_time_type written{};
+        std::uintmax_t size = 0;
+        bool folder = false;
+        std::unique_ptr<dao::Database> db{};
+        std::shared_ptr<const AccessProject> project{};
+        std::shared_ptr<const ExportDesigns> designs{};
+    };
 
-    std::unique_ptr<dao::Database> db_;
-    std::shared_ptr<const AccessProject> project_;
-    std::shared_ptr<const ExportDesigns> designs_;
+    DesignObject& open(bool report, const std::string& name);
+    const Decoded& current() const;
+
+    std::optional<Decoded> current_;
+    std::optional<Decoded> kept_;
+    int decodeCount_ = 0;
     bool visible_ = false;
     std::map<std::string, std::unique_ptr<DesignObject>> openObjects_;
-    std::vector<std::shared_ptr<const Module>> createdModules_;
     std::vector<std::string> openModules_;
-    ObjectType selectedType_ = ObjectType::Table;
-    std::string selectedName_;
 };
 
 // DAO's workspace over targets as the program opens them: an object export folder as a complete

@@ -3,40 +3,11 @@
 #include <array>
 #include <map>
 
+#include "host/control_types.h"
+
 namespace zanfor::host::exports {
 
 namespace {
-
-struct KindRow {
-    std::string_view blockKind;
-    int code;
-    std::string_view typeName;
-};
-
-constexpr auto kControlKinds = std::to_array<KindRow>({
-    {"Label", 100, "Label"},
-    {"Rectangle", 101, "Rectangle"},
-    {"Line", 102, "Line"},
-    {"Image", 103, "Image"},
-    {"CommandButton", 104, "CommandButton"},
-    {"OptionButton", 105, "OptionButton"},
-    {"CheckBox", 106, "CheckBox"},
-    {"OptionGroup", 107, "OptionGroup"},
-    {"BoundObjectFrame", 108, "BoundObjectFrame"},
-    {"TextBox", 109, "TextBox"},
-    {"ListBox", 110, "ListBox"},
-    {"ComboBox", 111, "ComboBox"},
-    {"Subform", 112, "Subform"},
-    {"Subreport", 112, "Subform"},
-    {"UnboundObjectFrame", 114, "ObjectFrame"},
-    {"ObjectFrame", 114, "ObjectFrame"},
-    {"PageBreak", 118, "PageBreak"},
-    {"CustomControl", 119, "CustomControl"},
-    {"ToggleButton", 122, "ToggleButton"},
-    {"Tab", 123, "TabCtl"},
-    {"TabCtl", 123, "TabCtl"},
-    {"Page", 124, "Page"},
-});
 
 constexpr std::array<std::string_view, 7> kSectionKinds = {
     "FormHeader", "FormFooter",  "PageHeader", "PageFooter",
@@ -99,9 +70,10 @@ private:
 }  // namespace
 
 ControlKind ControlKindOf(std::string_view blockKind) {
-    for (const auto& row : kControlKinds) {
-        if (row.blockKind == blockKind)
-            return {row.code, row.typeName};
+    for (const auto& type : kControlTypes) {
+        if (blockKind == type.name || blockKind == type.blockKind ||
+            (!type.reportBlockKind.empty() && blockKind == type.reportBlockKind))
+            return {type.code, type.name};
     }
     return {0, blockKind};
 }

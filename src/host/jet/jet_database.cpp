@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "host/error.h"
+#include "host/jet/column_types.h"
 #include "host/jet/mdb_file.h"
 #include "host/jet/property_blob.h"
 #include "host/jet/query_sql.h"
@@ -86,51 +87,21 @@ void sortByName(std::vector<T>& items, Name nameOf) {
 }
 
 int daoType(int jetType) {
-    switch (jetType) {
-        case kJetNumeric:
-            return dao::dbDecimal;
-        case kJetBool:
-        case kJetByte:
-        case kJetInt:
-        case kJetLong:
-        case kJetMoney:
-        case kJetFloat:
-        case kJetDouble:
-        case kJetDateTime:
-        case kJetBinary:
-        case kJetText:
-        case kJetOle:
-        case kJetMemo:
-        case kJetGuid:
-            return jetType;
-        default:
-            return 0;
-    }
+    const JetColumnType* type = FindJetColumnType(jetType);
+    return type != nullptr ? type->daoType : 0;
 }
 
 std::int32_t daoSize(const ColumnDefinition& col, JetVersion version) {
-    switch (col.type) {
-        case kJetBool:
-        case kJetByte:
-            return 1;
-        case kJetInt:
-            return 2;
-        case kJetLong:
-        case kJetFloat:
-            return 4;
-        case kJetMoney:
-        case kJetDouble:
-        case kJetDateTime:
-            return 8;
-        case kJetGuid:
-        case kJetNumeric:
-            return 16;
-        case kJetText:
-            return version == JetVersion::Jet4 ? col.length / 2 : col.length;
-        case kJetBinary:
+    const JetColumnType* type = FindJetColumnType(col.type);
+    if (type == nullptr)
+        return 0;
+    switch (type->daoSize) {
+        case kColumnBytes:
             return col.length;
+        case kColumnCharacters:
+            return version == JetVersion::Jet4 ? col.length / 2 : col.length;
         default:
-            return 0;
+            return type->daoSize;
     }
 }
 

@@ -3,13 +3,13 @@
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 
 #include "host/error.h"
+#include "util/file_descriptor.h"
 #include "util/vb_string.h"
 
 namespace zanfor::host::jet {
@@ -38,8 +38,8 @@ std::int64_t readLittleEndian(const unsigned char* p, std::size_t size) {
 }  // namespace
 
 MappedFile::MappedFile(const std::filesystem::path& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
+    const util::FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd.valid()) {
         const int e = errno;
         if (e == ENOENT || e == ENOTDIR) {
             throw Error(err::kCannotOpenFile,
@@ -48,23 +48,20 @@ MappedFile::MappedFile(const std::filesystem::path& path) {
         throw Error(3051, "ファイル '" + displayName(path) + "' を開けません: " + std::strerror(e));
     }
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
+    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
         throw Error(err::kUnrecognizedFormat,
                     "'" + displayName(path) + "' はデータベース ファイルではありません。");
     }
     size_ = static_cast<std::size_t>(st.st_size);
     if (size_ > 0) {
-        void* p = ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE, fd, 0);
+        void* p = ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE, fd.get(), 0);
         if (p == MAP_FAILED) {
             const int e = errno;
-            ::close(fd);
             throw Error(3051,
                         "ファイル '" + displayName(path) + "' を読めません: " + std::strerror(e));
         }
         data_ = static_cast<char*>(p);
     }
-    ::close(fd);
 }
 
 MappedFile::~MappedFile() {

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "host/error.h"
+#include "host/jet/column_types.h"
 #include "host/jet/mdb_file.h"
 #include "util/encoding.h"
 
@@ -29,27 +30,9 @@ std::size_t rowCountOffset(const JetHeader& h) {
 
 // The size of a fixed-length column's value.
 std::size_t fixedSize(const ColumnDefinition& c) {
-    switch (c.type) {
-        case kJetBool:
-            return 0;  // held in the null mask
-        case kJetByte:
-            return 1;
-        case kJetInt:
-            return 2;
-        case kJetLong:
-        case kJetFloat:
-            return 4;
-        case kJetMoney:
-        case kJetDouble:
-        case kJetDateTime:
-            return 8;
-        case kJetGuid:
-            return 16;
-        case kJetNumeric:
-            return 17;
-        default:
-            return static_cast<std::size_t>(c.length);
-    }
+    const JetColumnType* type = FindJetColumnType(c.type);
+    const int bytes = type != nullptr ? type->rowBytes : kColumnBytes;
+    return static_cast<std::size_t>(bytes == kColumnBytes ? c.length : bytes);
 }
 
 std::int64_t signedValue(std::string_view b) {

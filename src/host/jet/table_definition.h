@@ -10,27 +10,10 @@
 #include <string_view>
 #include <vector>
 
+#include "host/jet/column_types.h"
 #include "host/jet/jet_header.h"
 
 namespace zanfor::host::jet {
-
-// Jet's column type codes.
-enum JetType : int {
-    kJetBool = 0x01,
-    kJetByte = 0x02,
-    kJetInt = 0x03,
-    kJetLong = 0x04,
-    kJetMoney = 0x05,
-    kJetFloat = 0x06,
-    kJetDouble = 0x07,
-    kJetDateTime = 0x08,
-    kJetBinary = 0x09,
-    kJetText = 0x0a,
-    kJetOle = 0x0b,
-    kJetMemo = 0x0c,
-    kJetGuid = 0x0f,
-    kJetNumeric = 0x10,
-};
 
 // Column flags.
 inline constexpr std::uint8_t kColumnFixed = 0x01;

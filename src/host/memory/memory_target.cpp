@@ -351,14 +351,12 @@ void MemoryApplication::openCurrentDatabase(const std::string& path) {
         throw Error(err::kCannotOpenFile, "ファイル '" + path + "' が見つかりません。");
     db_ = std::make_unique<MemoryDatabase>(std::move(target));
     openObjects_.clear();
-    createdModules_.clear();
     openModules_.clear();
 }
 
 void MemoryApplication::closeCurrentDatabase() {
     db_.reset();
     openObjects_.clear();
-    createdModules_.clear();
     openModules_.clear();
 }
 
@@ -391,8 +389,6 @@ const access::Module& MemoryApplication::openModule(const std::string& name) {
     const auto& target = current();
     auto byName = [](const std::shared_ptr<const access::Module>& m) { return m->name(); };
     auto* module = findByName(target.modules, name, byName);
-    if (!module)
-        module = findByName(createdModules_, name, byName);
     if (!module) {
         throw Error(2516, "モジュール '" + name + "' が見つかりません。");
     }
@@ -413,38 +409,6 @@ void MemoryApplication::close(ObjectType type, const std::string& name) {
     } else if (type == ObjectType::Module) {
         std::erase_if(openModules_,
                       [&](const std::string& m) { return util::EqualsIgnoreCase(m, name); });
-    }
-}
-
-void MemoryApplication::selectObject(ObjectType type, const std::string& name) {
-    current();
-    selectedType_ = type;
-    selectedName_ = name;
-}
-
-void MemoryApplication::runCommand(int command) {
-    const auto& target = current();
-    if (command != access::kCmdConvertMacrosToVisualBasic || selectedType_ != ObjectType::Macro) {
-        throw Error(2046, "コマンドまたはアクション 'RunCommand' は、現在使用できません。");
-    }
-    auto* macro =
-        findByName(target.macros, selectedName_, [](const MemoryMacro& m) { return m.name; });
-    if (!macro)
-        noSuchObject("マクロ", selectedName_);
-    createdModules_.push_back(std::make_shared<const access::Module>(
-        std::string(access::kConvertedMacroPrefix) + macro->name, access::ModuleType::Standard,
-        macro->convertedText));
-}
-
-void MemoryApplication::deleteObject(ObjectType type, const std::string& name) {
-    const auto before = createdModules_.size();
-    if (type == ObjectType::Module) {
-        std::erase_if(createdModules_,
-                      [&](const auto& m) { return util::EqualsIgnoreCase(m->name(), name); });
-    }
-    // Only what this instance created may go; the target itself is never changed.
-    if (createdModules_.size() == before) {
-        throw Error(2046, "コマンドまたはアクション 'DeleteObject' は、現在使用できません。");
     }
 }
 

@@ -176,9 +176,6 @@ public:
     access::DesignObject& openReport(const std::string& name, access::View view) override;
     const access::Module& openModule(const std::string& name) override;
     void close(access::ObjectType type, const std::string& name) override;
-    void selectObject(access::ObjectType type, const std::string& name) override;
-    void runCommand(int command) override;
-    void deleteObject(access::ObjectType type, const std::string& name) override;
 
     // Names of the objects open now, for tests that check everything was closed.
     std::vector<std::string> openObjectNames() const;
@@ -191,10 +188,7 @@ private:
     std::unique_ptr<MemoryDatabase> db_;
     bool visible_ = false;
     std::map<std::string, std::unique_ptr<access::DesignObject>> openObjects_;
-    std::vector<std::shared_ptr<const access::Module>> createdModules_;
     std::vector<std::string> openModules_;
-    access::ObjectType selectedType_ = access::ObjectType::Table;
-    std::string selectedName_;
 };
 
 class MemoryApplicationFactory : public access::ApplicationFactory {

@@ -4,15 +4,11 @@
 
 #include <cstdint>
 #include <functional>
-#include <map>
-#include <random>
 #include <string>
-#include <tuple>
 #include <vector>
 
+#include "access_fixture.h"
 #include "host/error.h"
-#include "host/jet/mdb_file.h"
-#include "test_support.h"
 
 namespace {
 
@@ -26,13 +22,6 @@ constexpr std::size_t kLeft = 68, kRight = 72, kChild = 76, kStart = 116, kSize 
 void Put(std::string& b, std::size_t at, std::uint64_t v, int width = 4) {
     for (int i = 0; i < width; ++i)
         b[at + i] = static_cast<char>(v >> 8 * i & 0xFF);
-}
-
-std::uint32_t Get32(std::string_view b, std::size_t at) {
-    std::uint32_t v = 0;
-    for (std::size_t i = 4; i-- > 0;)
-        v = v << 8 | static_cast<unsigned char>(b[at + i]);
-    return v;
 }
 
 struct Entry {
@@ -54,42 +43,39 @@ struct Cfb {
     std::size_t entryAt(std::uint32_t id) const {
         return at(dir[id / (ss / 128)]) + id % (ss / 128) * 128;
     }
-    void setFat(std::uint32_t s, std::uint32_t next) {
-        Put(bytes, at(fat[s / (ss / 4)]) + s % (ss / 4) * 4, next);
-    }
     void setEntry(std::uint32_t id, std::size_t field, std::uint32_t v) {
         Put(bytes, entryAt(id) + field, v);
     }
 };
 
+// Appends a chain of `n` units to `links`, each linked to the next; its first unit or kEnd.
+std::uint32_t Chain(std::vector<std::uint32_t>& links, std::size_t n) {
+    const auto first = static_cast<std::uint32_t>(links.size());
+    for (std::size_t k = 0; k < n; ++k)
+        links.push_back(k + 1 < n ? first + static_cast<std::uint32_t>(k) + 1 : kEnd);
+    return n ? first : kEnd;
+}
+
+std::string Padded(std::string s, std::size_t unit, char fill = '\0') {
+    s.resize((s.size() + unit - 1) / unit * unit, fill);
+    return s;
+}
+
 Cfb BuildCfb(const std::vector<Entry>& entries, int version = 3, std::size_t minFat = 1) {
     Cfb c;
-    c.ss = version == 3 ? 512 : 4096;
-    const std::size_t ss = c.ss;
-    std::vector<std::string> sectors;
-    std::vector<std::uint32_t> links;
-    auto allocate = [&](std::string_view data) {
-        const auto first = data.empty() ? kEnd : static_cast<std::uint32_t>(sectors.size());
-        for (std::size_t i = 0; i < data.size(); i += ss) {
-            sectors.push_back(std::string(data.substr(i, ss)) +
-                              std::string(ss - std::min(ss, data.size() - i), '\0'));
-            links.push_back(i + ss < data.size() ? static_cast<std::uint32_t>(sectors.size())
-                                                 : kEnd);
-        }
-        return first;
+    const std::size_t ss = c.ss = version == 3 ? 512 : 4096;
+    std::string body, mini, miniFat, dir;  // body: the sectors after the header
+    std::vector<std::uint32_t> links, miniLinks;
+    const auto allocate = [&](const std::string& data) {
+        body += Padded(data, ss);
+        return Chain(links, (data.size() + ss - 1) / ss);
     };
-    std::string mini, miniFat, dir;
     c.start.assign(entries.size(), kEnd);
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const std::string& d = entries[i].data;
-        if (entries[i].type != 2 || d.empty() || d.size() >= 4096)
-            continue;
-        c.start[i] = static_cast<std::uint32_t>(mini.size() / 64);
-        for (std::size_t k = 0; k < d.size(); k += 64) {
-            miniFat += std::string(4, '\0');
-            Put(miniFat, miniFat.size() - 4, k + 64 < d.size() ? mini.size() / 64 + 1 : kEnd);
-            mini +=
-                d.substr(k, 64) + std::string(64 - std::min<std::size_t>(64, d.size() - k), '\0');
+        if (entries[i].type == 2 && !d.empty() && d.size() < 4096) {
+            c.start[i] = Chain(miniLinks, (d.size() + 63) / 64);
+            mini += Padded(d, 64);
         }
     }
     const std::uint32_t miniStart = allocate(mini);
@@ -97,12 +83,12 @@ Cfb BuildCfb(const std::vector<Entry>& entries, int version = 3, std::size_t min
         if (entries[i].type == 2 && entries[i].data.size() >= 4096)
             c.start[i] = allocate(entries[i].data);
     }
-    while (miniFat.size() % ss != 0)
-        miniFat += "\xFF\xFF\xFF\xFF";
-    c.miniFat = allocate(miniFat);
+    for (const auto link : miniLinks)
+        miniFat += zanfor::test::Le(link, 4);
+    c.miniFat = allocate(Padded(miniFat, ss, '\xFF'));
     for (std::size_t i = 0; i < entries.size() || dir.size() % ss != 0; ++i) {
-        std::string raw(128, '\0');
         const Entry e = i < entries.size() ? entries[i] : Entry{u"", 0, kNone, kNone, kNone, ""};
+        std::string raw(128, '\0');
         for (std::size_t k = 0; k < e.name.size(); ++k)
             Put(raw, 2 * k, e.name[k], 2);
         Put(raw, 64, e.name.empty() ? 0 : 2 * e.name.size() + 2, 2);
@@ -116,52 +102,50 @@ Cfb BuildCfb(const std::vector<Entry>& entries, int version = 3, std::size_t min
     }
     const std::uint32_t dirStart = allocate(dir);
     for (std::size_t i = 0; i < dir.size() / ss; ++i)
-        c.dir.push_back(dirStart + i);
+        c.dir.push_back(dirStart + static_cast<std::uint32_t>(i));
 
+    // As many FAT sectors as it takes to list every sector, its own and the DIFAT's included.
     const std::size_t perDifat = ss / 4 - 1;
     std::size_t fats = minFat, difats = 0;
     for (;; ++fats) {
         difats = fats > 109 ? (fats - 109 + perDifat - 1) / perDifat : 0;
-        if (fats * ss / 4 >= sectors.size() + fats + difats)
+        if (fats * ss / 4 >= links.size() + fats + difats)
             break;
     }
     for (std::size_t i = 0; i < difats + fats; ++i) {
-        (i < difats ? c.difat : c.fat).push_back(static_cast<std::uint32_t>(sectors.size()));
-        sectors.emplace_back(ss, '\0');
+        (i < difats ? c.difat : c.fat).push_back(static_cast<std::uint32_t>(links.size()));
         links.push_back(i < difats ? 0xFFFFFFFC : 0xFFFFFFFD);
     }
     links.resize(fats * ss / 4, kNone);
-    for (std::size_t i = 0; i < links.size(); ++i)
-        Put(sectors[c.fat[i / (ss / 4)]], i % (ss / 4) * 4, links[i]);
     for (std::size_t d = 0; d < difats; ++d) {
+        std::string sector;
         for (std::size_t k = 0; k < perDifat; ++k) {
             const std::size_t f = 109 + d * perDifat + k;
-            Put(sectors[c.difat[d]], 4 * k, f < fats ? c.fat[f] : kNone);
+            sector += zanfor::test::Le(f < fats ? c.fat[f] : kNone, 4);
         }
-        Put(sectors[c.difat[d]], 4 * perDifat, d + 1 < difats ? c.difat[d + 1] : kEnd);
+        body += sector + zanfor::test::Le(d + 1 < difats ? c.difat[d + 1] : kEnd, 4);
     }
-    std::string h(ss, '\0');
-    h.replace(0, 8, "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1");
-    const std::tuple<std::size_t, std::uint64_t, int> fields[] = {
-        {24, 0x3E, 2},
-        {26, version, 2},
-        {28, 0xFFFE, 2},
-        {30, ss == 512 ? 9 : 12, 2},
-        {32, 6, 2},
-        {44, fats, 4},
-        {48, dirStart, 4},
-        {56, 4096, 4},
-        {60, c.miniFat, 4},
-        {64, miniFat.size() / ss, 4},
-        {68, difats ? c.difat[0] : kEnd, 4},
-        {72, difats, 4}};
-    for (const auto& [at, value, width] : fields)
-        Put(h, at, value, width);
+    for (const auto link : links)
+        body += zanfor::test::Le(link, 4);
+    std::string h = Padded("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", ss);
+    const std::uint64_t values[] = {0x3E,
+                                    static_cast<std::uint64_t>(version),
+                                    0xFFFE,
+                                    ss == 512 ? 9u : 12u,
+                                    6,
+                                    fats,
+                                    dirStart,
+                                    4096,
+                                    c.miniFat,
+                                    miniFat.size() ? Padded(miniFat, ss).size() / ss : 0,
+                                    difats ? c.difat[0] : kEnd,
+                                    difats};
+    const std::size_t offsets[] = {24, 26, 28, 30, 32, 44, 48, 56, 60, 64, 68, 72};
+    for (std::size_t i = 0; i < std::size(offsets); ++i)
+        Put(h, offsets[i], values[i], i < 5 ? 2 : 4);
     for (std::size_t i = 0; i < 109; ++i)
         Put(h, 76 + 4 * i, i < fats ? c.fat[i] : kNone);
-    c.bytes = h;
-    for (const auto& s : sectors)
-        c.bytes += s;
+    c.bytes = h + body;
     return c;
 }
 
@@ -184,14 +168,7 @@ std::vector<Entry> Sample() {
 }
 
 int ErrorNumber(const std::string& bytes, std::string* description = nullptr) {
-    try {
-        ReadCompoundFile(bytes);
-    } catch (const Error& e) {
-        if (description)
-            *description = e.description();
-        return e.number();
-    }
-    return 0;
+    return zanfor::test::ErrorOf([&] { ReadCompoundFile(bytes); }, description);
 }
 
 std::vector<std::string> Names(const StorageNode& n) {
@@ -201,29 +178,25 @@ std::vector<std::string> Names(const StorageNode& n) {
     return names;
 }
 
-class CompoundFileVersions : public testing::TestWithParam<int> {};
-
-TEST_P(CompoundFileVersions, ReadsStreamsOfEverySizeWithOrWithoutDifat) {
-    for (std::size_t fats : {1, 240}) {
-        const auto entries = Sample();
-        const Cfb cfb = BuildCfb(entries, GetParam(), GetParam() == 4 && fats > 1 ? 110 : fats);
-        EXPECT_EQ(cfb.difat.empty(), fats == 1);
-        const StorageNode root = ReadCompoundFile(cfb.bytes);
-        EXPECT_EQ(Names(root), (std::vector<std::string>{"VBA", "Small", "Large"}));
-        EXPECT_EQ(root.find("small")->data, entries[2].data);
-        EXPECT_EQ(root.find("Large")->data, entries[3].data);
-        EXPECT_EQ(root.find("VBA/dir")->data, entries[4].data);
-        EXPECT_EQ(root.find("VBA/Module1")->data, entries[5].data);
-        EXPECT_TRUE(!root.find("VBA")->isStream && root.find("VBA/dir")->isStream);
-    }
-    for (std::size_t size : {0, 1, 63, 64, 65, 4095, 4096, 4097, 12289}) {
-        const std::vector<Entry> e = {{u"Root Entry", 5, kNone, kNone, 1, ""},
-                                      {u"S", 2, kNone, kNone, kNone, Pattern(size, 9)}};
-        EXPECT_EQ(ReadCompoundFile(BuildCfb(e, GetParam()).bytes).find("S")->data, e[1].data);
+TEST(CompoundFile, ReadsStreamsOfEverySizeWithOrWithoutDifat) {
+    for (const int version : {3, 4}) {
+        for (std::size_t fats : {1, 240}) {
+            const auto entries = Sample();
+            const Cfb cfb = BuildCfb(entries, version, version == 4 && fats > 1 ? 110 : fats);
+            const StorageNode root = ReadCompoundFile(cfb.bytes);
+            EXPECT_EQ(Names(root), (std::vector<std::string>{"VBA", "Small", "Large"}));
+            for (const auto& [path, entry] :
+                 {std::pair{"small", 2}, {"Large", 3}, {"VBA/dir", 4}, {"VBA/Module1", 5}})
+                EXPECT_EQ(root.find(path)->data, entries[entry].data) << path;
+            EXPECT_TRUE(!root.find("VBA")->isStream && root.find("VBA/dir")->isStream);
+        }
+        for (std::size_t size : {0, 1, 63, 64, 65, 4095, 4096, 4097, 12289}) {
+            const std::vector<Entry> e = {{u"Root Entry", 5, kNone, kNone, 1, ""},
+                                          {u"S", 2, kNone, kNone, kNone, Pattern(size, 9)}};
+            EXPECT_EQ(ReadCompoundFile(BuildCfb(e, version).bytes).find("S")->data, e[1].data);
+        }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(CompoundFileV3AndV4, CompoundFileVersions, testing::Values(3, 4));
 
 TEST(CompoundFile, SiblingsComeLeftToRightAndNamesDecodeFromUtf16) {
     // Siblings C(B(A), E(D, モジュール)) walk as A B C D E モジュール.
@@ -254,46 +227,23 @@ const DamageCase kDamage[] = {
     {"NoSignature", 3, [](Cfb& c) { c.bytes[0] = 'X'; }, "識別子"},
     {"Version3With4096Sectors", 3, [](Cfb& c) { Put(c.bytes, 30, 12, 2); }, "版 3"},
     {"UnknownVersion", 3, [](Cfb& c) { Put(c.bytes, 26, 5, 2); }, "版 5"},
-    {"ByteOrder", 4, [](Cfb& c) { Put(c.bytes, 28, 0xFEFF, 2); }, "バイト順"},
     {"MiniSectorShift", 3, [](Cfb& c) { Put(c.bytes, 32, 7, 2); }, "ミニセクター"},
     {"MiniStreamCutoff", 3, [](Cfb& c) { Put(c.bytes, 56, 8192); }, "境目"},
     {"FatCountBeyondFile", 3, [](Cfb& c) { Put(c.bytes, 44, 0x40000000); }, "FAT のセクター数"},
     {"FatSectorOutsideFile", 3, [](Cfb& c) { Put(c.bytes, 76, 5000); }, "範囲外"},
-    {"FatSectorListedTwice", 4,
-     [](Cfb& c) {
-         Put(c.bytes, 44, 2);
-         Put(c.bytes, 80, c.fat[0]);
-     },
-     "循環"},
     {"DifatCountShort", 3, [](Cfb& c) { Put(c.bytes, 72, 1); }, "DIFAT が", 240},
-    {"DifatChainEndsEarly", 3, [](Cfb& c) { Put(c.bytes, 68, kEnd); }, "DIFAT が", 240},
-    {"DifatCycle", 3, [](Cfb& c) { Put(c.bytes, c.at(c.difat[0]) + 508, c.difat[0]); }, "循環",
-     240},
-    {"DifatOutsideFile", 4, [](Cfb& c) { Put(c.bytes, 68, 0xFFFFFF); }, "範囲外", 110},
-    {"FatCycleInStream", 3, [](Cfb& c) { c.setFat(c.start[3] + 1, c.start[3]); }, "循環"},
-    {"FatSelfLoopInDirectory", 4, [](Cfb& c) { c.setFat(c.dir[0], c.dir[0]); }, "循環"},
-    {"ChainRunsIntoFreeSector", 3, [](Cfb& c) { c.setFat(c.start[3], kNone); }, "範囲外"},
-    {"StreamStartsOutsideFat", 3, [](Cfb& c) { c.setEntry(3, kStart, 70000); }, "範囲外"},
-    {"StreamStartsPastEndOfFile", 4, [](Cfb& c) { c.setEntry(3, kStart, c.bytes.size() / 4096); },
-     "範囲外"},
+    {"FatCycleInStream", 3,
+     [](Cfb& c) { Put(c.bytes, c.at(c.fat[0]) + 4 * (c.start[3] + 1), c.start[3]); }, "循環"},
     {"StreamsShareSectors", 3, [](Cfb& c) { c.setEntry(5, kStart, c.start[3]); }, "重なって"},
     {"StreamSizeBeyondChain", 3, [](Cfb& c) { c.setEntry(3, kSize, 9000 + 3 * 512); },
      "チェーンより大きく"},
-    {"HugeStreamSize", 4, [](Cfb& c) { Put(c.bytes, c.entryAt(3) + kSize, 1ull << 62, 8); },
-     "チェーンより大きく"},
     {"TruncatedInLastSector", 3, [](Cfb& c) { c.bytes.resize(c.bytes.size() - 100); },
      "ファイルの終わり"},
-    {"TruncatedToHalf", 4, [](Cfb& c) { c.bytes.resize(c.bytes.size() / 2); }, ""},
     {"SiblingIsItself", 3, [](Cfb& c) { c.setEntry(4, kRight, 4); }, "循環"},
-    {"ChildIsTheRoot", 3, [](Cfb& c) { c.setEntry(1, kChild, 0); }, "循環"},
-    {"EntryReachedTwice", 4, [](Cfb& c) { c.setEntry(5, kLeft, 4); }, "循環"},
-    {"StorageIsItsOwnChild", 3, [](Cfb& c) { c.setEntry(1, kChild, 1); }, "循環"},
     {"EntryIdOutOfRange", 3, [](Cfb& c) { c.setEntry(2, kLeft, 40); }, "範囲外"},
-    {"EntryIdReservedValue", 4, [](Cfb& c) { c.setEntry(0, kChild, 0xFFFFFFFA); }, "範囲外"},
     {"RootIsNotRoot", 3, [](Cfb& c) { c.bytes[c.entryAt(0) + 66] = 1; }, "ルート"},
     {"UnusedEntryInTree", 3, [](Cfb& c) { c.bytes[c.entryAt(5) + 66] = 0; }, "種類"},
     {"NameLengthOdd", 3, [](Cfb& c) { Put(c.bytes, c.entryAt(2) + 64, 7, 2); }, "名前の長さ"},
-    {"NameLengthTooLong", 4, [](Cfb& c) { Put(c.bytes, c.entryAt(2) + 64, 66, 2); }, "名前の長さ"},
     {"MiniChainCycle", 3, [](Cfb& c) { Put(c.bytes, c.at(c.miniFat) + 4, 0); }, "循環"},
     {"MiniStreamsShareSectors", 3, [](Cfb& c) { c.setEntry(4, kStart, c.start[2]); }, "重なって"},
     {"MiniSectorOutsideMiniFat", 4, [](Cfb& c) { c.setEntry(2, kStart, 5000); }, "ミニ FAT"},
@@ -329,85 +279,6 @@ TEST(CompoundFile, DeepNestingAndEveryTruncationAreDamage) {
     for (std::size_t size = 0; size < bytes.size(); size += 37) {
         EXPECT_EQ(ErrorNumber(bytes.substr(0, size)), err::kProjectStorageDamaged) << size;
     }
-}
-
-// The compound file of an Access 2000 format file, joined from the rows of MSysAccessObjects.
-std::optional<std::string> AccessObjectsBytes(const char* name) {
-    const auto data = zanfor::test::SharedTestData();
-    if (!data)
-        return std::nullopt;
-    jet::JetFile file(*data / "mdb" / name);
-    jet::TableReader r(file, "MSysAccessObjects");
-    std::map<std::int64_t, std::string> rows;
-    while (r.next())
-        rows[r.value("ID").toInteger()] = r.bytes(r.columnIndex("Data")).data;
-    std::string bytes;
-    for (const auto& [id, chunk] : rows)
-        bytes += id > 0 ? chunk : "";
-    bytes.resize(Get32(rows.at(0), 4));
-    return bytes;
-}
-
-TEST(CompoundFileRealFiles, Access2000ProjectsKeepVbaUnderVbaProject) {
-    for (const char* name : {"northwind-ja.mdb", "northwind-en.mdb"}) {
-        const auto bytes = AccessObjectsBytes(name);
-        if (!bytes)
-            GTEST_SKIP() << "../shared/testdata is absent";
-        const StorageNode root = ReadCompoundFile(*bytes);
-        const StorageNode* vba = root.find("VBA/VBAProject/VBA");
-        ASSERT_NE(vba, nullptr) << name;
-        EXPECT_TRUE(vba->child("dir")->isStream);
-        EXPECT_GT(vba->child("_VBA_PROJECT")->data.size(), 0u);
-        EXPECT_NE(root.find("VBA/VBAProject/PROJECT"), nullptr) << name;
-        EXPECT_GT(root.find("Forms")->children.size(), 10u) << name;
-    }
-}
-
-std::size_t StreamBytes(const StorageNode& n) {
-    std::size_t total = n.data.size();
-    for (const auto& c : n.children)
-        total += StreamBytes(c);
-    return total;
-}
-
-TEST(CompoundFileFuzz, MutatedFilesNeverCrashLoopOrOverAllocate) {
-    std::vector<std::string> inputs = {BuildCfb(Sample(), 3).bytes, BuildCfb(Sample(), 4).bytes,
-                                       BuildCfb(Sample(), 3, 240).bytes};
-    if (auto real = AccessObjectsBytes("northwind-ja.mdb"))
-        inputs.push_back(*real);
-    std::mt19937 rng(20240601);
-    const std::uint32_t values[] = {0,          1,          3,    0x1000, 0xFFFFFFFA,
-                                    0xFFFFFFFC, 0xFFFFFFFD, kEnd, kNone,  0x7FFFFFFF};
-    int errors = 0, reads = 0;
-    for (int round = 0; round < 3250; ++round) {
-        // The real file is large; it takes one round in thirteen.
-        std::string bytes = inputs[round % 13 == 0 ? inputs.size() - 1 : round % 3];
-        const std::size_t ss = bytes[30] == 12 ? 4096 : 512;
-        // Mostly the header, the FAT (the last sector of a built file) and the directory.
-        const std::size_t regions[] = {0, bytes.size() - ss, (Get32(bytes, 48) + 1) * ss,
-                                       (Get32(bytes, 76) + 1) * ss};
-        for (int m = 1 + static_cast<int>(rng() % 4); m > 0 && !bytes.empty(); --m) {
-            const std::size_t at = regions[rng() % 4] + rng() % (ss / 4) * 4;
-            const unsigned kind = rng() % 8;
-            if (kind == 0) {
-                bytes.resize(rng() % bytes.size());
-            } else if (kind == 1) {
-                bytes[rng() % bytes.size()] = static_cast<char>(rng());
-            } else if (at + 4 <= bytes.size()) {
-                Put(bytes, at, kind < 4 ? rng() : values[rng() % std::size(values)]);
-            }
-        }
-        try {
-            // Sectors are never shared, so no file can yield more than it holds.
-            EXPECT_LE(StreamBytes(ReadCompoundFile(bytes)), bytes.size());
-            ++reads;
-        } catch (const Error& e) {
-            EXPECT_EQ(e.number(), err::kProjectStorageDamaged);
-            ++errors;
-        }
-    }
-    EXPECT_GT(errors, 1000);
-    EXPECT_GT(reads, 100);
 }
 
 }  // namespace
