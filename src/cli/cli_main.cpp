@@ -167,6 +167,12 @@ int report(const std::vector<std::string>& args) {
     }
     if (name.empty() || out.empty())
         return usage(std::cerr);
+    // Any other name would get a PDF under a name that promises something else (victim.mdb).
+    if (out.extension() != ".pdf" && out.extension() != ".html") {
+        std::cerr << "zanfor-cli report: --out は .pdf か .html のファイルです: " << out.string()
+                  << "\n";
+        return usage(std::cerr);
+    }
     if (file.empty())
         file = defaultWorkDatabase();
     RenderReportFile(file, name, out);
@@ -207,6 +213,12 @@ int main(int argc, char** argv) {
             return run(args);
         std::cerr << "zanfor-cli: 不明なコマンド '" << verb << "'\n";
         return usage(std::cerr);
+    } catch (const std::filesystem::filesystem_error& e) {
+        cli::PrintErrorReport(
+            std::cerr,
+            app::BuildErrorReport("場所:" + verb, host::FileSystemError(e.path1(), e.code()),
+                                  app::WindowKind::Main));
+        return kReportedError;
     } catch (const std::exception& e) {
         cli::PrintErrorReport(std::cerr,
                               app::BuildErrorReport("場所:" + verb, e, app::WindowKind::Main));

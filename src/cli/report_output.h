@@ -9,8 +9,9 @@
 
 namespace zanfor::cli {
 
-// Writes one report of the work database to `file`, PDF or HTML by its extension. Host errors
-// on failure (unknown report, unwritable file, no report engine in this build).
+// Writes one report of the work database to `file`, PDF or HTML by its extension (.pdf or
+// .html). Host errors on failure (unknown report, missing work database, an existing file that
+// is not such a report, unwritable file, no report engine in this build).
 void RenderReportFile(const std::filesystem::path& workDatabase, std::string_view report,
                       const std::filesystem::path& file);
 

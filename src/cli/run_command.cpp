@@ -1,17 +1,18 @@
 #include "cli/run_command.h"
 
-#include <array>
 #include <charconv>
 #include <iostream>
 
 #include "cli/console_ui.h"
 #include "cli/report_output.h"
+#include "commands/main_panel.h"
 #include "core/desktop.h"
 #include "core/dialogs.h"
 #include "core/startup.h"
 #include "host/access/file_application.h"
 #include "host/error.h"
 #include "program/program.h"
+#include "util/vb_string.h"
 
 namespace zanfor::cli {
 
@@ -19,25 +20,6 @@ namespace {
 
 constexpr std::string_view kRunPlace = "場所:解析実行";
 constexpr std::string_view kReportPlace = "場所:レポート出力";
-
-struct NamedOption {
-    std::string_view name;
-    std::int16_t app::OptionSettings::*field;
-};
-
-constexpr std::array<NamedOption, 21> kOptionNames{{
-    {"object", &app::OptionSettings::object},   {"table", &app::OptionSettings::table},
-    {"tselect", &app::OptionSettings::tselect}, {"link", &app::OptionSettings::link},
-    {"query", &app::OptionSettings::query},     {"qselect", &app::OptionSettings::qselect},
-    {"form", &app::OptionSettings::form},       {"fselect", &app::OptionSettings::fselect},
-    {"report", &app::OptionSettings::report},   {"rselect", &app::OptionSettings::rselect},
-    {"proc", &app::OptionSettings::proc},       {"proc50", &app::OptionSettings::proc50},
-    {"module", &app::OptionSettings::module},   {"mod50", &app::OptionSettings::mod50},
-    {"mprint", &app::OptionSettings::mprint},   {"modstep", &app::OptionSettings::modstep},
-    {"macro", &app::OptionSettings::macro},     {"mcselect", &app::OptionSettings::mcselect},
-    {"control", &app::OptionSettings::control}, {"file", &app::OptionSettings::file},
-    {"capkbn", &app::OptionSettings::capKbn},
-}};
 
 // The picker a selected-object run reads its name from.
 std::string* PickerText(app::Pickers& pickers, std::string_view kind) {
@@ -54,10 +36,20 @@ std::string* PickerText(app::Pickers& pickers, std::string_view kind) {
     return nullptr;
 }
 
-const NamedOption* FindOption(std::string_view name) {
-    for (const auto& o : kOptionNames)
-        if (o.name == name)
-            return &o;
+// An option is named after its control on the main window's panel without the prefix ("optTable"
+// is "table", "chkLink" is "link") and takes only a value that control can set.
+std::int16_t app::OptionSettings::*FindOption(std::string_view name, int value) {
+    auto named = [&](std::string_view control) {
+        return util::EqualsIgnoreCase(control.substr(3), name);
+    };
+    for (const auto& group : app::OptionGroups()) {
+        if (named(group.name))
+            return value >= 1 && value <= std::ssize(group.captions) ? group.setting : nullptr;
+    }
+    for (const auto& box : app::CheckBoxes()) {
+        if (named(box.name))
+            return value == box.checkedValue || value == box.uncheckedValue ? box.setting : nullptr;
+    }
     return nullptr;
 }
 
@@ -112,6 +104,7 @@ std::optional<RunRequest> ParseRunArguments(const std::vector<std::string>& args
                 why = "--only には処理名の一覧が必要です";
                 return std::nullopt;
             }
+            const auto before = request.commands.size();
             std::size_t start = 0;
             while (start <= list->size()) {
                 const auto comma = std::min(list->find(',', start), list->size());
@@ -130,6 +123,10 @@ std::optional<RunRequest> ParseRunArguments(const std::vector<std::string>& args
                 }
                 request.commands.push_back(row->id);
             }
+            if (request.commands.size() == before) {
+                why = "--only には処理名の一覧が必要です";
+                return std::nullopt;
+            }
         } else if (a == "--option" || a == "--pick") {
             const auto* text = value(i);
             std::pair<std::string, std::string> pair;
@@ -141,7 +138,7 @@ std::optional<RunRequest> ParseRunArguments(const std::vector<std::string>& args
                 std::int16_t number = 0;
                 const auto* end = pair.second.data() + pair.second.size();
                 const auto [ptr, ec] = std::from_chars(pair.second.data(), end, number);
-                if (!FindOption(pair.first) || ec != std::errc() || ptr != end) {
+                if (ec != std::errc() || ptr != end || !FindOption(pair.first, number)) {
                     why = "不明なオプションか値です: " + *text;
                     return std::nullopt;
                 }
@@ -191,11 +188,27 @@ std::optional<RunRequest> ParseRunArguments(const std::vector<std::string>& args
 int RunCommands(const RunRequest& request, const std::filesystem::path& executable) {
     std::error_code ec;
     const auto target = std::filesystem::absolute(request.target, ec).lexically_normal();
-    if (ec || !std::filesystem::exists(target)) {
+    const auto found = ec ? std::filesystem::file_status() : std::filesystem::status(target, ec);
+    if (ec && ec != std::errc::no_such_file_or_directory) {
+        PrintErrorReport(std::cerr,
+                         app::BuildErrorReport(kRunPlace, host::FileSystemError(request.target, ec),
+                                               app::WindowKind::Main));
+        return 1;
+    }
+    if (!std::filesystem::exists(found)) {
         PrintErrorReport(
             std::cerr, app::BuildErrorReport(kRunPlace, host::err::kFileNotFound,
                                              "ファイル '" + request.target + "' が見つかりません。",
                                              app::WindowKind::Main));
+        return 1;
+    }
+    // Anything but a file or a folder (a FIFO, a device) could block the reader for ever.
+    if (!std::filesystem::is_regular_file(found) && !std::filesystem::is_directory(found)) {
+        PrintErrorReport(std::cerr,
+                         app::BuildErrorReport(
+                             kRunPlace, host::err::kUnrecognizedFormat,
+                             "'" + request.target + "' はデータベース ファイルではありません。",
+                             app::WindowKind::Main));
         return 1;
     }
     // Start-up makes the program folder the current directory: the paths the caller gave are
@@ -206,11 +219,9 @@ int RunCommands(const RunRequest& request, const std::filesystem::path& executab
                                        : std::filesystem::absolute(request.workDatabase);
     ConsoleUi ui(std::cerr);
     ConsoleDialogs dialogs(ui, target.string());
-    auto startup = app::StartUp(executable, dialogs);
+    auto startup = app::StartUp(executable, dialogs, givenWorkDatabase);
     if (!startup)
         return 1;
-    if (!givenWorkDatabase.empty())
-        startup->paths.workDatabase = givenWorkDatabase;
     const auto workDatabase = startup->paths.workDatabase;
 
     host::access::FileEngine engine;
@@ -232,8 +243,10 @@ int RunCommands(const RunRequest& request, const std::filesystem::path& executab
         return 1;
     }
     auto& state = program.state();
-    for (const auto& [name, value] : request.options)
-        state.options.*(FindOption(name)->field) = static_cast<std::int16_t>(std::stoi(value));
+    for (const auto& [name, text] : request.options) {
+        const auto value = std::stoi(text);
+        state.options.*FindOption(name, value) = static_cast<std::int16_t>(value);
+    }
     for (const auto& [kind, name] : request.picks)
         *PickerText(state.pickers, kind) = name;
 

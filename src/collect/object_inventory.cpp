@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "collect/table_collector.h"
 #include "collect/vocabulary.h"
 #include "util/file_size.h"
 #include "util/vb_string.h"
@@ -69,7 +70,7 @@ private:
 
     void tables() {
         for (const auto& t : ctx_.target.tableDefs()) {
-            if (util::Left(t.name, 4) == "MSys")
+            if (IsAccessOwnTable(t))
                 continue;
             begin("Table", t.name, t.dateCreated, t.lastUpdated);
             objects_.set("Midasi", selection_).set("Description", DescriptionOf(t.properties));

@@ -1,5 +1,6 @@
 #include "collect/table_collector.h"
 
+#include <algorithm>
 #include <set>
 
 #include "collect/object_inventory.h"
@@ -30,26 +31,26 @@ struct Walk {
     RunContext& ctx;
     bool selectedOnly;
     bool includeLinks;
-    long total;
     long done = 0;
     std::int64_t tableNo = 0;
+
+    bool takes(const TableDef& t) const {
+        if (IsAccessOwnTable(t) || (selectedOnly && t.name != ctx.state.pickers.tableText))
+            return false;
+        return includeLinks || t.connect.empty();
+    }
 
     template <class Write>
     void run(Write write) {
         const auto& tables = ctx.target.tableDefs();
+        // The gauge counts what this walk takes, not what the pickers counted at opening.
+        const long total = static_cast<long>(
+            std::ranges::count_if(tables, [this](const TableDef& t) { return takes(t); }));
         for (const auto& t : tables) {
-            if (t.attributes == kSystemObjectAttributes ||
-                t.attributes == kHiddenObjectAttributes) {
+            if (!takes(t))
                 continue;
-            }
-            if (selectedOnly && t.name != ctx.state.pickers.tableText)
-                continue;
-            if (includeLinks) {
-                if (t.fields.empty())
-                    throw BrokenLink{t.problem};
-            } else if (!t.connect.empty()) {
-                continue;
-            }
+            if (includeLinks && t.fields.empty())
+                throw BrokenLink{t.problem};
             ++tableNo;
             write(t);
             ++done;
@@ -137,6 +138,11 @@ bool writeIndexes(workdb::RowWriter& rows, const TableDef& t, std::int64_t table
 
 }  // namespace
 
+bool IsAccessOwnTable(const TableDef& table) {
+    return table.name.starts_with("MSys") || (table.attributes & kSystemObjectAttributes) != 0 ||
+           (table.attributes & kHiddenObjectAttributes) != 0;
+}
+
 std::string FieldTypeText(int type, std::int32_t attributes) {
     const std::string name = FieldTypeName(std::to_string(type));
     if (name == "長整数型" && attributes == 17)
@@ -167,8 +173,7 @@ RunResult RunTableCollection(RunContext& ctx) {
         c.ui.showMessage("テーブル情報　取得中");
         // In selected-table mode the chosen table is examined even when it is a link.
         const bool includeLinks = selectedOnly || state.options.link == 1;
-        const long total = state.counts.tables - (includeLinks ? 0 : state.counts.linkedTables);
-        Walk walk{c, selectedOnly, includeLinks, total};
+        Walk walk{c, selectedOnly, includeLinks};
         try {
             if (selection == 1) {
                 auto rows = OpenEmptied(c, "T_AcIndex");

@@ -15,6 +15,12 @@ RunResult RunTableCollection(RunContext& ctx);
 // memo told apart by their attributes.
 std::string FieldTypeText(int type, std::int32_t attributes);
 
+// Whether Access keeps the table for itself: a name beginning "MSys" (later Access versions add
+// such tables to old files with ordinary attributes), or the system bit or the hidden-system
+// flag set among other flags (the f_…_Data tables of compressed-text indexes carry 0x800C0000).
+// Every walk over a target's tables leaves these out by this one rule.
+bool IsAccessOwnTable(const host::dao::TableDef& table);
+
 inline constexpr std::int32_t kSystemObjectAttributes = static_cast<std::int32_t>(0x80000000u);
 inline constexpr std::int32_t kHiddenObjectAttributes = 2;
 

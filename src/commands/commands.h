@@ -101,6 +101,8 @@ class Commands {
 public:
     virtual ~Commands() = default;
     virtual CommandEnd run(CommandId id, CommandContext& context) = 0;
+    // False for a command whose collector is not built yet: its button stays disabled.
+    virtual bool runs(CommandId) const { return true; }
 };
 
 // Runs the commands of a table; a handler put in for a command replaces its row's run (the
@@ -112,7 +114,7 @@ public:
     explicit TableCommands(std::span<const CommandInfo> table = CommandTable()) : table_(table) {}
 
     void replace(CommandId id, Handler handler) { handlers_[id] = std::move(handler); }
-    bool runs(CommandId id) const;
+    bool runs(CommandId id) const override;
     CommandEnd run(CommandId id, CommandContext& context) override;
 
 private:

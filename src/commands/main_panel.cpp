@@ -116,6 +116,19 @@ std::string_view PreviewButtonName(PreviewButton button) {
     return kPreviewNames[static_cast<std::size_t>(button)];
 }
 
+std::string_view PreviewButtonCaption(PreviewButton button) {
+    // The code readers' buttons were written in half-width kana, the others in full width.
+    switch (button) {
+        case PreviewButton::PPre:
+        case PreviewButton::MPre:
+        case PreviewButton::MsPre:
+        case PreviewButton::CmPre:
+            return "ﾌﾟﾚﾋﾞｭｰ";
+        default:
+            return "プレビュー";
+    }
+}
+
 std::string_view PickerName(Picker picker) {
     return kPickerNames[static_cast<std::size_t>(picker)];
 }

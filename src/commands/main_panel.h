@@ -70,7 +70,8 @@ std::span<const CheckBoxInfo> CheckBoxes();
 const CheckBoxInfo& Info(CheckBox box);
 
 std::string_view PreviewButtonName(PreviewButton button);  // "cmdOPre", ...
-std::string_view PickerName(Picker picker);                // "cboTable", ...
+std::string_view PreviewButtonCaption(PreviewButton button);  // "プレビュー" or "ﾌﾟﾚﾋﾞｭｰ"
+std::string_view PickerName(Picker picker);                   // "cboTable", ...
 
 struct PanelState {
     std::bitset<kCommandCapacity> commands;

@@ -32,9 +32,12 @@ ProgramPaths ProgramPaths::in(const std::filesystem::path& folder) {
             folder / std::string(kSettingsFileName)};
 }
 
-std::optional<Startup> StartUp(const std::filesystem::path& executable, Dialogs& dialogs) {
-    const auto paths = ProgramPaths::in(ResolveProgramFolder(executable));
-    auto lock = InstanceLock::acquire(paths.folder);
+std::optional<Startup> StartUp(const std::filesystem::path& executable, Dialogs& dialogs,
+                               const std::filesystem::path& workDatabase) {
+    auto paths = ProgramPaths::in(ResolveProgramFolder(executable));
+    if (!workDatabase.empty())
+        paths.workDatabase = workDatabase;
+    auto lock = workDatabase.empty() ? InstanceLock::acquire(paths.folder) : InstanceLock::none();
     if (!lock) {
         dialogs.messageBox(kAlreadyRunning, kProductTitle, MsgButtons::Ok, MsgIcon::None);
         return std::nullopt;

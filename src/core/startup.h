@@ -25,6 +25,7 @@ public:
     // Nothing when another running copy holds the lock. A folder where no lock file can be made
     // gives a lock that guards nothing rather than a program that cannot start.
     static std::optional<InstanceLock> acquire(const std::filesystem::path& folder);
+    static InstanceLock none() { return InstanceLock(util::FileDescriptor()); }
 
 private:
     explicit InstanceLock(util::FileDescriptor fd) : fd_(std::move(fd)) {}
@@ -48,7 +49,9 @@ struct Startup {
 
 // Nothing when another copy runs: its message has been shown and the program ends. Makes the
 // program folder the current directory. Throws std::system_error when no program folder can be
-// made.
-std::optional<Startup> StartUp(const std::filesystem::path& executable, Dialogs& dialogs);
+// made. A run given its own work database leaves the program folder's alone: it neither
+// creates it nor takes the lock that guards it.
+std::optional<Startup> StartUp(const std::filesystem::path& executable, Dialogs& dialogs,
+                               const std::filesystem::path& workDatabase = {});
 
 }  // namespace zanfor::app

@@ -3,8 +3,10 @@
 // Failures of the platform layer carry the number the original platform (Jet, DAO, Access, VB)
 // used for the same situation, so every command can treat them as it always did.
 
+#include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <system_error>
 
 namespace zanfor::host {
 
@@ -15,6 +17,7 @@ inline constexpr int kInvalidProcedureCall = 5;
 inline constexpr int kSubscriptOutOfRange = 9;
 inline constexpr int kSubOrFunctionNotDefined = 35;
 inline constexpr int kFileNotFound = 53;
+inline constexpr int kFileAlreadyExists = 58;
 inline constexpr int kPathNotFound = 76;
 inline constexpr int kObjectDoesNotSupport = 438;
 inline constexpr int kNoPrinter = 2202;
@@ -25,6 +28,7 @@ inline constexpr int kAccessClosed = 2467;
 inline constexpr int kActionCancelled = 2501;
 inline constexpr int kCannotOpenFile = 3024;
 inline constexpr int kPasswordProtected = 3031;
+inline constexpr int kCannotOpenForAccess = 3051;
 inline constexpr int kLinkedFileMissing = 3044;
 inline constexpr int kDatabaseDamaged = 3049;
 inline constexpr int kNoSuchTable = 3078;
@@ -54,5 +58,10 @@ private:
     int number_;
     std::string description_;
 };
+
+// A failed file-system call on `path`: 3024 when nothing is there, 76 when the path itself
+// cannot lead anywhere (a loop of links, a name too long), else 3051; the reason in Japanese,
+// since the system's own text is English.
+Error FileSystemError(const std::filesystem::path& path, std::error_code code);
 
 }  // namespace zanfor::host

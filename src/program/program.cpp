@@ -35,7 +35,14 @@ target::OpenTargetState Program::openState() { return {session_, state_, panel_,
 
 target::OpenResult Program::openTarget() {
     auto s = openState();
-    return target::OpenTargetWithDialog(s, openEnvironment());
+    return keepUnbuiltDisabled(target::OpenTargetWithDialog(s, openEnvironment()));
+}
+
+target::OpenResult Program::keepUnbuiltDisabled(target::OpenResult result) {
+    for (const auto& row : services_.commandTable)
+        if (!services_.commands.runs(row.id))
+            panel_.enable(row.id, false);
+    return result;
 }
 
 target::OpenResult Program::openRecentFile(std::size_t k) {
@@ -43,7 +50,7 @@ target::OpenResult Program::openRecentFile(std::size_t k) {
     if (k >= menu.size() || !menu[k].visible)
         return target::OpenResult::Cancelled;
     auto s = openState();
-    return target::OpenRecentTarget(s, openEnvironment(), menu[k].caption);
+    return keepUnbuiltDisabled(target::OpenRecentTarget(s, openEnvironment(), menu[k].caption));
 }
 
 void Program::saveProfile() {

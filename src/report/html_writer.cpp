@@ -77,7 +77,22 @@ div.front .foot { display: flex; justify-content: space-between; margin-top: 28p
 @media print { body { max-width: none; margin: 0; } tr, h2, h3 { break-inside: avoid; } }
 )css";
 
-QString Escape(const QString& text) { return text.toHtmlEscaped(); }
+// The page is also well-formed XML, so characters XML cannot hold at all become a blank.
+QString Escape(const QString& text) {
+    QString out = text.toHtmlEscaped();
+    for (qsizetype i = 0; i < out.size(); ++i) {
+        const char16_t c = out[i].unicode();
+        const bool surrogate = QChar::isSurrogate(c);
+        const bool paired = surrogate && QChar::isHighSurrogate(c) && i + 1 < out.size() &&
+                            out[i + 1].isLowSurrogate();
+        if ((c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') || c == 0xfffe || c == 0xffff ||
+            (surrogate && !paired))
+            out[i] = u' ';
+        else if (paired)
+            ++i;
+    }
+    return out;
+}
 
 class HtmlWriter {
 public:
@@ -97,14 +112,17 @@ private:
     const ReportContent& c_;
     QString out_;
     const TableSpec* table_ = nullptr;
+    // Sections of groups that ended inside the open table; they close after it.
+    int sectionsAfterTable_ = 0;
 };
 
 void HtmlWriter::open() {
-    out_ +=
-        QStringLiteral("<!DOCTYPE html>\n<html lang=\"ja\">\n<head>\n<meta charset=\"utf-8\">\n");
     out_ += QStringLiteral(
-        "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n");
-    out_ += QStringLiteral("<meta name=\"generator\" content=\"%1\">\n")
+        "<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\" lang=\"ja\">\n<head>\n"
+        "<meta charset=\"utf-8\"/>\n");
+    out_ += QStringLiteral(
+        "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\"/>\n");
+    out_ += QStringLiteral("<meta name=\"generator\" content=\"%1\"/>\n")
                 .arg(Escape(ToQString(app::kProductTitle)));
     out_ += QStringLiteral("<title>%1</title>\n<style>%2</style>\n</head>\n")
                 .arg(Escape(c_.fullTitle()), ToQString(kStyle));
@@ -150,9 +168,11 @@ void HtmlWriter::tableBegin(const TableSpec& spec) {
         std::accumulate(spec.columns.begin(), spec.columns.end(), 0.0,
                         [](double sum, const ColumnSpec& col) { return sum + col.width; });
     out_ += QStringLiteral("<colgroup>");
+    // A column that fits its text is left to the browser, which sizes it by its content.
     for (const auto& col : spec.columns) {
-        out_ += QStringLiteral("<col style=\"width:%1%\">")
-                    .arg(total > 0 ? 100.0 * col.width / total : 0, 0, 'f', 1);
+        out_ += col.fit ? QStringLiteral("<col/>")
+                        : QStringLiteral("<col style=\"width:%1%\"/>")
+                              .arg(total > 0 ? 100.0 * col.width / total : 0, 0, 'f', 1);
     }
     out_ += QStringLiteral("</colgroup>\n");
     if (spec.header) {
@@ -229,7 +249,9 @@ void HtmlWriter::listing() {
                 break;
             case BlockType::GroupEnd:
                 if (!sections.empty()) {
-                    if (sections.back())
+                    if (sections.back() && table_)
+                        ++sectionsAfterTable_;
+                    else if (sections.back())
                         out_ += QStringLiteral("</section>\n");
                     sections.pop_back();
                 }
@@ -247,6 +269,8 @@ void HtmlWriter::listing() {
                 break;
             case BlockType::TableEnd:
                 out_ += QStringLiteral("</tbody>\n</table>\n");
+                for (; sectionsAfterTable_ > 0; --sectionsAfterTable_)
+                    out_ += QStringLiteral("</section>\n");
                 table_ = nullptr;
                 break;
             case BlockType::Row:
@@ -307,7 +331,7 @@ void HtmlWriter::cover() {
             p("system", f.system);
             out_ +=
                 QStringLiteral(
-                    "<div class=\"foot\"><span>%1<br>%2</span><span>%3<br>%4</span>"
+                    "<div class=\"foot\"><span>%1<br/>%2</span><span>%3<br/>%4</span>"
                     "</div>\n</div></div>\n")
                     .arg(Escape(f.company), Escape(f.department), Escape(author), Escape(f.date));
             break;

@@ -59,6 +59,7 @@ private:
     double rangeHeight(int begin, int end, double limit);
     double freshRoom();
     int cellFont(const Cell& cell) const;
+    void fitColumns(int table, std::vector<double>& ws);
 
     void newPage();
     void newFrame(bool continuation);
@@ -163,22 +164,6 @@ ListingLayout::ListingLayout(const ReportContent& content, FontBook& fonts, QSiz
     doc_.bodyTop = bodyTop_;
     doc_.bodyBottom = bodyBottom_;
 
-    for (const auto& spec : content.tables) {
-        double total = 0;
-        for (const auto& col : spec.columns)
-            total += col.width;
-        std::vector<double> xs;
-        std::vector<double> ws;
-        double x = 0;
-        for (const auto& col : spec.columns) {
-            const double w = total > 0 ? frameWidth_ * col.width / total : 0;
-            xs.push_back(x);
-            ws.push_back(w);
-            x += w;
-        }
-        colX_.push_back(std::move(xs));
-        colW_.push_back(std::move(ws));
-    }
     int open = -1;
     for (const auto& block : content.blocks) {
         if (block.type == BlockType::TableBegin)
@@ -186,6 +171,68 @@ ListingLayout::ListingLayout(const ReportContent& content, FontBook& fonts, QSiz
         tableOf_.push_back(open);
         if (block.type == BlockType::TableEnd)
             open = -1;
+    }
+    for (const auto& spec : content.tables) {
+        double total = 0;
+        for (const auto& col : spec.columns)
+            total += col.width;
+        std::vector<double> ws;
+        for (const auto& col : spec.columns)
+            ws.push_back(total > 0 ? frameWidth_ * col.width / total : 0);
+        fitColumns(static_cast<int>(colW_.size()), ws);
+        std::vector<double> xs;
+        double x = 0;
+        for (const double w : ws) {
+            xs.push_back(x);
+            x += w;
+        }
+        colX_.push_back(std::move(xs));
+        colW_.push_back(std::move(ws));
+    }
+}
+
+// A column that holds only short text (dates, a kind that is mostly empty) would leave its
+// room blank while a long description wraps to many lines beside it; so fit columns narrow to
+// their widest text and the others share what they give up. Never wider than designed.
+void ListingLayout::fitColumns(int table, std::vector<double>& ws) {
+    const TableSpec& spec = c_.tables[static_cast<std::size_t>(table)];
+    constexpr double kFree = -1;
+    std::vector<double> need(ws.size(), kFree);
+    for (std::size_t i = 0; i < ws.size(); ++i) {
+        if (spec.columns[i].fit)
+            need[i] = fonts_.width(head_, spec.columns[i].caption);
+    }
+    if (std::ranges::none_of(spec.columns, &ColumnSpec::fit))
+        return;
+    for (std::size_t b = 0; b < c_.blocks.size(); ++b) {
+        const Block& block = c_.blocks[b];
+        if (tableOf_[b] != table ||
+            (block.type != BlockType::Row && block.type != BlockType::TotalRow))
+            continue;
+        std::size_t col = 0;
+        for (const Cell& cell : block.cells) {
+            if (cell.span <= 1 && col < need.size() && need[col] != kFree) {
+                for (const QString* text : {&cell.text, &cell.repeated}) {
+                    for (const auto line : QStringView(*text).tokenize(u'\n'))
+                        need[col] = std::max(need[col], fonts_.width(cellFont(cell), line));
+                }
+            }
+            col += static_cast<std::size_t>(std::max(1, cell.span));
+        }
+    }
+    double spare = 0;
+    double free = 0;
+    for (std::size_t i = 0; i < ws.size(); ++i) {
+        if (need[i] == kFree)
+            free += ws[i];
+        else
+            spare += std::max(0.0, ws[i] - (need[i] + 2 * padX(spec) + Pt(1)));
+    }
+    if (free <= 0)
+        return;
+    for (std::size_t i = 0; i < ws.size(); ++i) {
+        ws[i] = need[i] == kFree ? ws[i] + spare * ws[i] / free
+                                 : std::min(ws[i], need[i] + 2 * padX(spec) + Pt(1));
     }
 }
 

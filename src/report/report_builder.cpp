@@ -215,7 +215,7 @@ void Builder::chooseColumns() {
             continue;
         visible_.push_back(&c);
         sourceColumn_.push_back(column(rows_, c.field));
-        spec.columns.push_back({ToQString(c.caption), c.width, c.align});
+        spec.columns.push_back({ToQString(c.caption), c.width, c.align, c.fit});
     }
     lastShown_.assign(visible_.size(), QString());
     detailTable_ = static_cast<int>(out_.tables.size());
@@ -224,8 +224,9 @@ void Builder::chooseColumns() {
     TableSpec info;
     info.kind = TableKind::Info;
     info.header = false;
+    // The labels are wide enough for the longest, "アプリケーションタイトル", on one line.
     info.columns = {
-        {{}, 30, Align::Left}, {{}, 60, Align::Left}, {{}, 30, Align::Left}, {{}, 60, Align::Left}};
+        {{}, 37, Align::Left}, {{}, 53, Align::Left}, {{}, 37, Align::Left}, {{}, 53, Align::Left}};
     infoTable_ = static_cast<int>(out_.tables.size());
     out_.tables.push_back(std::move(info));
 
@@ -265,7 +266,7 @@ int Builder::tableFor(std::span<const ColumnDef> columns, TableKind kind,
     spec.kind = kind;
     spec.caption = ToQString(caption);
     for (const auto& c : columns)
-        spec.columns.push_back({ToQString(c.caption), c.width, c.align});
+        spec.columns.push_back({ToQString(c.caption), c.width, c.align, c.fit});
     out_.tables.push_back(std::move(spec));
     return static_cast<int>(out_.tables.size()) - 1;
 }

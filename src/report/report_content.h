@@ -42,6 +42,8 @@ struct ColumnSpec {
     QString caption{};
     double width = 10;  // millimetres at A4 portrait; scaled to the frame
     Align align = Align::Left;
+    // Narrows to its widest text; the columns that do not fit share the rest.
+    bool fit = false;
 };
 
 struct TableSpec {

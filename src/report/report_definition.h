@@ -42,6 +42,7 @@ struct ColumnDef {
     bool code = false;            // fixed-width font: SQL, VBA
     bool hideDuplicates = false;  // printed on the first row of its group only
     bool lineNumber = false;      // small grey figures beside program text
+    bool fit = false;             // narrows to its widest text (ColumnSpec::fit)
     VariantMask variants = kAllVariants;
 };
 

@@ -58,12 +58,14 @@ constexpr GroupDef kObjectGroups[] = {
     {.keys = kByClass, .heading = "{ClassName}", .headingNote = "{count} 件"},
 };
 
+// Every column but the description narrows to its text: the kind is empty except for queries
+// and dates are short, so the description gets the room it would otherwise wrap in.
 constexpr ColumnDef kObjectColumns[] = {
-    {.caption = "No", .field = "objectNo", .width = 9, .align = A::Right},
-    {.caption = "オブジェクト名", .field = "ObjectName", .width = 44},
-    {.caption = "作成日時", .field = "DateCreate", .width = 31, .format = F::DateTime},
-    {.caption = "更新日時", .field = "DateUpdate", .width = 31, .format = F::DateTime},
-    {.caption = "種類", .field = "QueryType", .width = 21},
+    {.caption = "No", .field = "objectNo", .width = 9, .align = A::Right, .fit = true},
+    {.caption = "オブジェクト名", .field = "ObjectName", .width = 32, .fit = true},
+    {.caption = "作成日時", .field = "DateCreate", .width = 31, .format = F::DateTime, .fit = true},
+    {.caption = "更新日時", .field = "DateUpdate", .width = 31, .format = F::DateTime, .fit = true},
+    {.caption = "種類", .field = "QueryType", .width = 18, .fit = true},
     {.caption = "説明", .field = "Description", .width = 44},
 };
 

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "collect/table_collector.h"
 #include "collect/vocabulary.h"
 #include "util/vb_string.h"
 
@@ -68,7 +69,7 @@ void FillTablePicker(host::dao::Database& target, app::AppState& state, app::Run
         for (const auto& table : target.tableDefs()) {
             if (!table.connect.empty())
                 ++state.counts.linkedTables;
-            if (!StartsWith(table.name, "MSys"))
+            if (!collect::IsAccessOwnTable(table))
                 list.push_back(table.name);
         }
     });

@@ -45,7 +45,6 @@ namespace {
 
 constexpr double kGaugeTwips = 2400;
 constexpr double kGaugeLineTwips = 60;
-constexpr std::string_view kPreviewCaption = "プレビュー";
 
 struct PickerLists {
     std::vector<std::string> Pickers::*list;
@@ -276,6 +275,8 @@ QPushButton* MainWindow::commandButton(CommandId id) {
     button->setObjectName(ToQString(row.button));
     button->setMinimumHeight(26);
     connect(button, &QPushButton::clicked, this, [this, id] { runCommand(id); });
+    if (!services_.commands->runs(id))
+        button->setToolTip(ToQString(row.caption) + QStringLiteral("は準備中です。"));
     commands_[Slot(id)] = button;
     return button;
 }
@@ -285,7 +286,7 @@ QHBoxLayout* MainWindow::actionRow(CommandId id, std::optional<PreviewButton> pr
     row->setSpacing(4);
     row->addWidget(commandButton(id), 1);
     if (preview) {
-        auto* button = new QPushButton(ToQString(kPreviewCaption));
+        auto* button = new QPushButton(ToQString(PreviewButtonCaption(*preview)));
         button->setObjectName(ToQString(PreviewButtonName(*preview)));
         button->setMinimumHeight(26);
         const auto which = *preview;

@@ -4,11 +4,13 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QGraphicsView>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QStyle>
 #include <QToolBar>
@@ -104,6 +106,12 @@ ReportPreviewWindow::ReportPreviewWindow(report::PreparedReport report,
     connect(preview_, &QPrintPreviewWidget::paintRequested, this,
             [this](QPrinter* printer) { paint(printer); });
     connect(preview_, &QPrintPreviewWidget::previewChanged, this, [this] { updatePageControls(); });
+    // The preview widget tells nobody when scrolling changes the page it shows; it recounts the
+    // page from its view's scroll bars, so the page box listens to the same bars, after it.
+    if (auto* view = preview_->findChild<QGraphicsView*>()) {
+        for (QScrollBar* bar : {view->verticalScrollBar(), view->horizontalScrollBar()})
+            connect(bar, &QScrollBar::valueChanged, this, [this] { updatePageControls(); });
+    }
     buildToolBar();
     resize(1000, 780);
 }
@@ -188,6 +196,8 @@ int ReportPreviewWindow::currentPage() const { return preview_->currentPage(); }
 
 void ReportPreviewWindow::showPage(int page) {
     preview_->setCurrentPage(std::clamp(page, 1, std::max(1, pageCount())));
+    // A page already in view moves no scroll bar.
+    updatePageControls();
 }
 
 void ReportPreviewWindow::updatePageControls() {

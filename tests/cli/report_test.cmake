@@ -20,3 +20,21 @@ execute_process(COMMAND "${CLI}" report R_NoSuchReport --out "${WORK}/none.pdf"
 if(NOT rc EQUAL 1 OR EXISTS "${WORK}/none.pdf")
   message(FATAL_ERROR "an unknown report must fail with 1 and write nothing (${rc}): ${e}")
 endif()
+
+# Only a .pdf or .html is written (2); no file but an earlier report is written over and no
+# missing work database is made up (1): every file stays as it was.
+file(WRITE "${WORK}/victim.mdb" "mdb")
+file(WRITE "${WORK}/notes.pdf" "notes")
+file(SHA256 "${WORK}/Zanfor2.db" db)
+foreach(case "victim.mdb;2" "Zanfor2.db;2" "notes.pdf;1" "typo.pdf;1;--workdb;${WORK}/typo.db")
+  list(POP_FRONT case out want)
+  execute_process(COMMAND "${CLI}" report R_AcObjectAll --out "${WORK}/${out}" ${case}
+                  RESULT_VARIABLE rc OUTPUT_QUIET ERROR_VARIABLE e)
+  file(SHA256 "${WORK}/Zanfor2.db" db_after)
+  file(READ "${WORK}/victim.mdb" victim)
+  file(READ "${WORK}/notes.pdf" notes)
+  if(NOT rc EQUAL want OR NOT db STREQUAL db_after OR NOT victim STREQUAL "mdb"
+     OR NOT notes STREQUAL "notes" OR EXISTS "${WORK}/typo.db" OR NOT e MATCHES "ｴﾗｰNo:|使い方")
+    message(FATAL_ERROR "report --out ${out} ${case} must fail with ${want} (${rc}): ${e}")
+  endif()
+endforeach()

@@ -23,12 +23,24 @@ TEST(RunArguments, onlyTakesTheTablesCommandLineNamesInTheirOrder) {
     const auto request = parse({"a.mdb", "--only", "queries,,tables"}, app::CommandTable());
     ASSERT_TRUE(request);
     EXPECT_EQ(request->commands, (std::vector{CommandId::Query, CommandId::Table}));
+}
 
-    std::string why;
-    EXPECT_FALSE(parse({"a.mdb", "--only", "tables,nothing"}, app::CommandTable(), &why));
-    EXPECT_EQ(why, "不明な処理名: nothing");
-    EXPECT_FALSE(parse({"a.mdb", "--only", "macros"}, app::CommandTable(), &why));
-    EXPECT_EQ(why, "この版ではまだ実行できない処理です: macros");
+TEST(RunArguments, refusesNamesAndValuesNoRowOrControlTakes) {
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"--only", "tables,nothing"}, "不明な処理名: nothing"},
+        {{"--only", "macros"}, "この版ではまだ実行できない処理です: macros"},
+        {{"--only", ",,,"}, "--only には処理名の一覧が必要です"},
+        {{"--option", "table=-5"}, "不明なオプションか値です: table=-5"},
+        {{"--option", "table=4"}, "不明なオプションか値です: table=4"},
+        {{"--option", "link=0"}, "不明なオプションか値です: link=0"},
+        {{"--option", "object=8", "--option", "link=1", "--option", "link=2"}, ""},
+    };
+    for (auto [args, reason] : cases) {
+        args.insert(args.begin(), "a.mdb");
+        std::string why;
+        EXPECT_EQ(parse(args, app::CommandTable(), &why).has_value(), reason.empty()) << reason;
+        EXPECT_EQ(why, reason);
+    }
 }
 
 TEST(RunArguments, aRowAddedToTheTableRunsFromTheCommandLine) {

@@ -47,11 +47,15 @@ foreach(target ${targets})
   endif()
 endforeach()
 
-# Relative paths are the caller's, not the program folder's.
+# Relative paths are the caller's, not the program folder's, and a run with its own work
+# database makes nothing in the program folder.
+set(ENV{ZANFOR_HOME} "${WORK}/home2")
 execute_process(COMMAND "${CLI}" run "${SAMPLE}" --only objects --out rel --workdb rel.db
                 WORKING_DIRECTORY "${WORK}" RESULT_VARIABLE rc OUTPUT_QUIET ERROR_VARIABLE e)
-if(NOT rc EQUAL 0 OR NOT EXISTS "${WORK}/rel/R_AcObjectAll.pdf" OR NOT EXISTS "${WORK}/rel.db")
-  message(FATAL_ERROR "relative --out and --workdb must be taken from the caller (${rc}): ${e}")
+file(GLOB made "${WORK}/home2/*")
+if(NOT rc EQUAL 0 OR NOT EXISTS "${WORK}/rel/R_AcObjectAll.pdf" OR NOT EXISTS "${WORK}/rel.db"
+   OR made)
+  message(FATAL_ERROR "--out, --workdb are the caller's and make nothing in ${made}: ${e}")
 endif()
 
 execute_process(COMMAND "${CLI}" run "${SAMPLE}" --only nosuch RESULT_VARIABLE rc
@@ -64,3 +68,21 @@ execute_process(COMMAND "${CLI}" run "${WORK}/missing.mdb" RESULT_VARIABLE rc OU
 if(NOT rc EQUAL 1)
   message(FATAL_ERROR "a missing target must fail with 1, got ${rc}")
 endif()
+
+# What cannot be a target is refused at once with a number naming it: a FIFO (which blocked the
+# reader for ever), a folder holding no export, a loop of links, a name too long.
+execute_process(COMMAND mkfifo "${WORK}/fifo")
+file(WRITE "${WORK}/plain/readme.txt" "")
+execute_process(COMMAND ln -sfn loop "${WORK}/loop")
+string(REPEAT "n" 300 long)
+foreach(case fifo:3343 plain:3024 loop:76 ${long}.mdb:76)
+  string(REPLACE ":" ";" case "${case}")
+  list(POP_FRONT case name number)
+  foreach(verb run inspect)
+    execute_process(COMMAND "${CLI}" ${verb} "${WORK}/${name}" TIMEOUT 30
+                    RESULT_VARIABLE rc OUTPUT_QUIET ERROR_VARIABLE e)
+    if(NOT rc EQUAL 1 OR NOT e MATCHES "ｴﾗｰNo:${number}.*${WORK}/${name}")
+      message(FATAL_ERROR "${verb} ${name} must fail with 1 and error ${number} (${rc}): ${e}")
+    endif()
+  endforeach()
+endforeach()

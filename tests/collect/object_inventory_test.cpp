@@ -17,6 +17,7 @@ MemoryTargetBuilder sales() {
     b.property("AccessVersion", "08.50");
     b.table("MSysObjects").attributes(static_cast<std::int32_t>(0x80000000u));
     b.table("msysLower");
+    b.table("f_1A2B_Data").attributes(static_cast<std::int32_t>(0x800C0000u));
     b.table("顧客").description("得意先マスタ");
     b.table("在庫").link(";DATABASE=C:\\db\\在庫.mdb", "在庫");
     b.table("売上").link("ODBC;DSN=販売;UID=sa", "dbo.売上");

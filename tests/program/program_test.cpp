@@ -165,6 +165,9 @@ TEST_F(ProgramFixture, commandsRunOnTheOpenTargetOnly) {
     EXPECT_TRUE(seen.empty()) << "nothing open";
     dialogs.files = {kPath};
     program->openTarget();
+    // A button whose collector is not built yet stays off; one that runs comes on.
+    EXPECT_TRUE(program->panel().enabled(CommandId::Table));
+    EXPECT_FALSE(program->panel().enabled(CommandId::Control));
     program->runCommand(CommandId::Table);
     program->runCommand(CommandId::Query);
     EXPECT_EQ(seen, std::vector<std::string>{kPath});

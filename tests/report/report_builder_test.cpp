@@ -4,6 +4,7 @@
 
 #include <QStringList>
 
+#include "report/page_layout.h"
 #include "report/report_fixture.h"
 #include "util/jet_date.h"
 #include "workdb/work_database.h"
@@ -196,6 +197,23 @@ TEST_F(Builder, macroArgumentsFollowTheirNumbersWhateverOrderTheyWereWritten) {
     EXPECT_TRUE(Rows(content).front().contains("1. 引数1\n2. 引数2\n3. 引数3"));
     EXPECT_TRUE(Rows(content).front().contains("フォームを開く"));
     EXPECT_EQ(Texts(content, BlockType::RowHeading), QStringList{"mcr"});
+}
+
+TEST_F(Builder, objectDescriptionsGetTheRoomShortColumnsDoNotNeedAndLabelsStayWhole) {
+    std::string description;
+    for (int i = 0; i < 9; ++i)
+        description += "受注明細を月ごとに集計";
+    add("T_DataBase", "DbNo,Stitle", {{0, "販売管理"}});
+    add("T_AcObject", "objectNo,Class,ObjectName,DateCreate,DateUpdate,Midasi,Description",
+        {{1, "Form", "frm受注", Day(2019, 4, 1, 9), Day(2023, 11, 2, 17), 7, description}});
+    const auto content = build("R_AcObjectAll");
+    const Document doc = LayOutReport(content, A4Twips(content.orientation));
+    int lines = 0;  // 7 when the description had a fifth of the width
+    for (const Placement& p : doc.placements)
+        lines = std::max(lines, p.lineCount);
+    EXPECT_LE(lines, 4);
+    EXPECT_TRUE(std::ranges::any_of(doc.pages.front().texts,
+                                    [](auto& t) { return t.text == "アプリケーションタイトル"; }));
 }
 
 }  // namespace

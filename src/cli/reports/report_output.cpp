@@ -4,8 +4,10 @@
 
 #include <QGuiApplication>
 #include <algorithm>
+#include <fstream>
 #include <memory>
 
+#include "host/error.h"
 #include "report/report_catalog.h"
 #include "workdb/work_database.h"
 
@@ -38,6 +40,27 @@ void ensureApplication() {
     static auto app = std::make_unique<QGuiApplication>(argc, argv);
 }
 
+// A file already there is written over only when it is an earlier report of the same kind: a
+// mistyped --out must not destroy the work database, a target or anything else.
+void requireReplaceable(const std::filesystem::path& file,
+                        const std::filesystem::path& workDatabase, std::string_view magic) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(file, ec);
+    if (!std::filesystem::exists(status))
+        return;
+    if (std::filesystem::is_regular_file(status) &&
+        !std::filesystem::equivalent(file, workDatabase, ec)) {
+        std::string start(magic.size(), '\0');
+        std::ifstream in(file, std::ios::binary);
+        in.read(start.data(), static_cast<std::streamsize>(start.size()));
+        if (std::filesystem::file_size(file, ec) == 0 || (in && start == magic))
+            return;
+    }
+    throw host::Error(
+        host::err::kFileAlreadyExists,
+        "ファイル '" + file.string() + "' は既にあり、帳票ではないので上書きしません。");
+}
+
 }  // namespace
 
 void RenderReportFile(const std::filesystem::path& workDatabase, std::string_view name,
@@ -46,9 +69,19 @@ void RenderReportFile(const std::filesystem::path& workDatabase, std::string_vie
     std::string extension = file.extension().string();
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    const auto format = extension == ".html" || extension == ".htm" ? report::OutputFormat::Html
-                                                                    : report::OutputFormat::Pdf;
+    const bool html = extension == ".html";
+    if (!html && extension != ".pdf") {
+        throw host::Error(host::err::kInvalidProcedureCall,
+                          "帳票の出力先 '" + file.string() + "' は .pdf か .html にして下さい。");
+    }
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(workDatabase, ec)) {
+        throw host::Error(host::err::kFileNotFound,
+                          "作業用データベース '" + workDatabase.string() + "' が見つかりません。");
+    }
+    requireReplaceable(file, workDatabase, html ? "<!DOCTYPE html" : "%PDF-");
     const auto db = workdb::WorkDatabase::open(workDatabase);
+    const auto format = html ? report::OutputFormat::Html : report::OutputFormat::Pdf;
     report::RenderReportToFile(db, name, file, format);
 }
 

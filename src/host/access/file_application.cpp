@@ -23,6 +23,20 @@ namespace {
                 "コマンドまたはアクション '" + std::string(what) + "' は、現在使用できません。");
 }
 
+// Any folder would open as an empty database (/etc): only one that holds what an export writes
+// is a target.
+std::shared_ptr<const exports::ExportFolder> openTargetFolder(const std::string& path) {
+    auto folder = exports::ExportFolder::Open(path);
+    const auto& f = *folder;
+    if (f.forms().empty() && f.reports().empty() && f.macros().empty() && f.modules().empty() &&
+        f.queries().empty() && f.tables().empty() && !f.propertiesFile()) {
+        throw Error(err::kCannotOpenFile, "エクスポート フォルダー '" + path +
+                                              "' が見つかりません。(エクスポートされた"
+                                              "オブジェクトがありません)");
+    }
+    return folder;
+}
+
 std::string openKey(bool report, std::string_view name) {
     return (report ? "R:" : "F:") + util::UCase(name);
 }
@@ -47,7 +61,7 @@ void FileApplication::openCurrentDatabase(const std::string& path) {
     kept_.reset();
     ++decodeCount_;
     if (stamp.folder) {
-        auto folder = exports::ExportFolder::Open(path);
+        auto folder = openTargetFolder(path);
         stamp.db = std::make_unique<exports::ExportDatabase>(folder);
         stamp.project =
             AccessProject::FromStorage({})->withExportedModules(ReadExportedModules(path));
@@ -144,7 +158,7 @@ MacroDefinition FileApplication::macroDefinition(const std::string& name) const 
 std::unique_ptr<dao::Database> FileEngine::openDatabase(const std::string& path) {
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec))
-        return std::make_unique<exports::ExportDatabase>(exports::ExportFolder::Open(path));
+        return std::make_unique<exports::ExportDatabase>(openTargetFolder(path));
     return jet::JetEngine().openDatabase(path);
 }
 

@@ -5,8 +5,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
-#include <cstdlib>
-#include <cstring>
+#include <system_error>
 
 #include "host/error.h"
 #include "util/file_descriptor.h"
@@ -38,15 +37,10 @@ std::int64_t readLittleEndian(const unsigned char* p, std::size_t size) {
 }  // namespace
 
 MappedFile::MappedFile(const std::filesystem::path& path) {
-    const util::FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!fd.valid()) {
-        const int e = errno;
-        if (e == ENOENT || e == ENOTDIR) {
-            throw Error(err::kCannotOpenFile,
-                        "ファイル '" + displayName(path) + "' が見つかりません。");
-        }
-        throw Error(3051, "ファイル '" + displayName(path) + "' を開けません: " + std::strerror(e));
-    }
+    // Without O_NONBLOCK a FIFO named as the target would wait for a writer for ever.
+    const util::FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!fd.valid())
+        throw FileSystemError(path, std::error_code(errno, std::generic_category()));
     struct stat st {};
     if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
         throw Error(err::kUnrecognizedFormat,
@@ -57,8 +51,7 @@ MappedFile::MappedFile(const std::filesystem::path& path) {
         void* p = ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE, fd.get(), 0);
         if (p == MAP_FAILED) {
             const int e = errno;
-            throw Error(3051,
-                        "ファイル '" + displayName(path) + "' を読めません: " + std::strerror(e));
+            throw FileSystemError(path, std::error_code(e, std::generic_category()));
         }
         data_ = static_cast<char*>(p);
     }

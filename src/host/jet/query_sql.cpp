@@ -50,6 +50,14 @@ bool IsBlank(unsigned char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f' || c == '\0';
 }
 
+// Access stores the text of data-definition and pass-through queries as a C string, its NUL
+// terminator included, which would otherwise travel into every report of the SQL.
+std::string WithoutTerminator(std::string_view text) {
+    while (!text.empty() && text.back() == '\0')
+        text.remove_suffix(1);
+    return std::string(text);
+}
+
 std::string Lower(std::string_view s) {
     std::string out(s);
     for (char& c : out) {
@@ -879,13 +887,10 @@ public:
                 result.type = 0;
                 break;
         }
-        if (result.type == 96) {
-            result.sql = typeRow->expression;
-            return result;
-        }
-        if (result.type == 112) {
-            result.sql = typeRow->expression;
-            result.connect = typeRow->name1;
+        if (result.type == 96 || result.type == 112) {
+            result.sql = WithoutTerminator(typeRow->expression);
+            if (result.type == 112)
+                result.connect = typeRow->name1;
             return result;
         }
         if (result.type == 128) {

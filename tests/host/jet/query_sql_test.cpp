@@ -123,6 +123,7 @@ TEST(QuerySql, RebuildsEachKindOfRow) {
          "UPDATE DISTINCTROW T\nSET T.[My Field] = 1\nWHERE (T.x>0);"},
         {32, "", Rows(Type(5), Flags(9), Table("T"), Clause(8, "(T.x>0)")),
          "DELETE DISTINCTROW *\nFROM T\nWHERE (T.x>0);"},
+        {96, "", Rows(Type(7, {}, {}, S("DROP TABLE T;\0", 14))), "DROP TABLE T;"},
     };
     for (const auto& [type, connect, rows, sql] : cases) {
         const RebuiltQuery q = Rebuild(rows);
@@ -234,8 +235,8 @@ const struct {
     {"UnionQuery", 128,
      "Select Table1.col1, Table1.col2\nwhere Table1.col1 = \"foo\"\nUNION\nSelect Table2.col1, "
      "Table2.col2\nUNION ALL Select Table3.col1, Table3.col2\nwhere Table3.col3 > \"blah\";"},
-    {"PassthroughQuery", 112, std::string("ALTER TABLE Table4 DROP COLUMN col5;\0", 37)},
-    {"DataDefinitionQuery", 96, std::string("CREATE TABLE Table5 (col1 CHAR, col2 CHAR);\0", 44)},
+    {"PassthroughQuery", 112, "ALTER TABLE Table4 DROP COLUMN col5;"},
+    {"DataDefinitionQuery", 96, "CREATE TABLE Table5 (col1 CHAR, col2 CHAR);"},
 };
 
 TEST(QuerySqlAnswerKey, MatchesJackcessInBothFileFormats) {
