@@ -22,17 +22,17 @@ constexpr std::string_view kRunPlace = "場所:解析実行";
 constexpr std::string_view kReportPlace = "場所:レポート出力";
 
 // The picker a selected-object run reads its name from.
-std::string* PickerText(app::Pickers& pickers, std::string_view kind) {
+std::string app::Pickers::*PickerText(std::string_view kind) {
     if (kind == "table")
-        return &pickers.tableText;
+        return &app::Pickers::tableText;
     if (kind == "query")
-        return &pickers.queryText;
+        return &app::Pickers::queryText;
     if (kind == "form")
-        return &pickers.formText;
+        return &app::Pickers::formText;
     if (kind == "report")
-        return &pickers.reportText;
+        return &app::Pickers::reportText;
     if (kind == "macro")
-        return &pickers.macroText;
+        return &app::Pickers::macroText;
     return nullptr;
 }
 
@@ -138,18 +138,20 @@ std::optional<RunRequest> ParseRunArguments(const std::vector<std::string>& args
                 std::int16_t number = 0;
                 const auto* end = pair.second.data() + pair.second.size();
                 const auto [ptr, ec] = std::from_chars(pair.second.data(), end, number);
-                if (ec != std::errc() || ptr != end || !FindOption(pair.first, number)) {
+                const auto setting =
+                    ec == std::errc() && ptr == end ? FindOption(pair.first, number) : nullptr;
+                if (!setting) {
                     why = "不明なオプションか値です: " + *text;
                     return std::nullopt;
                 }
-                request.options.push_back(pair);
+                request.options.push_back({setting, number});
             } else {
-                app::Pickers probe;
-                if (!PickerText(probe, pair.first)) {
+                const auto picker = PickerText(pair.first);
+                if (!picker) {
                     why = "--pick は table, query, form, report, macro のいずれかです: " + *text;
                     return std::nullopt;
                 }
-                request.picks.push_back(pair);
+                request.picks.push_back({picker, pair.second});
             }
         } else if (a == "--workdb" || a == "--out" || a == "--format") {
             const auto* text = value(i);
@@ -189,27 +191,21 @@ int RunCommands(const RunRequest& request, const std::filesystem::path& executab
     std::error_code ec;
     const auto target = std::filesystem::absolute(request.target, ec).lexically_normal();
     const auto found = ec ? std::filesystem::file_status() : std::filesystem::status(target, ec);
-    if (ec && ec != std::errc::no_such_file_or_directory) {
-        PrintErrorReport(std::cerr,
-                         app::BuildErrorReport(kRunPlace, host::FileSystemError(request.target, ec),
-                                               app::WindowKind::Main));
+    auto refuse = [&](const host::Error& why) {
+        PrintErrorReport(std::cerr, app::BuildErrorReport(kRunPlace, why, app::WindowKind::Main));
         return 1;
-    }
+    };
+    if (ec && ec != std::errc::no_such_file_or_directory)
+        return refuse(host::FileSystemError(request.target, ec));
     if (!std::filesystem::exists(found)) {
-        PrintErrorReport(
-            std::cerr, app::BuildErrorReport(kRunPlace, host::err::kFileNotFound,
-                                             "ファイル '" + request.target + "' が見つかりません。",
-                                             app::WindowKind::Main));
-        return 1;
+        return refuse(host::Error(host::err::kFileNotFound,
+                                  "ファイル '" + request.target + "' が見つかりません。"));
     }
     // Anything but a file or a folder (a FIFO, a device) could block the reader for ever.
     if (!std::filesystem::is_regular_file(found) && !std::filesystem::is_directory(found)) {
-        PrintErrorReport(std::cerr,
-                         app::BuildErrorReport(
-                             kRunPlace, host::err::kUnrecognizedFormat,
-                             "'" + request.target + "' はデータベース ファイルではありません。",
-                             app::WindowKind::Main));
-        return 1;
+        return refuse(
+            host::Error(host::err::kUnrecognizedFormat,
+                        "'" + request.target + "' はデータベース ファイルではありません。"));
     }
     // Start-up makes the program folder the current directory: the paths the caller gave are
     // taken relative to where it was called first.
@@ -243,12 +239,10 @@ int RunCommands(const RunRequest& request, const std::filesystem::path& executab
         return 1;
     }
     auto& state = program.state();
-    for (const auto& [name, text] : request.options) {
-        const auto value = std::stoi(text);
-        state.options.*FindOption(name, value) = static_cast<std::int16_t>(value);
-    }
-    for (const auto& [kind, name] : request.picks)
-        *PickerText(state.pickers, kind) = name;
+    for (const auto& [setting, value] : request.options)
+        state.options.*setting = value;
+    for (const auto& [text, name] : request.picks)
+        state.pickers.*text = name;
 
     std::filesystem::create_directories(outFolder, ec);
     for (const auto id : request.commands) {

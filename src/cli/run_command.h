@@ -3,6 +3,7 @@
 // zanfor-cli run: opens a target as the main window does, presses the chosen action buttons one
 // after the other and writes every report they ask for into a folder. The target is read only.
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <span>
@@ -13,12 +14,24 @@
 
 namespace zanfor::cli {
 
+// A panel option set from the command line, already checked against its control.
+struct OptionValue {
+    std::int16_t app::OptionSettings::*setting;
+    std::int16_t value;
+};
+
+// The name a selected-object run reads from a picker.
+struct PickedName {
+    std::string app::Pickers::*text;
+    std::string name;
+};
+
 struct RunRequest {
     std::string target;                    // an .mdb file or an object export folder
     std::vector<app::CommandId> commands;  // in this order; every registered one when empty
-    std::vector<std::pair<std::string, std::string>> options;  // "table" = "3", ...
-    std::vector<std::pair<std::string, std::string>> picks;    // "table" = a table's name
-    std::filesystem::path workDatabase;                        // the program folder's when empty
+    std::vector<OptionValue> options;
+    std::vector<PickedName> picks;
+    std::filesystem::path workDatabase;  // the program folder's when empty
     std::filesystem::path outFolder = "zanfor-out";
     std::string format = "pdf";  // or "html"
     std::span<const app::CommandInfo> table = app::CommandTable();

@@ -17,27 +17,22 @@ void finish(RunContext& ctx, const CollectorRun& run) {
     ctx.ui.startClearTimer(kClearAfterMilliseconds);
 }
 
-// Any failure, ours or the library's, is shown through the common error report: a host error
-// with its number, anything else as an invalid call with its text.
+// Any failure, ours or the library's, is shown through the common error report; a host error
+// the collection has its own lines for gets those.
 RunResult reportFailure(RunContext& ctx, const CollectorRun& run, std::exception_ptr failure) {
-    int number = host::err::kInvalidProcedureCall;
-    std::string description;
-    std::optional<std::vector<std::string>> own;
+    app::ErrorReport report;
     try {
         std::rethrow_exception(failure);
     } catch (const host::Error& e) {
-        number = e.number();
-        description = e.description();
-        if (run.specialLines)
-            own = run.specialLines(e);
+        auto own = run.specialLines ? run.specialLines(e) : std::nullopt;
+        report = own ? app::BuildSpecialErrorReport(run.place, e.number(), std::move(*own))
+                     : app::BuildErrorReport(run.place, e, run.window);
     } catch (const std::exception& e) {
-        description = e.what();
+        report = app::BuildErrorReport(run.place, e, run.window);
     } catch (...) {
-        description = "不明なエラー";
+        report = app::BuildErrorReport(run.place, host::err::kInvalidProcedureCall, "不明なエラー",
+                                       run.window);
     }
-    const app::ErrorReport report =
-        own ? app::BuildSpecialErrorReport(run.place, number, std::move(*own))
-            : app::BuildErrorReport(run.place, number, description, run.window);
     ctx.ui.messageBox(report.text(), report.title, app::MsgButtons::Ok, app::MsgIcon::Critical);
     ctx.ui.setBusy(false);
     return report.shutdown ? RunResult::ShutdownRequested : RunResult::Failed;

@@ -1,7 +1,6 @@
 #include "commands/commands.h"
 
 #include <array>
-#include <stdexcept>
 
 #include "collect/object_inventory.h"
 #include "collect/query_collector.h"
@@ -200,17 +199,14 @@ const CommandInfo* FindCommand(std::string_view cliName, std::span<const Command
     return nullptr;
 }
 
-const CommandInfo& Info(CommandId id) {
-    if (const auto* row = FindCommand(id))
-        return *row;
-    throw std::out_of_range("command " + std::to_string(static_cast<int>(id)) + " has no row");
-}
-
 std::bitset<kCommandCapacity> EnabledOnOpening(const LastRunOptions& lastRun,
-                                               std::span<const CommandInfo> table) {
+                                               std::span<const CommandInfo> table,
+                                               const Commands* runner) {
     std::bitset<kCommandCapacity> enabled;
-    for (const auto& row : table)
-        enabled.set(static_cast<std::size_t>(row.id), Enabled(row.enabledWhen, lastRun));
+    for (const auto& row : table) {
+        const bool runs = !runner || runner->runs(row.id);
+        enabled.set(static_cast<std::size_t>(row.id), runs && Enabled(row.enabledWhen, lastRun));
+    }
     return enabled;
 }
 

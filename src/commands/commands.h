@@ -90,13 +90,6 @@ const CommandInfo* FindCommand(CommandId id, std::span<const CommandInfo> table 
 const CommandInfo* FindCommand(std::string_view cliName,
                                std::span<const CommandInfo> table = CommandTable());
 
-// The row of a command of the program's table; a CommandId outside it is a programming error.
-const CommandInfo& Info(CommandId id);
-
-// The buttons enabled on opening a target, after the collectors' last-run options.
-std::bitset<kCommandCapacity> EnabledOnOpening(const LastRunOptions& lastRun,
-                                               std::span<const CommandInfo> table = CommandTable());
-
 class Commands {
 public:
     virtual ~Commands() = default;
@@ -121,5 +114,11 @@ private:
     std::span<const CommandInfo> table_;
     std::map<CommandId, Handler> handlers_;
 };
+
+// The buttons enabled on opening a target: by each row's rule on the collectors' last-run
+// options, and only when `runner` (if given) can run the command.
+std::bitset<kCommandCapacity> EnabledOnOpening(const LastRunOptions& lastRun,
+                                               std::span<const CommandInfo> table = CommandTable(),
+                                               const Commands* runner = nullptr);
 
 }  // namespace zanfor::app

@@ -28,21 +28,15 @@ target::OpenEnvironment Program::openEnvironment() {
             startup_.paths.workDatabase,
             startup_.settings.defaultFolder,
             services_.today,
-            services_.commandTable};
+            services_.commandTable,
+            &services_.commands};
 }
 
 target::OpenTargetState Program::openState() { return {session_, state_, panel_, ui_}; }
 
 target::OpenResult Program::openTarget() {
     auto s = openState();
-    return keepUnbuiltDisabled(target::OpenTargetWithDialog(s, openEnvironment()));
-}
-
-target::OpenResult Program::keepUnbuiltDisabled(target::OpenResult result) {
-    for (const auto& row : services_.commandTable)
-        if (!services_.commands.runs(row.id))
-            panel_.enable(row.id, false);
-    return result;
+    return target::OpenTargetWithDialog(s, openEnvironment());
 }
 
 target::OpenResult Program::openRecentFile(std::size_t k) {
@@ -50,7 +44,7 @@ target::OpenResult Program::openRecentFile(std::size_t k) {
     if (k >= menu.size() || !menu[k].visible)
         return target::OpenResult::Cancelled;
     auto s = openState();
-    return keepUnbuiltDisabled(target::OpenRecentTarget(s, openEnvironment(), menu[k].caption));
+    return target::OpenRecentTarget(s, openEnvironment(), menu[k].caption);
 }
 
 void Program::saveProfile() {

@@ -80,8 +80,6 @@ public:
 
 private:
     std::string_view CaptionOf(CommandId id) const;
-    // A button whose collector is not built yet never comes on, whatever the target holds.
-    target::OpenResult keepUnbuiltDisabled(target::OpenResult result);
     target::OpenEnvironment openEnvironment();
     target::OpenTargetState openState();
 

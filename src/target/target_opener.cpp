@@ -169,7 +169,7 @@ private:
     }
 
     void enableCommands() {
-        s_.panel.commands = app::EnabledOnOpening(s_.state.lastRun, env_.commands);
+        s_.panel.commands = app::EnabledOnOpening(s_.state.lastRun, env_.commands, env_.runner);
         s_.panel.save = true;
         marker_ = 31;
     }

@@ -46,6 +46,8 @@ struct OpenEnvironment {
     std::string defaultFolder;           // [DEF] Folder as read at start-up; "0..." when not set
     std::function<std::string()> today;  // "yyyy/mm/dd"
     std::span<const app::CommandInfo> commands = app::CommandTable();
+    // What the buttons run; a command it cannot run yet stays disabled. Every row when null.
+    const app::Commands* runner = nullptr;
 };
 
 enum class OpenResult {

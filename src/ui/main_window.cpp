@@ -24,7 +24,6 @@
 #include <QToolTip>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <set>
 
 #include "core/about_box.h"
 #include "core/program_files.h"
@@ -70,14 +69,6 @@ constexpr LaterMenuInfo kLaterMenus[] = {
 };
 
 std::size_t Slot(auto value) { return static_cast<std::size_t>(value); }
-
-// The commands the panels lay out by hand, each beside its own options.
-const std::set<CommandId> kPlacedCommands{
-    CommandId::Object,  CommandId::Table,   CommandId::Query,   CommandId::Form,
-    CommandId::Report,  CommandId::Proc,    CommandId::Module,  CommandId::ModStep,
-    CommandId::Macro,   CommandId::Control, CommandId::File,    CommandId::Comment,
-    CommandId::FmImage, CommandId::Hyousi1, CommandId::Hyousi2, CommandId::Hyousi3,
-};
 
 QString PendingHint(std::size_t laterMenu) {
     return ToQString(kLaterMenus[laterMenu].caption) + QStringLiteral("は準備中です。");
@@ -281,7 +272,8 @@ QPushButton* MainWindow::commandButton(CommandId id) {
     return button;
 }
 
-QHBoxLayout* MainWindow::actionRow(CommandId id, std::optional<PreviewButton> preview) {
+QHBoxLayout* MainWindow::actionRow(CommandId id) {
+    const auto preview = FindCommand(id, services_.commandTable)->preview;
     auto* row = new QHBoxLayout;
     row->setSpacing(4);
     row->addWidget(commandButton(id), 1);
@@ -362,36 +354,35 @@ QLineEdit* MainWindow::headerEdit(std::string_view name) {
     return box.edit;
 }
 
-MainWindow::Panel MainWindow::panel(std::string_view caption, std::string_view name, CommandId id,
-                                    PreviewButton preview) {
+MainWindow::Panel MainWindow::panel(std::string_view caption, std::string_view name, CommandId id) {
     auto* box = frame(caption, name);
     auto* layout = new QVBoxLayout(box);
     layout->setContentsMargins(8, 6, 8, 8);
     layout->setSpacing(6);
-    layout->addLayout(actionRow(id, preview));
+    layout->addLayout(actionRow(id));
     return {box, layout};
 }
 
 QGroupBox* MainWindow::simplePanel(std::string_view caption, std::string_view name, CommandId id,
-                                   PreviewButton preview, QWidget* options) {
-    auto [box, layout] = panel(caption, name, id, preview);
+                                   QWidget* options) {
+    auto [box, layout] = panel(caption, name, id);
     layout->addWidget(options);
     layout->addStretch();
     return box;
 }
 
 QGroupBox* MainWindow::simplePanel(std::string_view caption, std::string_view name, CommandId id,
-                                   PreviewButton preview, QLayout* options) {
-    auto [box, layout] = panel(caption, name, id, preview);
+                                   QLayout* options) {
+    auto [box, layout] = panel(caption, name, id);
     layout->addLayout(options);
     layout->addStretch();
     return box;
 }
 
 QGroupBox* MainWindow::selectPanel(std::string_view caption, std::string_view name, CommandId id,
-                                   PreviewButton preview, OptionGroup listing, OptionGroup select,
-                                   Picker which, QWidget* extra) {
-    auto [box, layout] = panel(caption, name, id, preview);
+                                   OptionGroup listing, OptionGroup select, Picker which,
+                                   QWidget* extra) {
+    auto [box, layout] = panel(caption, name, id);
     auto* selectColumn = extra ? Stack({optionGroup(select), extra}) : optionGroup(select);
     layout->addLayout(Columns({optionGroup(listing), selectColumn}));
     pickers_[Slot(which)] = picker(PickerName(which));
@@ -409,44 +400,49 @@ QWidget* MainWindow::buildPanels() {
     grid->setSpacing(6);
 
     grid->addWidget(simplePanel("オブジェクト情報", "framObject", CommandId::Object,
-                                PreviewButton::OPre, optionGroup(OptionGroup::Object, 2)),
+                                optionGroup(OptionGroup::Object, 2)),
                     0, 0);
-    grid->addWidget(selectPanel("テーブル情報", "framTable", CommandId::Table, PreviewButton::TPre,
-                                OptionGroup::Table, OptionGroup::TSelect, Picker::Table,
-                                checkBox(CheckBox::Link)),
+    grid->addWidget(selectPanel("テーブル情報", "framTable", CommandId::Table, OptionGroup::Table,
+                                OptionGroup::TSelect, Picker::Table, checkBox(CheckBox::Link)),
                     0, 1);
-    grid->addWidget(selectPanel("クエリー情報", "framQuery", CommandId::Query, PreviewButton::QPre,
-                                OptionGroup::Query, OptionGroup::QSelect, Picker::Query),
+    grid->addWidget(selectPanel("クエリー情報", "framQuery", CommandId::Query, OptionGroup::Query,
+                                OptionGroup::QSelect, Picker::Query),
                     0, 2);
-    grid->addWidget(selectPanel("フォーム情報", "framForm", CommandId::Form, PreviewButton::FPre,
-                                OptionGroup::Form, OptionGroup::FSelect, Picker::Form),
+    grid->addWidget(selectPanel("フォーム情報", "framForm", CommandId::Form, OptionGroup::Form,
+                                OptionGroup::FSelect, Picker::Form),
                     0, 3);
+    grid->addWidget(selectPanel("レポート情報", "framReport", CommandId::Report,
+                                OptionGroup::Report, OptionGroup::RSelect, Picker::Report),
+                    1, 0);
     grid->addWidget(
-        selectPanel("レポート情報", "framReport", CommandId::Report, PreviewButton::RPre,
-                    OptionGroup::Report, OptionGroup::RSelect, Picker::Report),
-        1, 0);
-    grid->addWidget(
-        simplePanel("プロシージャ一覧", "framProc", CommandId::Proc, PreviewButton::PPre,
+        simplePanel("プロシージャ一覧", "framProc", CommandId::Proc,
                     Columns({optionGroup(OptionGroup::Proc), Stack({checkBox(CheckBox::Proc50)})})),
         1, 1);
     grid->addWidget(
         simplePanel(
-            "モジュール情報", "framModule", CommandId::Module, PreviewButton::MPre,
+            "モジュール情報", "framModule", CommandId::Module,
             Columns({optionGroup(OptionGroup::Module, 2),
                      Stack({optionGroup(OptionGroup::MPrint, 2), checkBox(CheckBox::Mod50)})})),
         1, 2);
     grid->addWidget(simplePanel("モジュールステップ数", "framModStep", CommandId::ModStep,
-                                PreviewButton::MsPre, optionGroup(OptionGroup::ModStep, 2)),
+                                optionGroup(OptionGroup::ModStep, 2)),
                     1, 3);
-    macroFrame_ = selectPanel("マクロ情報", "framMacro", CommandId::Macro, PreviewButton::MCPre,
-                              OptionGroup::Macro, OptionGroup::McSelect, Picker::Macro);
+    macroFrame_ = selectPanel("マクロ情報", "framMacro", CommandId::Macro, OptionGroup::Macro,
+                              OptionGroup::McSelect, Picker::Macro);
     grid->addWidget(macroFrame_, 2, 0);
     controlFrame_ = simplePanel("コントロール数", "framControl", CommandId::Control,
-                                PreviewButton::CPre, optionGroup(OptionGroup::Control));
+                                optionGroup(OptionGroup::Control));
     grid->addWidget(controlFrame_, 2, 1);
     etcFrame_ = buildOtherPanel();
     grid->addWidget(etcFrame_, 2, 2, 1, 2);
     grid->addWidget(buildCoverPanel(), 3, 0, 1, 4);
+    // A command the panels do not lay out by hand gets a row of its own in "その他".
+    auto* etc = static_cast<QGridLayout*>(etcFrame_->layout());
+    int etcRow = etc->rowCount();
+    for (const auto& command : services_.commandTable)
+        if (!commands_[Slot(command.id)])
+            etc->addLayout(actionRow(command.id), etcRow++, 0, 1, 2);
+    etc->setRowStretch(etcRow, 1);
     for (int c = 0; c < 4; ++c)
         grid->setColumnStretch(c, 1);
     for (std::size_t p = 0; p < kPickerCount; ++p) {
@@ -464,10 +460,10 @@ QGroupBox* MainWindow::buildOtherPanel() {
     layout->setContentsMargins(8, 6, 8, 8);
     layout->setHorizontalSpacing(10);
     layout->setVerticalSpacing(6);
-    layout->addLayout(actionRow(CommandId::File, PreviewButton::FlPre), 0, 0);
+    layout->addLayout(actionRow(CommandId::File), 0, 0);
     layout->addWidget(optionGroup(OptionGroup::File), 1, 0, 2, 1);
-    layout->addLayout(actionRow(CommandId::Comment, PreviewButton::CmPre), 0, 1);
-    layout->addLayout(actionRow(CommandId::FmImage, std::nullopt), 1, 1);
+    layout->addLayout(actionRow(CommandId::Comment), 0, 1);
+    layout->addLayout(actionRow(CommandId::FmImage), 1, 1);
     fmImage_ = picker("cboFmImage");
     connect(fmImage_, &QComboBox::currentTextChanged, this, [this](const QString& text) {
         if (!refreshing_)
@@ -487,14 +483,8 @@ QGroupBox* MainWindow::buildOtherPanel() {
     capture->addWidget(checkBox(CheckBox::CapKbn));
     capture->addStretch();
     layout->addLayout(capture, 3, 1);
-    // A command without a place of its own in the panels gets a row here.
-    int row = 4;
-    for (const auto& command : services_.commandTable)
-        if (!kPlacedCommands.contains(command.id))
-            layout->addLayout(actionRow(command.id, command.preview), row++, 0, 1, 2);
     layout->setColumnStretch(0, 1);
     layout->setColumnStretch(1, 1);
-    layout->setRowStretch(row, 1);
     return box;
 }
 

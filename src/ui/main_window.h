@@ -122,23 +122,23 @@ private:
     void buildMenus();
     QWidget* buildPanels();
     // A frame with its action and preview buttons on top.
-    Panel panel(std::string_view caption, std::string_view name, CommandId id,
-                PreviewButton preview);
+    Panel panel(std::string_view caption, std::string_view name, CommandId id);
     // A panel whose options are all it holds besides its buttons.
     QGroupBox* simplePanel(std::string_view caption, std::string_view name, CommandId id,
-                           PreviewButton preview, QWidget* options);
+                           QWidget* options);
     QGroupBox* simplePanel(std::string_view caption, std::string_view name, CommandId id,
-                           PreviewButton preview, QLayout* options);
+                           QLayout* options);
     // A panel that lists all objects of a kind or the one chosen in its picker.
     QGroupBox* selectPanel(std::string_view caption, std::string_view name, CommandId id,
-                           PreviewButton preview, OptionGroup listing, OptionGroup select,
-                           Picker which, QWidget* extra = nullptr);
+                           OptionGroup listing, OptionGroup select, Picker which,
+                           QWidget* extra = nullptr);
     QGroupBox* buildOtherPanel();
     QGroupBox* buildCoverPanel();
     QWidget* buildStatusArea();
     QGroupBox* frame(std::string_view caption, std::string_view name);
     QPushButton* commandButton(CommandId id);
-    QHBoxLayout* actionRow(CommandId id, std::optional<PreviewButton> preview);
+    // The command's button and, when its row has one, its preview button.
+    QHBoxLayout* actionRow(CommandId id);
     QWidget* optionGroup(OptionGroup group, int columns = 1);
     QCheckBox* checkBox(CheckBox box);
     QComboBox* picker(std::string_view name);

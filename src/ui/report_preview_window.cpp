@@ -87,6 +87,22 @@ void ShowErrorReportBox(const ErrorReport& report, QWidget* parent) {
     box.exec();
 }
 
+namespace {
+
+// The sink when one is set (the main window's error path), else a box over `parent`.
+void DeliverReportError(const ErrorSink& sink, QWidget* parent, int number,
+                        std::string_view description) {
+    const auto error = ShowReportErrorReport(number, description);
+    if (!error)
+        return;
+    if (sink)
+        sink(*error);
+    else
+        ShowErrorReportBox(*error, parent);
+}
+
+}  // namespace
+
 ReportPreviewWindow::ReportPreviewWindow(report::PreparedReport report,
                                          report::PrinterList printers, ErrorSink errors,
                                          QWidget* parent)
@@ -209,13 +225,7 @@ void ReportPreviewWindow::updatePageControls() {
 }
 
 void ReportPreviewWindow::reportError(int number, std::string_view description) {
-    const auto error = ShowReportErrorReport(number, description);
-    if (!error)
-        return;
-    if (errors_)
-        errors_(*error);
-    else
-        ShowErrorReportBox(*error, this);
+    DeliverReportError(errors_, this, number, description);
 }
 
 void ReportPreviewWindow::print() {
@@ -260,13 +270,7 @@ ReportPresenter::ReportPresenter(std::filesystem::path workDatabase, QWidget* pa
 ReportPresenter::~ReportPresenter() { delete preview_.data(); }
 
 void ReportPresenter::reportError(int number, std::string_view description) {
-    const auto error = ShowReportErrorReport(number, description);
-    if (!error)
-        return;
-    if (errors_)
-        errors_(*error);
-    else
-        ShowErrorReportBox(*error, parent_);
+    DeliverReportError(errors_, parent_, number, description);
 }
 
 void ReportPresenter::ShowReport(std::string_view reportName, int mode) {

@@ -21,11 +21,11 @@ TEST(CommandTable, everyRowIsNamedOnceAndFoundByItsNames) {
         EXPECT_TRUE(cliNames.insert(row.cliName).second) << row.cliName;
         EXPECT_TRUE(ids.insert(row.id).second) << row.button;
         EXPECT_EQ(app::FindCommand(row.cliName), &row);
-        EXPECT_EQ(&app::Info(row.id), &row);
+        EXPECT_EQ(app::FindCommand(row.id), &row);
     }
-    EXPECT_EQ(app::Info(CommandId::Hyousi2).button, "cmdHyousi(2)");
+    EXPECT_EQ(app::FindCommand(CommandId::Hyousi2)->button, "cmdHyousi(2)");
     EXPECT_EQ(app::FindCommand("nothing"), nullptr);
-    EXPECT_THROW(app::Info(test::kDummyCommand), std::out_of_range);
+    EXPECT_EQ(app::FindCommand(test::kDummyCommand), nullptr);
 }
 
 // Opening a target enables a command when the target has what its collector reads; code lives
@@ -56,7 +56,7 @@ TEST(CommandTable, openingEnablesByWhatTheTargetHas) {
         noCode[c] = app::kNoObjects;
     const auto enabled = app::EnabledOnOpening(noCode);
     for (auto id : {CommandId::Proc, CommandId::Module, CommandId::ModStep})
-        EXPECT_FALSE(enabled[static_cast<std::size_t>(id)]) << app::Info(id).button;
+        EXPECT_FALSE(enabled[static_cast<std::size_t>(id)]) << app::FindCommand(id)->button;
     EXPECT_TRUE(enabled[static_cast<std::size_t>(CommandId::Comment)]);
 }
 
@@ -72,6 +72,9 @@ TEST(CommandTable, aRowAddedToTheTableIsEnabledAndRunByItsRule) {
     app::TableCommands commands(always);
     EXPECT_TRUE(commands.runs(test::kDummyCommand));
     EXPECT_FALSE(commands.runs(CommandId::Macro)) << "no collector yet";
+    const auto withRunner = app::EnabledOnOpening({}, always, &commands);
+    EXPECT_TRUE(withRunner[slot]);
+    EXPECT_FALSE(withRunner[static_cast<std::size_t>(CommandId::Macro)]);
     EXPECT_FALSE(app::TableCommands().runs(test::kDummyCommand));
 }
 

@@ -205,10 +205,10 @@ TEST_F(Opener, commandsFollowWhatTheTargetHolds) {
     for (auto id : {CommandId::Table, CommandId::Query, CommandId::Form, CommandId::FmImage,
                     CommandId::Report, CommandId::Macro, CommandId::Proc, CommandId::Module,
                     CommandId::ModStep})
-        EXPECT_FALSE(panel.enabled(id)) << app::Info(id).button;
+        EXPECT_FALSE(panel.enabled(id)) << app::FindCommand(id)->button;
     for (auto id : {CommandId::Object, CommandId::Control, CommandId::File, CommandId::Comment,
                     CommandId::Hyousi1, CommandId::Hyousi3})
-        EXPECT_TRUE(panel.enabled(id)) << app::Info(id).button;
+        EXPECT_TRUE(panel.enabled(id)) << app::FindCommand(id)->button;
     EXPECT_EQ(state.lastRun[app::Collector::ModuleListing], app::kNoObjects);
 }
 

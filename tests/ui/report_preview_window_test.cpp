@@ -7,6 +7,7 @@
 #include <QScrollBar>
 #include <QSpinBox>
 
+#include "commands/commands.h"
 #include "report/page_layout.h"
 #include "report/report_fixture.h"
 #include "test_support.h"
@@ -86,6 +87,13 @@ TEST(PreviewButtons, chooseTheReportOfTheCurrentOptionSettings) {
         settings.mod50 = c.mod50;
         EXPECT_EQ(app::PreviewButtonReport(c.button, settings), c.report);
         EXPECT_NE(std::find(names.begin(), names.end(), c.report), names.end()) << c.report;
+        // The command table lists every report its command's preview can show.
+        const auto rows = app::CommandTable();
+        const auto row = std::find_if(rows.begin(), rows.end(),
+                                      [&](const auto& r) { return r.preview == c.button; });
+        ASSERT_NE(row, rows.end());
+        EXPECT_NE(std::find(row->reports.begin(), row->reports.end(), c.report), row->reports.end())
+            << c.report;
     }
 }
 
