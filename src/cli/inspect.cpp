@@ -48,6 +48,14 @@ void writeValue(JsonWriter& w, const Value& v) {
     }
 }
 
+// A date the target does not keep is null, not day 0.
+void writeDate(JsonWriter& w, const std::optional<host::Date>& date) {
+    if (date)
+        w.value(util::FormatWorkDbDate(date->value));
+    else
+        w.null();
+}
+
 void writeProperties(JsonWriter& w, const host::Properties& props) {
     w.beginObject();
     for (const auto& p : props) {
@@ -88,8 +96,8 @@ void writeTable(JsonWriter& w, const host::dao::TableDef& t) {
     w.key("connect").value(t.connect);
     w.key("sourceTableName").value(t.sourceTableName);
     w.key("recordCount").value(static_cast<std::int64_t>(t.recordCount));
-    w.key("dateCreated").value(util::FormatWorkDbDate(t.dateCreated.value));
-    w.key("lastUpdated").value(util::FormatWorkDbDate(t.lastUpdated.value));
+    writeDate(w.key("dateCreated"), t.dateCreated);
+    writeDate(w.key("lastUpdated"), t.lastUpdated);
     w.key("updatable").value(t.updatable);
     w.key("description").value(description(t.properties));
     if (!t.problem.empty())
@@ -130,8 +138,8 @@ void writeQuery(JsonWriter& w, const host::dao::QueryDef& q) {
     } catch (const host::Error& e) {
         w.key("sqlError").value(e.number());
     }
-    w.key("dateCreated").value(util::FormatWorkDbDate(q.dateCreated.value));
-    w.key("lastUpdated").value(util::FormatWorkDbDate(q.lastUpdated.value));
+    writeDate(w.key("dateCreated"), q.dateCreated);
+    writeDate(w.key("lastUpdated"), q.lastUpdated);
     w.key("description").value(description(q.properties));
     w.key("fields").beginArray();
     for (const auto& f : q.fields)
@@ -523,8 +531,8 @@ void WriteInspectJson(host::dao::Database& db, host::access::FileApplication* ap
             for (const auto& d : c.documents) {
                 w.beginObject();
                 w.key("name").value(d.name);
-                w.key("dateCreated").value(util::FormatWorkDbDate(d.dateCreated.value));
-                w.key("lastUpdated").value(util::FormatWorkDbDate(d.lastUpdated.value));
+                writeDate(w.key("dateCreated"), d.dateCreated);
+                writeDate(w.key("lastUpdated"), d.lastUpdated);
                 w.key("description").value(description(d.properties));
                 w.endObject();
             }

@@ -38,7 +38,28 @@ RunResult reportFailure(RunContext& ctx, const CollectorRun& run, std::exception
     return report.shutdown ? RunResult::ShutdownRequested : RunResult::Failed;
 }
 
+// The error closing a collection that went on past objects it could not read: the report is
+// previewed with what was read, and the message says what is missing from it.
+RunResult reportUnreadable(RunContext& ctx, const CollectorRun& run) {
+    std::vector<std::string> lines{"読み取れないオブジェクトがあります。",
+                                   "一覧には読み取れた部分だけを載せています:"};
+    lines.insert(lines.end(), ctx.unreadable.begin(), ctx.unreadable.end());
+    const auto report =
+        app::BuildSpecialErrorReport(run.place, host::err::kDatabaseDamaged, std::move(lines));
+    ctx.ui.messageBox(report.text(), report.title, app::MsgButtons::Ok, app::MsgIcon::Critical);
+    return RunResult::Failed;
+}
+
 }  // namespace
+
+void NoteUnreadable(RunContext& ctx, std::string_view object, const host::Error& why) {
+    ctx.unreadable.push_back("　" + std::string(object) + ": " +
+                             app::ErrorSummary(why.number(), why.description()));
+}
+
+std::string UnreadableNote(const host::Error& why) {
+    return "読み取れません (" + app::ErrorSummary(why.number(), why.description()) + ")";
+}
 
 RunResult RunCollection(RunContext& ctx, const CollectorRun& run,
                         const std::function<Finish(RunContext&)>& body) {
@@ -46,6 +67,7 @@ RunResult RunCollection(RunContext& ctx, const CollectorRun& run,
         finish(ctx, run);
         return RunResult::Previewed;
     }
+    ctx.unreadable.clear();
     ctx.ui.setBusy(true);
     ctx.ui.showGauge(true);
     ctx.ui.setProgress(0);
@@ -57,6 +79,9 @@ RunResult RunCollection(RunContext& ctx, const CollectorRun& run,
             if (run.attachAccess)
                 AttachAccess(ctx);
             how = body(ctx);
+            // What the reader could not read of the database is missing from every listing.
+            for (const auto& e : ctx.target.readFailures())
+                NoteUnreadable(ctx, "データベース", e);
         } catch (...) {
             failure = std::current_exception();
         }
@@ -74,12 +99,12 @@ RunResult RunCollection(RunContext& ctx, const CollectorRun& run,
         return reportFailure(ctx, run, failure);
     if (how == Finish::NoReport) {
         ctx.ui.setBusy(false);
-        return RunResult::EndedWithoutReport;
+        return ctx.unreadable.empty() ? RunResult::EndedWithoutReport : reportUnreadable(ctx, run);
     }
     ctx.ui.showMessage(kFinished);
     ctx.ui.setProgress(100);
     finish(ctx, run);
-    return RunResult::Collected;
+    return ctx.unreadable.empty() ? RunResult::Collected : reportUnreadable(ctx, run);
 }
 
 void AttachAccess(RunContext& ctx) {
@@ -93,6 +118,28 @@ void AttachAccess(RunContext& ctx) {
     }
     ctx.access->openCurrentDatabase(ctx.state.targetPath);
 }
+
+ClosingGuard::~ClosingGuard() {
+    if (!closed_) {
+        try {
+            access_.close(type_, name_);
+        } catch (...) {
+            // The failure already on its way is the one to report.
+        }
+    }
+}
+
+void ClosingGuard::close() {
+    closed_ = true;
+    access_.close(type_, name_);
+}
+
+OpenDesign::OpenDesign(host::access::Application& access, host::access::ObjectType type,
+                       const std::string& name)
+    : design_(type == host::access::ObjectType::Report
+                  ? access.openReport(name, host::access::View::Design)
+                  : access.openForm(name, host::access::View::Design)),
+      guard_(access, type, name) {}
 
 void ShowProgress(RunContext& ctx, long done, long total) {
     ctx.ui.setProgress(app::ProgressPercent(done, total));

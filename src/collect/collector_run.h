@@ -30,6 +30,8 @@ struct RunContext {
     host::dao::Database& target;
     app::RunUi& ui;
     host::access::Application* access = nullptr;  // for the collections that need Access
+    // The objects this collection could not read, in the order met; see NoteUnreadable.
+    std::vector<std::string> unreadable{};
 };
 
 enum class RunResult {
@@ -65,6 +67,46 @@ RunResult RunCollection(RunContext& ctx, const CollectorRun& run,
 // Closes the database the analysis Access instance has open (none open, 2467, is no concern)
 // and opens the target shown in the main window in it.
 void AttachAccess(RunContext& ctx);
+
+// An object (or a part of the database) that could not be read costs that object alone: the
+// collection goes on with the others, the caller writes the object's row saying so, and the run
+// ends with one error listing every such object, so a partial listing never passes for a whole
+// one. `why` is the reader's error, its number and text.
+void NoteUnreadable(RunContext& ctx, std::string_view object, const host::Error& why);
+
+// What a row prints in place of an object's details it could not read.
+std::string UnreadableNote(const host::Error& why);
+
+// Closes an object opened in Access by close(), or on the way out when the reader or Access
+// failed, so that no later command finds it still open.
+class ClosingGuard {
+public:
+    ClosingGuard(host::access::Application& access, host::access::ObjectType type, std::string name)
+        : access_(access), type_(type), name_(std::move(name)) {}
+    ClosingGuard(const ClosingGuard&) = delete;
+    ClosingGuard& operator=(const ClosingGuard&) = delete;
+    ~ClosingGuard();
+    void close();
+
+private:
+    host::access::Application& access_;
+    host::access::ObjectType type_;
+    std::string name_;
+    bool closed_ = false;
+};
+
+// A form or report opened in design view for as long as this lives (see ClosingGuard).
+class OpenDesign {
+public:
+    OpenDesign(host::access::Application& access, host::access::ObjectType type,
+               const std::string& name);
+    const host::access::DesignObject& design() const { return design_; }
+    void close() { guard_.close(); }
+
+private:
+    const host::access::DesignObject& design_;
+    ClosingGuard guard_;
+};
 
 // The percentage of `done` out of `total`, shown on the gauge.
 void ShowProgress(RunContext& ctx, long done, long total);

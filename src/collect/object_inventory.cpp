@@ -1,6 +1,7 @@
 #include "collect/object_inventory.h"
 
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #include "collect/table_collector.h"
@@ -57,15 +58,15 @@ public:
     }
 
 private:
-    void begin(const char* className, const std::string& name, host::Date created,
-               host::Date updated) {
+    void begin(const char* className, const std::string& name,
+               const std::optional<host::Date>& created, const std::optional<host::Date>& updated) {
         objects_.addNew();
         objects_.set("DbNo", 0)
             .set("objectNo", ++objectNo_)
             .set("Class", className)
             .set("ObjectName", LeftRTrim(name, kNameLength))
-            .set("DateCreate", created)
-            .set("DateUpdate", updated);
+            .set("DateCreate", workdb::DateOrNull(created))
+            .set("DateUpdate", workdb::DateOrNull(updated));
     }
 
     void tables() {

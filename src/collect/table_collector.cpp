@@ -27,6 +27,13 @@ struct BrokenLink {
     std::string problem;
 };
 
+// A table of the file itself whose definition did not read; a link's problem is its source's.
+bool damaged(const TableDef& t) { return !t.problem.empty() && t.connect.empty(); }
+
+host::Error damage(const TableDef& t) {
+    return {t.problemNumber != 0 ? t.problemNumber : host::err::kDatabaseDamaged, t.problem};
+}
+
 struct Walk {
     RunContext& ctx;
     bool selectedOnly;
@@ -49,8 +56,10 @@ struct Walk {
         for (const auto& t : tables) {
             if (!takes(t))
                 continue;
-            if (includeLinks && t.fields.empty())
+            if (includeLinks && !t.connect.empty() && t.fields.empty())
                 throw BrokenLink{t.problem};
+            if (damaged(t))
+                NoteUnreadable(ctx, t.name, damage(t));
             ++tableNo;
             write(t);
             ++done;
@@ -65,8 +74,8 @@ void writeTable(workdb::RowWriter& info, workdb::RowWriter& items, const TableDe
     info.addNew();
     info.set("objectNo", tableNo)
         .set("TableName", LeftRTrim(t.name, 150))
-        .set("DateCreated", t.dateCreated)
-        .set("LastUpdated", t.lastUpdated)
+        .set("DateCreated", workdb::DateOrNull(t.dateCreated))
+        .set("LastUpdated", workdb::DateOrNull(t.lastUpdated))
         .set("Attributes", t.attributes);
     if (!t.connect.empty()) {
         info.set("LinkTable", LinkClass(t.connect)).set("Connect", LinkTarget(t.connect));
@@ -75,7 +84,7 @@ void writeTable(workdb::RowWriter& info, workdb::RowWriter& items, const TableDe
         .set("SourceTableName", LeftRTrim(t.sourceTableName, 150))
         .set("Updatable", t.updatable)
         .set("Midasi", selection)
-        .set("Description", DescriptionOf(t.properties));
+        .set("Description", damaged(t) ? UnreadableNote(damage(t)) : DescriptionOf(t.properties));
     info.update();
 
     // Every field of the primary index is marked, in whatever order the key lists them.

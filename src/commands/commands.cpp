@@ -2,8 +2,14 @@
 
 #include <array>
 
+#include "collect/control_count.h"
+#include "collect/cover_page.h"
+#include "collect/file_list.h"
+#include "collect/form_collector.h"
+#include "collect/macro_collector.h"
 #include "collect/object_inventory.h"
 #include "collect/query_collector.h"
+#include "collect/report_collector.h"
 #include "collect/table_collector.h"
 #include "vba/comment_listing.h"
 #include "vba/module_listing.h"
@@ -76,6 +82,7 @@ constexpr std::array kTable{
                 .cliName = "forms",
                 .preview = P::FPre,
                 .enabledWhen = E::Forms,
+                .run = Collect<collect::RunFormCollection>,
                 .reports = kFormReports},
     CommandInfo{.id = CommandId::Report,
                 .button = "cmdReport",
@@ -83,6 +90,7 @@ constexpr std::array kTable{
                 .cliName = "reports",
                 .preview = P::RPre,
                 .enabledWhen = E::Reports,
+                .run = Collect<collect::RunReportCollection>,
                 .reports = kReportReports},
     CommandInfo{.id = CommandId::Proc,
                 .button = "cmdProc",
@@ -114,18 +122,21 @@ constexpr std::array kTable{
                 .cliName = "macros",
                 .preview = P::MCPre,
                 .enabledWhen = E::Macros,
+                .run = Collect<collect::RunMacroCollection>,
                 .reports = kMacroReports},
     CommandInfo{.id = CommandId::Control,
                 .button = "cmdControl",
                 .caption = "ｺﾝﾄﾛｰﾙ数一覧",
                 .cliName = "controls",
                 .preview = P::CPre,
+                .run = Collect<collect::RunControlCount>,
                 .reports = kControlReports},
     CommandInfo{.id = CommandId::File,
                 .button = "cmdFile",
                 .caption = "ファイル一覧",
                 .cliName = "files",
                 .preview = P::FlPre,
+                .run = Collect<collect::RunFileList>,
                 .reports = kFileReports},
     CommandInfo{.id = CommandId::Comment,
                 .button = "cmdComment",
@@ -143,16 +154,19 @@ constexpr std::array kTable{
                 .button = "cmdHyousi(1)",
                 .caption = "表　紙",
                 .cliName = "cover",
+                .run = Collect<collect::RunCoverSheet>,
                 .reports = kCoverReports},
     CommandInfo{.id = CommandId::Hyousi2,
                 .button = "cmdHyousi(2)",
                 .caption = "ラベル(縦)",
                 .cliName = "label-v",
+                .run = Collect<collect::RunCoverLabelPortrait>,
                 .reports = kLabelVReports},
     CommandInfo{.id = CommandId::Hyousi3,
                 .button = "cmdHyousi(3)",
                 .caption = "ラベル(横)",
                 .cliName = "label-h",
+                .run = Collect<collect::RunCoverLabelLandscape>,
                 .reports = kLabelHReports},
 };
 static_assert(kTable.size() <= kCommandCapacity);

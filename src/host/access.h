@@ -50,6 +50,9 @@ private:
     ModuleModel model_;
 };
 
+// Whether `names` holds `name`, compared without regard to case as property names are.
+bool IsListed(const std::vector<std::string>& names, std::string_view name);
+
 // A control of a form or report: its Properties in the order Access enumerates them (the
 // program reads some by index), among them Name and ControlType.
 struct Control {
@@ -57,8 +60,11 @@ struct Control {
     // The name of what holds it: the control it sits in (an option group, a tab page, the text
     // box a label is attached to) or else its section. Empty when the source does not tell.
     std::string parent;
+    // Properties whose value the source does not tell (see DesignObject::unknown).
+    std::vector<std::string> unknown{};
 
     std::string name() const { return properties.get("Name").toText(); }
+    bool isUnknown(std::string_view property) const { return IsListed(unknown, property); }
     int controlType() const { return static_cast<int>(properties.get("ControlType").toInteger()); }
 };
 
@@ -82,8 +88,14 @@ public:
     std::vector<Properties> sections;  // in the order of the design, when the source has them
     std::vector<GroupLevel> groupLevels;
     std::shared_ptr<const Module> module;  // the code behind it, when it has one
+    // Properties whose value the source does not tell: a design stored in the file holds
+    // entries whose tags no table names, and the property, named by no tag, is stored as one of
+    // that kind. Its entry in `properties` then holds only the default. Designs from an export
+    // name every property they store and leave this empty.
+    std::vector<std::string> unknown{};
 
     bool hasModule() const { return module != nullptr; }
+    bool isUnknown(std::string_view property) const { return IsListed(unknown, property); }
     // Access raised an error for a level the report does not have (error 2464).
     const GroupLevel& groupLevel(int index) const;
 };
@@ -110,6 +122,15 @@ public:
     virtual const Module& openModule(const std::string& name) = 0;
     // DoCmd.Close with "do not save": a design is never changed.
     virtual void close(ObjectType type, const std::string& name) = 0;
+    // The code behind a form or report (its Module), null when it has none. Access answers
+    // this from the VBA project, which names every document module, so an object whose design
+    // does not read still shows its code. This default asks the design.
+    virtual std::shared_ptr<const Module> documentModule(ObjectType type, const std::string& name);
+    // RunCommand 279 on a macro: the module Access's conversion writes for it, named
+    // kConvertedMacroPrefix followed by the macro's name. The module is handed over and never
+    // added to the target, so there is nothing to close or delete afterwards. Host error 2046
+    // (the command is not available) where the application cannot convert macros.
+    virtual Module convertMacro(const std::string& macroName);
 
     virtual void minimize() {}
     virtual void maximize() {}

@@ -1,5 +1,9 @@
 #include "host/dao.h"
 
+#include <unordered_map>
+#include <utility>
+
+#include "host/jet/expression_type.h"
 #include "util/vb_string.h"
 
 namespace zanfor::host::dao {
@@ -35,50 +39,133 @@ const std::vector<Document>& Database::documents(std::string_view container) {
 
 namespace {
 
-// Queries built on queries are followed to their table; the depth limit stops a cycle of
-// queries naming each other.
-constexpr int kMaxQueryDepth = 32;
+// Jet nests saved queries no deeper than this; the limit also ends a cycle of queries that name
+// each other.
+constexpr int kMaxQueryDepth = 50;
 
-const Field* TableFieldOf(const std::vector<TableDef>& tables, const std::vector<QueryDef>& queries,
-                          const std::string& source, const std::string& field, int depth) {
-    if (depth > kMaxQueryDepth)
+std::string Key(std::string_view name) { return util::UCase(name); }
+
+// Types every field of every query once. A plain column takes its source field's type, which
+// for a column of another query means typing that query's field first; a computed column takes
+// the type Jet gives its expression.
+class QueryFieldTyper {
+public:
+    QueryFieldTyper(const std::vector<TableDef>& tables, std::vector<QueryDef>& queries)
+        : tables_(tables), queries_(queries), parameters_(queries.size()) {
+        for (std::size_t i = 0; i < tables.size(); ++i)
+            tableIndex_.emplace(Key(tables[i].name), i);
+        for (std::size_t i = 0; i < queries.size(); ++i) {
+            queryIndex_.emplace(Key(queries[i].name), i);
+            states_.emplace_back(queries[i].fields.size(), State::Untyped);
+        }
+    }
+
+    void run() {
+        for (std::size_t q = 0; q < queries_.size(); ++q) {
+            for (std::size_t i = 0; i < queries_[q].fields.size(); ++i)
+                type(q, i, 0);
+        }
+    }
+
+private:
+    enum class State : char { Untyped, Typing, Typed };
+
+    void type(std::size_t q, std::size_t i, int depth) {
+        if (states_[q][i] != State::Untyped || depth > kMaxQueryDepth)
+            return;
+        states_[q][i] = State::Typing;
+        Field& f = queries_[q].fields[i];
+        f.type = 0;
+        const Field* source =
+            f.sourceTable.empty() ? nullptr : fieldOf(f.sourceTable, f.sourceField, depth);
+        if (source != nullptr) {
+            f.type = source->type;
+            f.size = source->size;
+            f.attributes = source->attributes;
+            f.allowZeroLength = source->allowZeroLength;
+            f.defaultValue = source->defaultValue;
+        } else if (!f.expression.empty()) {
+            const jet::ValueType v = jet::TypeOfExpression(
+                f.expression,
+                [&](const jet::NameReference& ref) { return referenceType(q, i, ref, depth); });
+            f.type = v.type;
+            f.size = v.size;
+        }
+        states_[q][i] = State::Typed;
+    }
+
+    // A typed field of a table or query; none while the field is being typed (a cycle).
+    const Field* fieldOf(std::string_view source, std::string_view field, int depth) {
+        if (const auto t = tableIndex_.find(Key(source)); t != tableIndex_.end()) {
+            for (const Field& f : tables_[t->second].fields) {
+                if (util::EqualsIgnoreCase(f.name, field))
+                    return &f;
+            }
+            return nullptr;
+        }
+        const auto q = queryIndex_.find(Key(source));
+        if (q == queryIndex_.end())
+            return nullptr;
+        std::vector<Field>& fields = queries_[q->second].fields;
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            if (!util::EqualsIgnoreCase(fields[i].name, field))
+                continue;
+            type(q->second, i, depth + 1);
+            return states_[q->second][i] == State::Typed ? &fields[i] : nullptr;
+        }
         return nullptr;
-    for (const auto& t : tables) {
-        if (!util::EqualsIgnoreCase(t.name, source))
-            continue;
-        for (const auto& f : t.fields) {
-            if (util::EqualsIgnoreCase(f.name, field))
-                return &f;
-        }
     }
-    for (const auto& q : queries) {
-        if (!util::EqualsIgnoreCase(q.name, source))
-            continue;
-        for (const auto& f : q.fields) {
-            if (util::EqualsIgnoreCase(f.name, field) && !f.sourceTable.empty())
-                return TableFieldOf(tables, queries, f.sourceTable, f.sourceField, depth + 1);
+
+    // A name in column i's expression of query q: a table's or query's column, else a declared
+    // parameter, else the alias of another column of the same SELECT, which Jet lets it use.
+    jet::ValueType referenceType(std::size_t q, std::size_t i, const jet::NameReference& ref,
+                                 int depth) {
+        if (!ref.bang && ref.parts.size() == 2) {
+            if (const Field* f = fieldOf(ref.parts[0], ref.parts[1], depth))
+                return {f->type, f->size};
         }
+        for (const auto& [name, type] : parametersOf(q)) {
+            if (util::EqualsIgnoreCase(name, ref.text))
+                return type;
+        }
+        if (ref.bang || ref.parts.size() != 1)
+            return {};
+        std::vector<Field>& fields = queries_[q].fields;
+        for (std::size_t j = 0; j < fields.size(); ++j) {
+            if (j == i || !util::EqualsIgnoreCase(fields[j].name, ref.parts[0]))
+                continue;
+            type(q, j, depth);
+            if (states_[q][j] == State::Typed)
+                return {fields[j].type, fields[j].size};
+            break;
+        }
+        return {};
     }
-    return nullptr;
-}
+
+    const std::vector<std::pair<std::string, jet::ValueType>>& parametersOf(std::size_t q) {
+        auto& params = parameters_[q];
+        if (!params) {
+            try {
+                params = jet::DeclaredParameters(queries_[q].sql());
+            } catch (const Error&) {
+                params.emplace();  // no SQL to declare any
+            }
+        }
+        return *params;
+    }
+
+    const std::vector<TableDef>& tables_;
+    std::vector<QueryDef>& queries_;
+    std::unordered_map<std::string, std::size_t> tableIndex_;
+    std::unordered_map<std::string, std::size_t> queryIndex_;
+    std::vector<std::vector<State>> states_;
+    std::vector<std::optional<std::vector<std::pair<std::string, jet::ValueType>>>> parameters_;
+};
 
 }  // namespace
 
 void TypeQueryFields(const std::vector<TableDef>& tables, std::vector<QueryDef>& queries) {
-    for (auto& q : queries) {
-        for (auto& f : q.fields) {
-            f.type = 0;
-            if (f.sourceTable.empty())
-                continue;
-            if (const Field* src = TableFieldOf(tables, queries, f.sourceTable, f.sourceField, 0)) {
-                f.type = src->type;
-                f.size = src->size;
-                f.attributes = src->attributes;
-                f.allowZeroLength = src->allowZeroLength;
-                f.defaultValue = src->defaultValue;
-            }
-        }
-    }
+    QueryFieldTyper(tables, queries).run();
 }
 
 }  // namespace zanfor::host::dao

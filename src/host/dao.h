@@ -88,6 +88,9 @@ struct Field {
     std::string validationText;
     std::string sourceTable;
     std::string sourceField;
+    // A query column's expression, each column it names written "[table].[field]" by real
+    // name, from which TypeQueryFields works out the type of a computed column.
+    std::string expression;
     Properties properties;
 };
 
@@ -114,8 +117,9 @@ struct TableDef {
     std::string connect;
     std::string sourceTableName;
     std::int32_t recordCount = 0;
-    Date dateCreated;
-    Date lastUpdated;
+    // Empty where the source keeps no date (an export folder): no date is made up.
+    std::optional<Date> dateCreated;
+    std::optional<Date> lastUpdated;
     bool updatable = true;
     std::vector<Field> fields;  // empty for a linked table whose source cannot be reached
     std::vector<Index> indexes;
@@ -123,6 +127,7 @@ struct TableDef {
     // What could not be read of this table (a damaged definition, an unreachable link
     // source); empty when everything was read. The rest of the database reads on.
     std::string problem;
+    int problemNumber = 0;  // the host error number of `problem`
 };
 
 // A saved query. Reading its SQL (or its Connect) can fail, as DAO's did for a query it could
@@ -131,8 +136,8 @@ class QueryDef {
 public:
     std::string name;
     int type = dbQSelect;
-    Date dateCreated;
-    Date lastUpdated;
+    std::optional<Date> dateCreated;  // empty where the source keeps none
+    std::optional<Date> lastUpdated;
     std::int16_t odbcTimeout = 60;
     std::int32_t maxRecords = 0;
     bool updatable = true;
@@ -154,8 +159,8 @@ private:
 
 struct Document {
     std::string name;
-    Date dateCreated;
-    Date lastUpdated;
+    std::optional<Date> dateCreated;  // empty where the source keeps none
+    std::optional<Date> lastUpdated;
     Properties properties;
 };
 
@@ -192,6 +197,10 @@ public:
     virtual Properties& properties() = 0;
     // Host error 3078 (err::kNoSuchTable) when the database has no such table.
     virtual std::unique_ptr<Recordset> openRecordset(std::string_view tableName) = 0;
+    // The parts of the database that could not be read, met so far (a catalog cut short, a
+    // system table that does not read): what did read is served as usual, and a caller that
+    // lists the database says what is missing instead of passing the gap off as the whole.
+    virtual std::vector<Error> readFailures() { return {}; }
 
     // Containers("Forms") and the like; host error 3265 when there is no such container.
     const Container& container(std::string_view name);
@@ -201,8 +210,9 @@ public:
 };
 
 // Gives each query field that names its source (a table's or another query's field) the type,
-// size, attributes, zero-length setting and default value of the table field it comes from in
-// the end; a field whose source is unknown keeps type 0.
+// size, attributes, zero-length setting and default value of the field it comes from, and each
+// computed field the type Jet gives its expression; type 0 where Jet could not know it either
+// (a function of the database's own code) or the source cannot be found.
 void TypeQueryFields(const std::vector<TableDef>& tables, std::vector<QueryDef>& queries);
 
 // What opens databases: DAO's default workspace.

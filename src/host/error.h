@@ -30,6 +30,7 @@ inline constexpr int kCannotOpenFile = 3024;
 inline constexpr int kPasswordProtected = 3031;
 inline constexpr int kCannotOpenForAccess = 3051;
 inline constexpr int kLinkedFileMissing = 3044;
+inline constexpr int kFileInUse = 3045;
 inline constexpr int kDatabaseDamaged = 3049;
 inline constexpr int kNoSuchTable = 3078;
 inline constexpr int kAmbiguousOuterJoins = 3258;

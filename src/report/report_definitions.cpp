@@ -210,6 +210,16 @@ constexpr std::string_view kByControl[] = {"ControlNo"};
     "CASE WHEN " t ".Ibent4 <> '' THEN " t ".Ibent4 || ' : ' || " t              \
     ".IbentVL4 ELSE '' END, char(10)) AS Events"
 
+// A yes/no setting in words; a setting the design does not tell is Null.
+#define ZANFOR_YES_NO(column)                                 \
+    "CASE WHEN " column " IS NULL THEN '(不明)' WHEN " column \
+    " THEN 'はい' ELSE "                                    \
+    "'いいえ' END"
+// A control's Visible as the collectors wrote it ("True", "False" or "(不明)") in words.
+#define ZANFOR_VISIBLE(t)                                                               \
+    "CASE " t ".cntlVisible WHEN 'True' THEN 'はい' WHEN 'False' THEN 'いいえ' ELSE " t \
+    ".cntlVisible END AS VisibleText"
+
 constexpr InfoItem kFormInfo[] = {
     {.label = "標題", .field = "Caption"},
     {.label = "既定のビュー", .field = "ViewName"},
@@ -218,14 +228,14 @@ constexpr InfoItem kFormInfo[] = {
     {.field = "RecordSource", .wide = true},
     {.field = "Filter", .wide = true},
     {.field = "OrderBy", .wide = true},
-    {.label = "編集の許可", .field = "AllowEdits", .format = F::YesNo},
-    {.label = "削除の許可", .field = "AllowDeletions", .format = F::YesNo},
-    {.label = "追加の許可", .field = "AllowAdditions", .format = F::YesNo},
-    {.label = "データ入力用", .field = "DataEntry", .format = F::YesNo},
+    {.label = "編集の許可", .field = "AllowEditsText"},
+    {.label = "削除の許可", .field = "AllowDeletionsText"},
+    {.label = "追加の許可", .field = "AllowAdditionsText"},
+    {.label = "データ入力用", .field = "DataEntryText"},
     {.label = "レコードセット", .field = "RecordsetName"},
     {.label = "レコードロック", .field = "LockName"},
-    {.label = "ポップアップ", .field = "PopUp", .format = F::YesNo},
-    {.label = "モーダル", .field = "Modal", .format = F::YesNo},
+    {.label = "ポップアップ", .field = "PopUpText"},
+    {.label = "モーダル", .field = "ModalText"},
     {.label = "メニューバー", .field = "sMenuBar", .skipEmpty = true},
     {.label = "イベント", .field = "Events", .wide = true, .skipEmpty = true},
     {.label = "説明", .field = "FormDescription", .wide = true, .skipEmpty = true},
@@ -244,10 +254,9 @@ constexpr ColumnDef kControlColumns[] = {
     {.caption = "コントロール名", .field = "Name", .width = 40, .hideDuplicates = true},
     {.caption = "種類", .field = "ControlType", .width = 26, .hideDuplicates = true},
     {.caption = "可視",
-     .field = "cntlVisible",
+     .field = "VisibleText",
      .width = 11,
      .align = A::Center,
-     .format = F::YesNo,
      .hideDuplicates = true},
     {.caption = "位置・サイズ (上・左・幅・高さ)",
      .field = "TLWH",
@@ -829,19 +838,25 @@ ORDER BY q.objectNo, q.rowid, f.FieldNo, f.rowid)sql",
         .title = "フォーム コントロール一覧",
         .orientation = Orientation::Landscape,
         .sql = R"sql(
-SELECT f.objectNo, f.Caption, f.RecordSource, f."Filter", f.OrderBy, f.AllowEdits,
-  f.AllowDeletions, f.AllowAdditions, f.DataEntry, f.PopUp, f.sMenuBar, f.Modal, f.Midasi,
+SELECT f.objectNo, f.Caption, f.RecordSource, f."Filter", f.OrderBy, f.sMenuBar, f.Midasi,
   f.DateCreated, f.LastUpdated, f.Description AS FormDescription,
+  )sql" ZANFOR_YES_NO("f.AllowEdits") R"sql( AS AllowEditsText,
+  )sql" ZANFOR_YES_NO("f.AllowDeletions") R"sql( AS AllowDeletionsText,
+  )sql" ZANFOR_YES_NO("f.AllowAdditions") R"sql( AS AllowAdditionsText,
+  )sql" ZANFOR_YES_NO("f.DataEntry") R"sql( AS DataEntryText,
+  )sql" ZANFOR_YES_NO("f.PopUp") R"sql( AS PopUpText,
+  )sql" ZANFOR_YES_NO("f.Modal") R"sql( AS ModalText,
   COALESCE(NULLIF(f.FormName, ''), '(フォーム ' || f.objectNo || ')') AS Title,
   CASE f.DefaultView WHEN 0 THEN '単票フォーム' WHEN 1 THEN '帳票フォーム'
-    WHEN 2 THEN 'データシート' ELSE f.DefaultView END AS ViewName,
+    WHEN 2 THEN 'データシート' ELSE COALESCE(f.DefaultView, '(不明)') END AS ViewName,
   CASE f.RecordsetType WHEN 0 THEN 'ダイナセット' WHEN 1 THEN 'ダイナセット (不一致の更新)'
-    WHEN 2 THEN 'スナップショット' ELSE f.RecordsetType END AS RecordsetName,
+    WHEN 2 THEN 'スナップショット' ELSE COALESCE(f.RecordsetType, '(不明)') END
+    AS RecordsetName,
   CASE f.RecordLocks WHEN 0 THEN 'しない' WHEN 1 THEN '全レコード'
-    WHEN 2 THEN '編集済みレコード' ELSE f.RecordLocks END AS LockName,
+    WHEN 2 THEN '編集済みレコード' ELSE COALESCE(f.RecordLocks, '(不明)') END AS LockName,
   )sql" ZANFOR_EVENTS("f") R"sql(,
-  c.ControlNo, c.PropertyNo, c.Name, c.ControlType, c.cntlVisible, c.TLWH, c.Bunrui,
-  c.PropertyName, c.PropertyValue
+  c.ControlNo, c.PropertyNo, c.Name, c.ControlType, c.TLWH, c.Bunrui, c.PropertyName,
+  c.PropertyValue, )sql" ZANFOR_VISIBLE("c") R"sql(
 FROM T_AcFrmInfo f LEFT JOIN T_AcFrmItem c ON c.objectNo = f.objectNo
 ORDER BY f.objectNo, f.rowid, c.ControlNo, c.PropertyNo, c.rowid)sql",
         .variantField = "Midasi",
@@ -860,10 +875,10 @@ SELECT r.objectNo, r.Caption, r.RecordSource, r."Filter", r.OrderBy, r.sMenuBar,
   r.DateCreated, r.LastUpdated, r.Description AS ReportDescription,
   COALESCE(NULLIF(r.ReportName, ''), '(レポート ' || r.objectNo || ')') AS Title,
   CASE r.RecordLocks WHEN 0 THEN 'しない' WHEN 1 THEN '全レコード'
-    WHEN 2 THEN '編集済みレコード' ELSE r.RecordLocks END AS LockName,
+    WHEN 2 THEN '編集済みレコード' ELSE COALESCE(r.RecordLocks, '(不明)') END AS LockName,
   )sql" ZANFOR_EVENTS("r") R"sql(,
-  c.ControlNo, c.PropertyNo, c.Name, c.ControlType, c.cntlVisible, c.TLWH, c.Bunrui,
-  c.PropertyName, c.PropertyValue
+  c.ControlNo, c.PropertyNo, c.Name, c.ControlType, c.TLWH, c.Bunrui, c.PropertyName,
+  c.PropertyValue, )sql" ZANFOR_VISIBLE("c") R"sql(
 FROM T_AcRepInfo r LEFT JOIN T_AcRepItem c ON c.objectNo = r.objectNo
 ORDER BY r.objectNo, r.rowid, c.ControlNo, c.PropertyNo, c.rowid)sql",
         .variantField = "Midasi",
@@ -922,7 +937,9 @@ FROM T_AcControlCount ORDER BY objectNo, rowid)sql",
     ReportDef{
         .name = "R_AcFile",
         .title = "ファイル一覧",
-        .sql = "SELECT FileNo, FileName, FileSize, UpdateDate, FilePath, ReadOnly FROM T_AcFile "
+        // A file that could not be read has no date; its size is blank rather than 0.
+        .sql = "SELECT FileNo, FileName, CASE WHEN UpdateDate IS NULL THEN NULL ELSE FileSize "
+               "END AS FileSize, UpdateDate, FilePath, ReadOnly FROM T_AcFile "
                "ORDER BY FileNo, rowid",
         .columns = kFileColumns,
         .totalLabel = "合計 {count} ファイル",

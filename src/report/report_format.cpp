@@ -18,7 +18,7 @@ using host::Value;
 
 // The actions a converted macro statement is recorded as, by the numbers the macro collector
 // gives them; Access's Japanese names of the actions.
-constexpr std::array<std::pair<int, const char*>, 51> kMacroActions{{
+constexpr std::array<std::pair<int, const char*>, 52> kMacroActions{{
     {1, "SQLの実行"},
     {2, "アプリケーションの実行"},
     {3, "イベントの取り消し"},
@@ -43,6 +43,7 @@ constexpr std::array<std::pair<int, const char*>, 51> kMacroActions{{
     {22, "プロシージャの実行"},
     {23, "ページの移動"},
     {24, "マクロの実行"},
+    {25, "マクロの中止"},
     {26, "メッセージの設定"},
     {27, "メッセージ"},
     {28, "メニュー項目の設定"},

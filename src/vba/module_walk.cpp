@@ -27,35 +27,6 @@ constexpr KindWalk kReports{CodeKind::Report, "Reports", ObjectType::Report,
 constexpr KindWalk kModules{CodeKind::Module, "Modules", ObjectType::Module,
                             &app::ObjectCounts::modules};
 
-// Closes an opened object by close(), or on the way out when the reader or Access failed, so
-// that no later command finds it still open.
-class ClosingGuard {
-public:
-    ClosingGuard(host::access::Application& access, ObjectType type, const std::string& name)
-        : access_(access), type_(type), name_(name) {}
-    ClosingGuard(const ClosingGuard&) = delete;
-    ClosingGuard& operator=(const ClosingGuard&) = delete;
-    ~ClosingGuard() {
-        if (!closed_) {
-            try {
-                access_.close(type_, name_);
-            } catch (...) {
-                // The failure already on its way is the one to report.
-            }
-        }
-    }
-    void close() {
-        closed_ = true;
-        access_.close(type_, name_);
-    }
-
-private:
-    host::access::Application& access_;
-    ObjectType type_;
-    const std::string& name_;
-    bool closed_ = false;
-};
-
 class Walk {
 public:
     Walk(collect::RunContext& ctx, WalkKinds kinds, const CodeReader& read, const WalkStyle& style)
@@ -89,22 +60,19 @@ private:
                                            : ObjectMessage(kind.kind, name));
         if (kind.kind == CodeKind::Module) {
             const host::access::Module& module = access_->openModule(name);
-            ClosingGuard guard(*access_, kind.type, name);
+            collect::ClosingGuard guard(*access_, kind.type, name);
             access_->minimize();
             read(kind.kind, name, module);
             guard.close();
             return;
         }
-        host::access::DesignObject& object =
-            kind.kind == CodeKind::Form ? access_->openForm(name, host::access::View::Design)
-                                        : access_->openReport(name, host::access::View::Design);
-        ClosingGuard guard(*access_, kind.type, name);
-        if (object.hasModule()) {
-            read(kind.kind, name, *object.module);
+        // Whether the object has code is the project's to say: a design that does not read
+        // must not hide the code behind it.
+        if (const auto module = access_->documentModule(kind.type, name)) {
+            read(kind.kind, name, *module);
         } else if (style_.numberObjectsWithoutCode) {
             ++objectNo_;
         }
-        guard.close();
     }
 
     void read(CodeKind kind, const std::string& name, const host::access::Module& module) {

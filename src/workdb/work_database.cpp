@@ -97,9 +97,12 @@ std::string addColumnSql(const TableSchema& table, const ColumnSchema& c) {
 std::vector<std::string> existingColumns(sqlite3* db, std::string_view table) {
     auto stmt = prepare(db, "PRAGMA table_info(" + quoted(table) + ")");
     std::vector<std::string> names;
-    while (sqlite3_step(stmt.get()) == SQLITE_ROW) {
+    int rc = 0;
+    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
         names.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), 1)));
     }
+    // A list cut short would have every column after the cut added again.
+    check(rc, db, "PRAGMA table_info");
     return names;
 }
 
@@ -174,6 +177,8 @@ void bindValue(sqlite3* db, sqlite3_stmt* stmt, int index, ColumnKind kind, cons
 // WorkDatabase.
 
 WorkDatabase WorkDatabase::open(const std::filesystem::path& path) {
+    const bool privateDatabase = path.empty() || path == ":memory:";
+    auto lock = privateDatabase ? WorkDatabaseLock() : WorkDatabaseLock::acquire(path);
     sqlite3* raw = nullptr;
     const int rc =
         sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
@@ -184,7 +189,7 @@ WorkDatabase WorkDatabase::open(const std::filesystem::path& path) {
     }
     sqlite3_extended_result_codes(raw, 1);
     sqlite3_busy_timeout(raw, 5000);
-    WorkDatabase db(std::move(handle));
+    WorkDatabase db(std::move(lock), std::move(handle));
     try {
         db.bringUpToDate();
     } catch (const Error& e) {
@@ -348,6 +353,8 @@ void RowWriter::update() {
     check(rc, db, table_->name);
     pending_ = false;
 }
+
+Value DateOrNull(const std::optional<host::Date>& date) { return date ? Value(*date) : Value(); }
 
 // Query.
 

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -18,6 +19,7 @@
 
 #include "host/value.h"
 #include "workdb/schema.h"
+#include "workdb/work_database_lock.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -37,9 +39,11 @@ inline constexpr std::string_view kWorkDatabaseFileName = "Zanfor2.db";
 
 class WorkDatabase {
 public:
-    // Opens (creating when missing) the file; ":memory:" gives a private in-memory database.
+    // Opens (creating when missing) the file; ":memory:" gives a private in-memory database,
+    // and "" a private temporary one.
     // Host error 30001 when the file cannot be opened or is not a work database, 30002 when a
-    // newer version of the program made it.
+    // newer version of the program made it, 3045 when another process has it open (see
+    // WorkDatabaseLock): the file is held for this process while it is open here.
     static WorkDatabase open(const std::filesystem::path& path);
 
     WorkDatabase(WorkDatabase&&) noexcept = default;
@@ -58,9 +62,11 @@ public:
     sqlite3* handle() const { return db_.get(); }
 
 private:
-    explicit WorkDatabase(DatabaseHandle db) : db_(std::move(db)) {}
+    WorkDatabase(WorkDatabaseLock lock, DatabaseHandle db)
+        : lock_(std::move(lock)), db_(std::move(db)) {}
     void bringUpToDate();
 
+    WorkDatabaseLock lock_;  // let go of after the connection has closed
     DatabaseHandle db_;
 };
 
@@ -103,6 +109,10 @@ private:
     // row after row, so this holds one or two statements.
     std::unordered_map<std::string, StatementHandle> inserts_;
 };
+
+// A date the target may not keep (an export folder keeps none) is Null in its row, never day 0,
+// which would print as 1899/12/30.
+host::Value DateOrNull(const std::optional<host::Date>& date);
 
 // A forward-only SELECT over the work database.
 class Query {

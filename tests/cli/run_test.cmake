@@ -47,6 +47,19 @@ foreach(target ${targets})
   endif()
 endforeach()
 
+# A file cut short is documented as far as it reads, and the run names what is missing and
+# fails: never a quiet partial listing.
+if(EXISTS "${TESTDATA}/mdb/northwind-ja.mdb")
+  execute_process(COMMAND head -c 827392 "${TESTDATA}/mdb/northwind-ja.mdb"
+                  OUTPUT_FILE "${WORK}/cut.mdb")
+  execute_process(COMMAND "${CLI}" run "${WORK}/cut.mdb" --only objects,tables --out "${WORK}/cut"
+                  RESULT_VARIABLE rc OUTPUT_VARIABLE o ERROR_VARIABLE e)
+  if(NOT rc EQUAL 1 OR NOT e MATCHES "ｴﾗｰNo:3049" OR NOT e MATCHES "MSysObjects"
+     OR NOT e MATCHES "社員: ｴﾗｰNo:3049" OR NOT EXISTS "${WORK}/cut/R_AcTblTable.pdf")
+    message(FATAL_ERROR "a cut file must be listed as read and fail naming the damage: ${rc} ${e}")
+  endif()
+endif()
+
 # Relative paths are the caller's, not the program folder's, and a run with its own work
 # database makes nothing in the program folder.
 set(ENV{ZANFOR_HOME} "${WORK}/home2")

@@ -146,6 +146,25 @@ TEST(CollectorRun, aFullDiskIsReportedAsSqliteSaysIt) {
     EXPECT_NE(box.find("database or disk is full (SQLite 13)"), std::string::npos) << box;
 }
 
+TEST(CollectorRun, objectsThatDidNotReadArePreviewedWithoutThemAndListedAsTheRunsError) {
+    auto builder = emptyTarget();
+    auto f = CollectorFixture::ForMemory(builder);
+    auto ctx = f.context();
+    const auto result = collect::RunCollection(ctx, objectsRun(false), [](collect::RunContext& c) {
+        collect::NoteUnreadable(c, "受注", host::Error(30010, "壊れた設計"));
+        return Finish::Report;
+    });
+    EXPECT_EQ(result, RunResult::Failed);
+    EXPECT_TRUE(saw(f.ui.events, "report:R_AcObjectAll:0"));
+    EXPECT_EQ(lastBox(f.ui.events),
+              "box:場所:オブジェクト情報ｴﾗｰNo:3049\n読み取れないオブジェクトがあります。\n"
+              "一覧には読み取れた部分だけを載せています:\n　受注: ｴﾗｰNo:30010 壊れた設計");
+    // The next run starts with none.
+    EXPECT_EQ(collect::RunCollection(ctx, objectsRun(false),
+                                     [](collect::RunContext&) { return Finish::Report; }),
+              RunResult::Collected);
+}
+
 TEST(CollectorRun, aCollectionMayEndWithoutReportKeepingItsLastRunOption) {
     auto builder = emptyTarget();
     auto f = CollectorFixture::ForMemory(builder);

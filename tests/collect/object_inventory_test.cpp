@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "collect/collector_fixture.h"
+#include "host/export/export_database.h"
 #include "host/jet/jet_database.h"
 
 namespace {
@@ -104,6 +105,52 @@ TEST(ObjectInventory, namesAreCutToOneHundredFiftyCharacters) {
     auto ctx = f.context();
     ASSERT_EQ(collect::RunObjectInventory(ctx), collect::RunResult::Collected);
     EXPECT_EQ(f.rows("SELECT ObjectName FROM T_AcObject"), (std::vector<std::string>{longName}));
+}
+
+// Undated objects (an export folder's) keep their place in the numbering: nothing sorts or
+// compares by date, and no day 0 stands in for the unknown.
+TEST(ObjectInventory, objectsWithoutDatesAreListedInTheirPlaceWithNullDates) {
+    MemoryTargetBuilder b("/x.mdb");
+    b.table("T不明");
+    b.dates(std::nullopt, std::nullopt);
+    b.table("T日付");
+    b.dates(host::Date{36198.5}, host::Date{41954.75});
+    b.query("q不明", dao::dbQSelect, "SELECT 1;").dates(std::nullopt, std::nullopt);
+    b.form("F不明");
+    b.dates(std::nullopt, host::Date{41954.75});
+    auto f = CollectorFixture::ForMemory(b);
+    f.state.options.object = 7;
+    auto ctx = f.context();
+    ASSERT_EQ(collect::RunObjectInventory(ctx), collect::RunResult::Collected);
+    EXPECT_EQ(f.rows("SELECT objectNo, ObjectName, DateCreate, DateUpdate, DateCreate IS NULL "
+                     "FROM T_AcObject ORDER BY objectNo"),
+              (std::vector<std::string>{"1|T不明|||1",
+                                        "2|T日付|1999/02/07 12:00:00|2014/11/11 18:00:00|0",
+                                        "3|q不明|||1", "4|F不明||2014/11/11 18:00:00|1"}));
+}
+
+// The catalogue of an .mdb holds real dates (as mdb-export of MSysObjects shows them); an export
+// folder holds none.
+TEST(ObjectInventory, anMdbKeepsItsCatalogueDatesAndAnExportFolderHasNone) {
+    ZANFOR_REQUIRE_TESTDATA(data);
+    CollectorFixture mdb(
+        host::jet::JetEngine().openDatabase((data / "mdb/northwind-ja.mdb").string()));
+    CollectorFixture folder(std::make_unique<host::exports::ExportDatabase>(
+        host::exports::ExportFolder::Open(data / "exports/ncrn-birds/source")));
+    const std::string dated =
+        "SELECT COUNT(*) FROM T_AcObject WHERE DateCreate IS NOT NULL AND DateUpdate IS NOT NULL";
+    for (auto* f : {&mdb, &folder}) {
+        auto ctx = f->context();
+        ASSERT_EQ(collect::RunObjectInventory(ctx), collect::RunResult::Collected);
+    }
+    EXPECT_EQ(mdb.rows("SELECT DateCreate, DateUpdate FROM T_AcObject WHERE ObjectName = '運送会社'"
+                       " AND Class = 'Table'"),
+              (std::vector<std::string>{"1999/02/07 16:17:59|2014/11/11 20:52:16"}));
+    EXPECT_EQ(mdb.rows(dated), (std::vector<std::string>{"82"}));
+    EXPECT_EQ(folder.rows("SELECT COUNT(*) FROM T_AcObject WHERE DateCreate IS NOT NULL "
+                          "OR DateUpdate IS NOT NULL"),
+              (std::vector<std::string>{"0"}));
+    EXPECT_GT(folder.count("T_AcObject"), 300);
 }
 
 TEST(ObjectInventory, japaneseNorthwindListsEveryObjectWithoutGaps) {

@@ -37,6 +37,20 @@ TEST(QueryCollector, sqlListCoversEveryListedQueryAndNotesUnreadableSql) {
                                   "3|q削除|削除ｸｴﾘｰ|DELETE FROM T;|1"}));
 }
 
+TEST(QueryCollector, aQueryWhoseSourceKeepsNoDatesHasNullDates) {
+    MemoryTargetBuilder b("/x.mdb");
+    b.query("q日付", dao::dbQSelect, "SELECT 1;").dates(host::Date{36198.5}, host::Date{41954.75});
+    b.query("q不明", dao::dbQSelect, "SELECT 2;").dates(std::nullopt, std::nullopt);
+    auto f = CollectorFixture::ForMemory(b);
+    f.state.options.query = 2;
+    auto ctx = f.context();
+    ASSERT_EQ(collect::RunQueryCollection(ctx), collect::RunResult::Collected);
+    EXPECT_EQ(
+        f.rows("SELECT QueryName, DateCreated, LastUpdated, DateCreated IS NULL "
+               "FROM T_AcQeryInfo ORDER BY objectNo"),
+        (std::vector<std::string>{"q日付|1999/02/07 12:00:00|2014/11/11 18:00:00|0", "q不明|||1"}));
+}
+
 TEST(QueryCollector, fieldsOfHugeSizeCannotBeReferredTo) {
     auto copy = std::make_shared<host::memory::MemoryTarget>(*target().build());
     dao::Field small;

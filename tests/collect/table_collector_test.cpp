@@ -75,6 +75,22 @@ TEST(TableCollector, typesKeysIndexesAndTheSystemAttributeTests) {
                                         "4|||明細|False|False", "5|||件数|False|False"}));
 }
 
+TEST(TableCollector, aTableWhoseSourceKeepsNoDatesHasNullDates) {
+    MemoryTargetBuilder b("/x.mdb");
+    b.table("T日付").field("a", dao::dbText, 10);
+    b.dates(host::Date{36198.5}, host::Date{41954.75});
+    b.table("T不明").field("a", dao::dbText, 10);
+    b.dates(std::nullopt, std::nullopt);
+    auto f = CollectorFixture::ForMemory(b);
+    f.state.options.table = 2;
+    auto ctx = f.context();
+    ASSERT_EQ(collect::RunTableCollection(ctx), collect::RunResult::Collected);
+    EXPECT_EQ(
+        f.rows("SELECT TableName, DateCreated, LastUpdated, DateCreated IS NULL "
+               "FROM T_AcTblInfo ORDER BY objectNo"),
+        (std::vector<std::string>{"T日付|1999/02/07 12:00:00|2014/11/11 18:00:00|0", "T不明|||1"}));
+}
+
 TEST(TableCollector, indexModeWithoutIndexesEndsWithItsMessageAndNoReport) {
     MemoryTargetBuilder b("/x.mdb");
     b.table("T").field("a", dao::dbText, 10);

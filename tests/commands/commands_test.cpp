@@ -71,10 +71,10 @@ TEST(CommandTable, aRowAddedToTheTableIsEnabledAndRunByItsRule) {
 
     app::TableCommands commands(always);
     EXPECT_TRUE(commands.runs(test::kDummyCommand));
-    EXPECT_FALSE(commands.runs(CommandId::Macro)) << "no collector yet";
+    EXPECT_FALSE(commands.runs(CommandId::FmImage)) << "no collector yet";
     const auto withRunner = app::EnabledOnOpening({}, always, &commands);
     EXPECT_TRUE(withRunner[slot]);
-    EXPECT_FALSE(withRunner[static_cast<std::size_t>(CommandId::Macro)]);
+    EXPECT_FALSE(withRunner[static_cast<std::size_t>(CommandId::FmImage)]);
     EXPECT_FALSE(app::TableCommands().runs(test::kDummyCommand));
 }
 

@@ -29,6 +29,7 @@ struct ProgramFixture : ::testing::Test {
             host::memory::MemoryTargetBuilder b(path);
             b.property("StartupForm", "メニュー");
             b.table("顧客").field("ID", host::dao::dbLong, 4);
+            b.form("メニュー");
             engine.add(b.build());
         }
         Startup startup{*InstanceLock::acquire(dir.path()),
@@ -136,23 +137,6 @@ TEST_F(ProgramFixture, aProfileThatCannotBeWrittenIsNotAnnouncedAsRegistered) {
     EXPECT_EQ(ui.message, "");
 }
 
-TEST_F(ProgramFixture, windowsNeedingATargetAskForOne) {
-    start();
-    EXPECT_FALSE(program->requireTarget());
-    EXPECT_EQ(ui.events, std::vector<std::string>{"box:データベースを選択して下さい。"});
-    program->state().targetPath = kPath;
-    EXPECT_TRUE(program->requireTarget());
-}
-
-TEST_F(ProgramFixture, theCloseBoxOnlyInformsWhileTheExitCommandCanBeCancelled) {
-    start();
-    ui.answers = {MsgResult::Cancel, MsgResult::Ok, MsgResult::Cancel};
-    EXPECT_FALSE(program->confirmExit(true));
-    EXPECT_TRUE(program->confirmExit(true));
-    EXPECT_TRUE(program->confirmExit(false));
-    EXPECT_EQ(ui.events.back(), "box:終了します。");
-}
-
 TEST_F(ProgramFixture, commandsRunOnTheOpenTargetOnly) {
     start();
     std::vector<std::string> seen;
@@ -167,7 +151,7 @@ TEST_F(ProgramFixture, commandsRunOnTheOpenTargetOnly) {
     program->openTarget();
     // A button whose collector is not built yet stays off; one that runs comes on.
     EXPECT_TRUE(program->panel().enabled(CommandId::Table));
-    EXPECT_FALSE(program->panel().enabled(CommandId::Control));
+    EXPECT_FALSE(program->panel().enabled(CommandId::FmImage));
     program->runCommand(CommandId::Table);
     program->runCommand(CommandId::Query);
     EXPECT_EQ(seen, std::vector<std::string>{kPath});

@@ -55,13 +55,6 @@ protected:
         return rows;
     }
 
-    static QStringList Captions(const ReportContent& c) {
-        QStringList captions;
-        for (const auto& col : c.tables.front().columns)
-            captions << col.caption;
-        return captions;
-    }
-
     static Value Day(int y, int m, int d, int h = 0) {
         return host::Date{util::ToJetDate({y, m, d, h, 0, 0})};
     }
@@ -117,7 +110,9 @@ TEST_F(Builder, theCollectedVariantChoosesSubtitleAndColumns) {
         add("T_AcTblInfo", "objectNo,TableName,Midasi", {{1, "T_顧客", c.midasi}});
         const auto content = build("R_AcTblTable");
         EXPECT_EQ(content.subtitle, QString::fromUtf8(c.subtitle));
-        const QStringList captions = Captions(content);
+        QStringList captions;
+        for (const auto& col : content.tables.front().columns)
+            captions << col.caption;
         EXPECT_EQ(captions.contains("主キー"), c.detailColumns);
         EXPECT_EQ(captions.contains("説明"), c.detailColumns);
         EXPECT_TRUE(captions.contains("フィールド名"));

@@ -3,7 +3,6 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <algorithm>
-#include <set>
 #include <string_view>
 #include <vector>
 
@@ -21,22 +20,6 @@ Value Day(int year, int month, int day, int hour = 9, int minute = 0) {
     return host::Date{util::ToJetDate({year, month, day, hour, minute, 0})};
 }
 
-// Empties each table before its first rows so the fixture can be laid over a used database.
-class Filler {
-public:
-    explicit Filler(workdb::WorkDatabase& db) : db_(db) {}
-
-    void add(std::string_view table, std::string_view columns, const std::vector<Row>& rows) {
-        if (emptied_.insert(std::string(table)).second)
-            db_.execute("delete * from " + std::string(table) + ";");
-        AddRows(db_, table, columns, rows);
-    }
-
-private:
-    workdb::WorkDatabase& db_;
-    std::set<std::string> emptied_;
-};
-
 constexpr char kLongSql[] =
     "SELECT T_受注.受注番号, T_受注.受注日, T_顧客マスタ.顧客名, T_顧客マスタ.フリガナ, "
     "T_受注明細.明細番号, T_商品マスタ.商品名, T_受注明細.数量, T_受注明細.単価, "
@@ -49,12 +32,12 @@ constexpr char kLongSql[] =
     "(T_顧客マスタ.顧客区分 In (\"A\",\"B\",\"C\") OR T_顧客マスタ.特別扱い = True)\r\n"
     "ORDER BY T_受注.受注日 DESC, T_受注.受注番号, T_受注明細.明細番号;";
 
-void FillInventory(Filler& f) {
-    f.add("T_DataBase",
-          "DbNo,DbName,FileSize,Version,QueryTimeout,Updatable,Stitle,sMenuBar,Sformdisp,"
-          "Smenudisp,Sdbdisp,Sstatusbar,Sallowshortcutbar,Stoolbar,AccessVersion",
-          {{0, "C:\\業務システム\\販売管理\\販売管理.mdb", 18432.5, "4.0", 60, true,
-            "販売管理システム", "", "frmメニュー", false, false, true, true, false, "08.50"}});
+void FillInventory(workdb::WorkDatabase& db) {
+    AddRows(db, "T_DataBase",
+            "DbNo,DbName,FileSize,Version,QueryTimeout,Updatable,Stitle,sMenuBar,Sformdisp,"
+            "Smenudisp,Sdbdisp,Sstatusbar,Sallowshortcutbar,Stoolbar,AccessVersion",
+            {{0, "C:\\業務システム\\販売管理\\販売管理.mdb", 18432.5, "4.0", 60, true,
+              "販売管理システム", "", "frmメニュー", false, false, true, true, false, "08.50"}});
     const char* objects[][4] = {
         {"Table", "T_顧客マスタ", "", "得意先の基本情報"},
         {"Table", "T_商品マスタ", "", "商品と標準単価"},
@@ -73,45 +56,47 @@ void FillInventory(Filler& f) {
         rows.push_back({0, no, o[0], o[1], Day(2019, 4, 1 + no % 20, 10, no),
                         Day(2023, 11, 1 + no % 25, 17, 2 * no), o[2], 7, o[3]});
     }
-    f.add("T_AcObject",
-          "DbNo,objectNo,Class,ObjectName,DateCreate,DateUpdate,QueryType,Midasi,Description",
-          rows);
+    AddRows(db, "T_AcObject",
+            "DbNo,objectNo,Class,ObjectName,DateCreate,DateUpdate,QueryType,Midasi,Description",
+            rows);
 }
 
-void FillTables(Filler& f) {
-    f.add("T_AcTblInfo",
-          "objectNo,TableName,DateCreated,LastUpdated,Attributes,LinkTable,Connect,RecordCount,"
-          "SourceTableName,Updatable,Midasi,Description",
-          {{1, "T_顧客マスタ", Day(2019, 4, 1), Day(2023, 10, 1), 0, "", "", 1250, "", true, 3,
-            "得意先の基本情報。請求先と納品先を兼ねる。"},
-           {2, "T_受注明細", Day(2019, 4, 2), Day(2023, 10, 2), 0, "", "", 48210, "", true, 3, ""},
-           {3, "T_売上実績", Day(2019, 4, 3), Day(2023, 10, 3), 1073741824, "Link(Access)",
-            "\\\\fileserver\\共有\\売上実績.mdb", 0, "売上実績", true, 3, ""}});
-    f.add("T_AcTblItem",
-          "objectNo,FieldNo,FieldName,PrimaryKey,FieldType,FieldSize,ZeroLength,DefaultValue,"
-          "ValRule,Description",
-          {{1, 1, "顧客ID", true, "ｵｰﾄﾅﾝﾊﾞｰ型", 4, false, "", "", "自動採番"},
-           {1, 2, "顧客名", false, "ﾃｷｽﾄ型", 50, false, "", "Is Not Null", "正式名称"},
-           {1, 6, "顧客区分", false, "ﾃｷｽﾄ型", 1, true, "\"C\"", "In (\"A\",\"B\",\"C\")",
-            "A:重要 B:通常 C:その他"},
-           {1, 7, "特別扱い", false, "Yes/No型", 1, false, "False", "", ""},
-           {2, 1, "受注番号", true, "長整数型", 4, false, "0", "", ""},
-           {2, 2, "明細番号", true, "整数型", 2, false, "0", ">0", ""},
-           {2, 4, "数量", false, "長整数型", 4, false, "1", ">=1", ""},
-           {2, 5, "単価", false, "通貨型", 8, false, "0", "", "税抜き"},
-           {3, 1, "年月", false, "ﾃｷｽﾄ型", 6, false, "", "", ""}});
+void FillTables(workdb::WorkDatabase& db) {
+    AddRows(
+        db, "T_AcTblInfo",
+        "objectNo,TableName,DateCreated,LastUpdated,Attributes,LinkTable,Connect,RecordCount,"
+        "SourceTableName,Updatable,Midasi,Description",
+        {{1, "T_顧客マスタ", Day(2019, 4, 1), Day(2023, 10, 1), 0, "", "", 1250, "", true, 3,
+          "得意先の基本情報。請求先と納品先を兼ねる。"},
+         {2, "T_受注明細", Day(2019, 4, 2), Day(2023, 10, 2), 0, "", "", 48210, "", true, 3, ""},
+         {3, "T_売上実績", Day(2019, 4, 3), Day(2023, 10, 3), 1073741824, "Link(Access)",
+          "\\\\fileserver\\共有\\売上実績.mdb", 0, "売上実績", true, 3, ""}});
+    AddRows(db, "T_AcTblItem",
+            "objectNo,FieldNo,FieldName,PrimaryKey,FieldType,FieldSize,ZeroLength,DefaultValue,"
+            "ValRule,Description",
+            {{1, 1, "顧客ID", true, "ｵｰﾄﾅﾝﾊﾞｰ型", 4, false, "", "", "自動採番"},
+             {1, 2, "顧客名", false, "ﾃｷｽﾄ型", 50, false, "", "Is Not Null", "正式名称"},
+             {1, 6, "顧客区分", false, "ﾃｷｽﾄ型", 1, true, "\"C\"", "In (\"A\",\"B\",\"C\")",
+              "A:重要 B:通常 C:その他"},
+             {1, 7, "特別扱い", false, "Yes/No型", 1, false, "False", "", ""},
+             {2, 1, "受注番号", true, "長整数型", 4, false, "0", "", ""},
+             {2, 2, "明細番号", true, "整数型", 2, false, "0", ">0", ""},
+             {2, 4, "数量", false, "長整数型", 4, false, "1", ">=1", ""},
+             {2, 5, "単価", false, "通貨型", 8, false, "0", "", "税抜き"},
+             {3, 1, "年月", false, "ﾃｷｽﾄ型", 6, false, "", "", ""}});
 
     // Rows after an index's first carry only their field, as the collector writes them.
-    f.add("T_AcIndex", "objectNo,FieldNo,TableName,IndexName,FieldName,Primary,Unique,Required",
-          {{1, 1, "T_顧客マスタ", "PrimaryKey", "顧客ID", true, true, true},
-           {1, 2, "T_顧客マスタ", "ix顧客名", "顧客名", false, false, false},
-           {1, 3, "", "", "フリガナ", false, false, false},
-           {2, 1, "T_受注明細", "PrimaryKey", "受注番号", true, true, true},
-           {2, 2, "", "", "明細番号", false, false, false},
-           {2, 3, "T_受注明細", "ix商品", "商品コード", false, false, false}});
+    AddRows(db, "T_AcIndex",
+            "objectNo,FieldNo,TableName,IndexName,FieldName,Primary,Unique,Required",
+            {{1, 1, "T_顧客マスタ", "PrimaryKey", "顧客ID", true, true, true},
+             {1, 2, "T_顧客マスタ", "ix顧客名", "顧客名", false, false, false},
+             {1, 3, "", "", "フリガナ", false, false, false},
+             {2, 1, "T_受注明細", "PrimaryKey", "受注番号", true, true, true},
+             {2, 2, "", "", "明細番号", false, false, false},
+             {2, 3, "T_受注明細", "ix商品", "商品コード", false, false, false}});
 }
 
-void FillQueries(Filler& f) {
+void FillQueries(workdb::WorkDatabase& db) {
     // Fifty SELECTs joined by UNION ALL: SQL longer than a page.
     std::string unionSql;
     for (int year = 1990; year < 2040; ++year) {
@@ -139,20 +124,21 @@ void FillQueries(Filler& f) {
         rows.push_back(
             {no, q[0], q[1], Day(2020, 1, no), Day(2023, 9, no), 60, no != 2, "", 3, q[2], q[3]});
     }
-    f.add("T_AcQeryInfo",
-          "objectNo,QueryName,QueryType,DateCreated,LastUpdated,ODBCTimeout,Updatable,Connect,"
-          "Midasi,QuerySQL,Description",
-          rows);
-    f.add("T_AcQeryItem",
-          "objectNo,FieldNo,FieldName,FieldType,FieldSize,SourceField,DefaultValue,SourceTable",
-          {{1, 1, "受注番号", "長整数型", "4", "受注番号", "", "T_受注"},
-           {1, 3, "顧客名", "ﾃｷｽﾄ型", "50", "顧客名", "", "T_顧客マスタ"},
-           {1, 4, "金額", "通貨型", "8", "金額", "", ""},
-           {1, 5, "状態", "ﾃｷｽﾄ型", "?", "参照不可", "", ""}});
+    AddRows(db, "T_AcQeryInfo",
+            "objectNo,QueryName,QueryType,DateCreated,LastUpdated,ODBCTimeout,Updatable,Connect,"
+            "Midasi,QuerySQL,Description",
+            rows);
+    AddRows(db, "T_AcQeryItem",
+            "objectNo,FieldNo,FieldName,FieldType,FieldSize,SourceField,DefaultValue,SourceTable",
+            {{1, 1, "受注番号", "長整数型", "4", "受注番号", "", "T_受注"},
+             {1, 3, "顧客名", "ﾃｷｽﾄ型", "50", "顧客名", "", "T_顧客マスタ"},
+             {1, 4, "金額", "通貨型", "8", "金額", "", ""},
+             {1, 5, "状態", "ﾃｷｽﾄ型", "?", "参照不可", "", ""}});
 }
 
 // `controls` controls cycling through five kinds, each with the properties of its kind.
-void FillControls(Filler& f, std::string_view table, int objectNo, int controls, int midasi) {
+void FillControls(workdb::WorkDatabase& db, std::string_view table, int objectNo, int controls,
+                  int midasi) {
     const char* types[] = {"ﾗﾍﾞﾙ", "ﾃｷｽﾄﾎﾞｯｸｽ", "ｺﾝﾎﾞﾎﾞｯｸｽ", "ｺﾏﾝﾄﾞﾎﾞﾀﾝ", "ﾁｪｯｸﾎﾞｯｸｽ"};
     const char* prefixes[] = {"lbl", "txt", "cbo", "cmd", "chk"};
     std::vector<Row> rows;
@@ -191,44 +177,45 @@ void FillControls(Filler& f, std::string_view table, int objectNo, int controls,
                             c % 17 == 0 ? "False" : "True", tlwh, p[0], p[1], p[2]});
         }
     }
-    f.add(table,
-          "objectNo,ControlNo,PropertyNo,Name,ControlType,cntlVisible,TLWH,Bunrui,PropertyName,"
-          "PropertyValue",
-          rows);
+    AddRows(db, table,
+            "objectNo,ControlNo,PropertyNo,Name,ControlType,cntlVisible,TLWH,Bunrui,PropertyName,"
+            "PropertyValue",
+            rows);
 }
 
-void FillFormsAndReports(Filler& f) {
-    f.add("T_AcFrmInfo",
-          "objectNo,FormName,Caption,RecordSource,OrderBy,AllowEdits,AllowAdditions,RecordLocks,"
-          "Modal,Midasi,Ibent1,IbentVL1,DateCreated,LastUpdated,Description",
-          {{1, "frmメニュー", "販売管理 メニュー", "ﾚｺｰﾄﾞｿｰｽ : ", "並べ替え : ", true, false, 2,
-            true, 2, "開く時", "[イベント プロシージャ]", Day(2019, 5, 1), Day(2023, 11, 1), ""},
-           {2, "frm受注入力", "受注入力", std::string("ﾚｺｰﾄﾞｿｰｽ : ") + kLongSql,
-            "並べ替え : 受注日 DESC", true, true, 2, false, 2, "ﾚｺｰﾄﾞ移動時", "=SetCaption()",
-            Day(2019, 5, 2), Day(2023, 11, 2), "受注の見出しと明細を入力する"}});
-    FillControls(f, "T_AcFrmItem", 1, 12, 2);
-    FillControls(f, "T_AcFrmItem", 2, 200, 2);
-    f.add("T_AcRepInfo",
-          "objectNo,RecordSource,Filter,OrderBy,Caption,sMenuBar,Midasi,Ibent1,IbentVL1,ReportName,"
-          "DateCreated,LastUpdated,Description",
-          {{1, "ﾚｺｰﾄﾞｿｰｽ : Q_受注一覧", "フィルタ : ", "並べ替え : ", "請求書", "", 1, "開く時",
-            "[イベント プロシージャ]", "rpt請求書", Day(2020, 2, 3), Day(2023, 12, 1),
-            "月末締めの請求書"}});
-    FillControls(f, "T_AcRepItem", 1, 24, 1);
-    f.add("T_AcRepGrp",
-          "objectNo,GroupNo,ControlSource,SortOrder,GroupHeader,GroupFooter,GroupOn,"
-          "GroupInterval,KeepTogether",
-          {{1, 1, "顧客ID", false, true, true, 0, 1, 1},
-           {1, 2, "受注日", true, false, false, 0, 1, 0},
-           {1, 3, "=Format([受注日],\"yyyy/mm\")", false, false, false, 4, 1, 0}});
+void FillFormsAndReports(workdb::WorkDatabase& db) {
+    AddRows(db, "T_AcFrmInfo",
+            "objectNo,FormName,Caption,RecordSource,OrderBy,AllowEdits,AllowAdditions,RecordLocks,"
+            "Modal,Midasi,Ibent1,IbentVL1,DateCreated,LastUpdated,Description",
+            {{1, "frmメニュー", "販売管理 メニュー", "ﾚｺｰﾄﾞｿｰｽ : ", "並べ替え : ", true, false, 2,
+              true, 2, "開く時", "[イベント プロシージャ]", Day(2019, 5, 1), Day(2023, 11, 1), ""},
+             {2, "frm受注入力", "受注入力", std::string("ﾚｺｰﾄﾞｿｰｽ : ") + kLongSql,
+              "並べ替え : 受注日 DESC", true, true, 2, false, 2, "ﾚｺｰﾄﾞ移動時", "=SetCaption()",
+              Day(2019, 5, 2), Day(2023, 11, 2), "受注の見出しと明細を入力する"}});
+    FillControls(db, "T_AcFrmItem", 1, 12, 2);
+    FillControls(db, "T_AcFrmItem", 2, 200, 2);
+    AddRows(
+        db, "T_AcRepInfo",
+        "objectNo,RecordSource,Filter,OrderBy,Caption,sMenuBar,Midasi,Ibent1,IbentVL1,ReportName,"
+        "DateCreated,LastUpdated,Description",
+        {{1, "ﾚｺｰﾄﾞｿｰｽ : Q_受注一覧", "フィルタ : ", "並べ替え : ", "請求書", "", 1, "開く時",
+          "[イベント プロシージャ]", "rpt請求書", Day(2020, 2, 3), Day(2023, 12, 1),
+          "月末締めの請求書"}});
+    FillControls(db, "T_AcRepItem", 1, 24, 1);
+    AddRows(db, "T_AcRepGrp",
+            "objectNo,GroupNo,ControlSource,SortOrder,GroupHeader,GroupFooter,GroupOn,"
+            "GroupInterval,KeepTogether",
+            {{1, 1, "顧客ID", false, true, true, 0, 1, 1},
+             {1, 2, "受注日", true, false, false, 0, 1, 0},
+             {1, 3, "=Format([受注日],\"yyyy/mm\")", false, false, false, 4, 1, 0}});
 }
 
-void FillMacros(Filler& f) {
+void FillMacros(workdb::WorkDatabase& db) {
     const char* columns =
         "objectNo,ObjectName,Midasi,ProcedureNo,ProcName,LineNo,ActionNo,"
         "Procedure,Tekiyou,AcWhere";
-    f.add(
-        "T_AcMacro", columns,
+    AddRows(
+        db, "T_AcMacro", columns,
         {{1, "mcrメイン", 2, 11, "起動", 8, 26, "DoCmd.SetWarnings False",
           "確認メッセージを出さない", ""},
          {1, "mcrメイン", 2, 11, "起動", 9, 21,
@@ -236,15 +223,15 @@ void FillMacros(Filler& f) {
          {1, "mcrメイン", 2, 13, "月次処理", 20, 1, "DoCmd.RunSQL \"DELETE FROM T_集計;\"",
           "集計表を空にする", "[Forms]![frmメニュー]![chk再集計] = True"},
          {1, "mcrメイン", 2, 13, "月次処理", 22, 45, "End If", "", ""}});
-    f.add("T_AcMacro2", "ProcedureNo,LineNo,ActionNo,HikiNo,Hikisu",
-          {{11, 8, 26, 1, "いいえ"},
-           {11, 9, 21, 1, "frmメニュー"},
-           {11, 9, 21, 2, "標準"},
-           {11, 9, 21, 6, "acNormal"},
-           {13, 20, 1, 1, "DELETE FROM T_集計;"}});
+    AddRows(db, "T_AcMacro2", "ProcedureNo,LineNo,ActionNo,HikiNo,Hikisu",
+            {{11, 8, 26, 1, "いいえ"},
+             {11, 9, 21, 1, "frmメニュー"},
+             {11, 9, 21, 2, "標準"},
+             {11, 9, 21, 6, "acNormal"},
+             {13, 20, 1, 1, "DELETE FROM T_集計;"}});
 }
 
-void FillCountsFilesCover(Filler& f) {
+void FillCountsFilesCover(workdb::WorkDatabase& db) {
     const char* objects[][2] = {{"Form", "frmメニュー"},
                                 {"Form", "frm受注入力"},
                                 {"Form", "frm顧客検索"},
@@ -257,18 +244,19 @@ void FillCountsFilesCover(Filler& f) {
                           no < 4 ? 6 : 0, no == 2 ? 3 : 0, no * 7, no == 2 ? 4 : 0, no == 2 ? 1 : 0,
                           no == 4 ? 1 : 0, no == 3 ? 2 : 0, no == 3 ? 1 : 0});
     }
-    f.add("T_AcControlCount",
-          "objectNo,Class,ObjectName,RectangleCount,LabelCount,LineCount,ImageCount,"
-          "CommandButtonCount,CheckBoxCount,TextBoxCount,ComboBoxCount,SubformCount,"
-          "PageBreakCount,PageCount,TabCtlCount",
-          counts);
-    f.add("T_AcFile", "FileNo,FileName,FileSize,UpdateDate,FilePath,ReadOnly",
-          {{1, "販売管理.mdb", 18432.5, Day(2024, 1, 11, 9, 5), "C:\\業務システム\\販売管理\\", 0},
-           {2, "販売管理.ldb", 0.0625, Day(2024, 1, 12, 10, 5), "C:\\業務システム\\販売管理\\", 0},
-           {3, "売上実績.mdb", 55297.5, Day(2024, 1, 13, 11, 5), "\\\\fileserver\\共有\\", 1}});
-    f.add("T_AcHyousi", "SysTitle,SysName,Company,Bumon,Auther,CreateDate",
-          {{"システム仕様書", "販売管理システム", "株式会社サンプル商事", "情報システム部",
-            "山田 太郎", Day(2024, 3, 15, 0)}});
+    AddRows(db, "T_AcControlCount",
+            "objectNo,Class,ObjectName,RectangleCount,LabelCount,LineCount,ImageCount,"
+            "CommandButtonCount,CheckBoxCount,TextBoxCount,ComboBoxCount,SubformCount,"
+            "PageBreakCount,PageCount,TabCtlCount",
+            counts);
+    AddRows(
+        db, "T_AcFile", "FileNo,FileName,FileSize,UpdateDate,FilePath,ReadOnly",
+        {{1, "販売管理.mdb", 18432.5, Day(2024, 1, 11, 9, 5), "C:\\業務システム\\販売管理\\", 0},
+         {2, "販売管理.ldb", 0.0625, Day(2024, 1, 12, 10, 5), "C:\\業務システム\\販売管理\\", 0},
+         {3, "売上実績.mdb", 55297.5, Day(2024, 1, 13, 11, 5), "\\\\fileserver\\共有\\", 1}});
+    AddRows(db, "T_AcHyousi", "SysTitle,SysName,Company,Bumon,Auther,CreateDate",
+            {{"システム仕様書", "販売管理システム", "株式会社サンプル商事", "情報システム部",
+              "山田 太郎", Day(2024, 3, 15, 0)}});
 }
 
 struct Module {
@@ -320,10 +308,10 @@ std::vector<Row> ModuleRows(const std::vector<Module>& modules) {
 constexpr char kModuleColumns[] =
     "Label,objectNo,ProcedureNo,ObjectName,Line,ProcedureName,Procedure";
 
-void FillProcedures(Filler& f) {
+void FillProcedures(workdb::WorkDatabase& db) {
     const Value none;
-    f.add(
-        "T_AcProcName",
+    AddRows(
+        db, "T_AcProcName",
         "objectNo,Object,ObjectName,ProcedureName,PrivatePublic,Type,Parameters,As,Line,"
         "ProcedureNo,pLine,Midasi",
         {{1, "Form", "frm受注入力", "(Declarations)", true, "", none, none, 3, 0, 1, 2},
@@ -337,10 +325,10 @@ void FillProcedures(Filler& f) {
           3, 47, 2},
          {2, "Module(Standard)", "modCommon", "かな変換", false, "Function", "s As String",
           "String", 15, 4, 68, 2}});
-    f.add("T_AcDimCall", "objectNo,ProcedureNo,pLine,DimCall,Bunrui,Type,As,Parameters",
-          {{2, 0, 3, 3, "変数", "Private", " ログの出力先", "mLogPath As String"},
-           {2, 2, 8, 4, "変数", "Dim", none, "rs As DAO.Recordset"},
-           {2, 2, 12, 6, "呼出", "Call", none, "ログ出力(\"集計開始\")"}});
+    AddRows(db, "T_AcDimCall", "objectNo,ProcedureNo,pLine,DimCall,Bunrui,Type,As,Parameters",
+            {{2, 0, 3, 3, "変数", "Private", " ログの出力先", "mLogPath As String"},
+             {2, 2, 8, 4, "変数", "Dim", none, "rs As DAO.Recordset"},
+             {2, 2, 12, 6, "呼出", "Call", none, "ログ出力(\"集計開始\")"}});
     const char* sections[][3] = {
         {"Form", "frm受注入力", "(Declations)"},  {"Form", "frm受注入力", "Form_Load"},
         {"Form", "frm受注入力", "cmd登録_Click"}, {"Module", "modCommon", "(Declations)"},
@@ -352,19 +340,19 @@ void FillProcedures(Filler& f) {
         counts.push_back({s[0], s[1], s[2], s[0][0] == 'F' ? 1 : 2, no, no + 1, no % 3,
                           total - (no + 1) - no % 3, total});
     }
-    f.add(
-        "T_AcProcCount",
+    AddRows(
+        db, "T_AcProcCount",
         "Object,ObjectName,ProcedureName,objectNo,ProcedureNo,ComentCnt,SpaceCnt,ProcCnt,TotalCnt",
         counts);
-    f.add("T_AcComment", "Object,ObjectName,ProcedureName,objectNo,ProcedureNo,Comment",
-          {{"Form", "frm受注入力", "Form_Load", 1, 2, "    ' 初期表示"},
-           {"Module", "modCommon", "受注金額取得", 2, 5,
-            "    ' 顧客ごとの受注金額を集計する。取消済みの受注は含めない。"}});
+    AddRows(db, "T_AcComment", "Object,ObjectName,ProcedureName,objectNo,ProcedureNo,Comment",
+            {{"Form", "frm受注入力", "Form_Load", 1, 2, "    ' 初期表示"},
+             {"Module", "modCommon", "受注金額取得", 2, 5,
+              "    ' 顧客ごとの受注金額を集計する。取消済みの受注は含めない。"}});
 }
 
-void FillVariablesAndReferences(Filler& f) {
-    f.add(
-        "T_AcHensu",
+void FillVariablesAndReferences(workdb::WorkDatabase& db) {
+    AddRows(
+        db, "T_AcHensu",
         "objectNo,ProcedureNo,ObjectName,ProcedureName,HensuName,Property,Bunrui,Type,Line,"
         "Description",
         {{2, 1, "modCommon", "(Declarations)", "mLogPath", "Private", "変数", "型/String", 1,
@@ -375,48 +363,49 @@ void FillVariablesAndReferences(Filler& f) {
          {2, 1, "modCommon", "", "受注情報", "Public", "定義", "", 4, "受注の見出し"},
          {2, 1, "modCommon", "", "顧客名", "Public", "定義", "型/String * 50", 6, ""},
          {2, 3, "modCommon", "受注金額取得", "curTotal", "Dim", "変数", "型/Currency", 8, "合計"}});
-    f.add("T_AcLinkModule",
-          "objectNo,ProcedureNo,Bunrui,ObjectName,Procedure,LinkProcedure,MotoName",
-          {{1, 2, "Form", "frm受注入力", "cmd登録_Click", "受注金額取得", "modCommon"},
-           {3, 7, "Module", "mod受注処理", "月次集計", "受注金額取得", "modCommon"},
-           {2, 4, "ﾓｼﾞｭｰﾙ", "frm受注入力", "Form_Load", "ログ出力", "modCommon"}});
+    AddRows(db, "T_AcLinkModule",
+            "objectNo,ProcedureNo,Bunrui,ObjectName,Procedure,LinkProcedure,MotoName",
+            {{1, 2, "Form", "frm受注入力", "cmd登録_Click", "受注金額取得", "modCommon"},
+             {3, 7, "Module", "mod受注処理", "月次集計", "受注金額取得", "modCommon"},
+             {2, 4, "ﾓｼﾞｭｰﾙ", "frm受注入力", "Form_Load", "ログ出力", "modCommon"}});
     const Value none;
-    f.add("T_AcLinkObject",
-          "objectNo,ObjectName,ControlNo,PropertyNo,Bunrui,ControlName,ControlBunrui,"
-          "PropertyName,PropertyValue,MotoName,Midasi",
-          {{1, "Q_受注一覧", 0, 0, "クエリ", "選択ｸｴﾘｰ", none, none, none, "T_顧客マスタ", 0},
-           {5, "frm顧客検索", 0, 0, "フォーム", "cbo顧客", none, "値集合ｿｰｽ", none, "T_顧客マスタ",
-            0},
-           {1, "frmメニュー", 0, 1, "マクロ", "フォーム", "ﾃｷｽﾄﾎﾞｯｸｽ", "開く時", "mcrメイン.起動",
-            "mcrメイン", 1},
-           {2, "frm受注入力", 3, 1, "ﾃｰﾌﾞﾙ/ｸｴﾘｰ", "cbo商品", "ｺﾝﾎﾞﾎﾞｯｸｽ", "値集合ｿｰｽ", "Q_商品一覧",
-            none, 1},
-           {2, "frm受注入力", 0, 0, "ＳＱＬ", "", "ﾗﾍﾞﾙ", "ﾚｺｰﾄﾞｿｰｽ", kLongSql, none, 1}});
+    AddRows(db, "T_AcLinkObject",
+            "objectNo,ObjectName,ControlNo,PropertyNo,Bunrui,ControlName,ControlBunrui,"
+            "PropertyName,PropertyValue,MotoName,Midasi",
+            {{1, "Q_受注一覧", 0, 0, "クエリ", "選択ｸｴﾘｰ", none, none, none, "T_顧客マスタ", 0},
+             {5, "frm顧客検索", 0, 0, "フォーム", "cbo顧客", none, "値集合ｿｰｽ", none,
+              "T_顧客マスタ", 0},
+             {1, "frmメニュー", 0, 1, "マクロ", "フォーム", "ﾃｷｽﾄﾎﾞｯｸｽ", "開く時", "mcrメイン.起動",
+              "mcrメイン", 1},
+             {2, "frm受注入力", 3, 1, "ﾃｰﾌﾞﾙ/ｸｴﾘｰ", "cbo商品", "ｺﾝﾎﾞﾎﾞｯｸｽ", "値集合ｿｰｽ",
+              "Q_商品一覧", none, 1},
+             {2, "frm受注入力", 0, 0, "ＳＱＬ", "", "ﾗﾍﾞﾙ", "ﾚｺｰﾄﾞｿｰｽ", kLongSql, none, 1}});
 }
 
-void FillComparisonAndSpecs(Filler& f) {
+void FillComparisonAndSpecs(workdb::WorkDatabase& db) {
     // Against the older copy: one added, one removed, one changed, the rest alike.
-    f.add("T_AcSaveObject", "objectNo,Class,ObjectName,DateUpdate,DateCreate",
-          {{1, "Table", "T_顧客マスタ", Day(2024, 2, 1, 10), Day(2020, 1, 1)},
-           {2, "Table", "T_受注", Day(2024, 2, 5, 10), Day(2020, 1, 1)},
-           {4, "Form", "frm受注入力", Day(2024, 2, 20, 10), Day(2020, 1, 1)},
-           {5, "Form", "frm新規画面", Day(2024, 2, 21, 10), Day(2020, 1, 1)}});
+    AddRows(db, "T_AcSaveObject", "objectNo,Class,ObjectName,DateUpdate,DateCreate",
+            {{1, "Table", "T_顧客マスタ", Day(2024, 2, 1, 10), Day(2020, 1, 1)},
+             {2, "Table", "T_受注", Day(2024, 2, 5, 10), Day(2020, 1, 1)},
+             {4, "Form", "frm受注入力", Day(2024, 2, 20, 10), Day(2020, 1, 1)},
+             {5, "Form", "frm新規画面", Day(2024, 2, 21, 10), Day(2020, 1, 1)}});
 
-    f.add("T_AcSaveObjectOld", "Class,ObjectName,DateUpdate",
-          {{"Table", "T_顧客マスタ", Day(2024, 2, 1, 10)},
-           {"Table", "T_受注", Day(2024, 2, 2, 10)},
-           {"Form", "frm受注入力", Day(2024, 2, 20, 10)},
-           {"Report", "rpt旧帳票", Day(2024, 2, 4, 10)}});
+    AddRows(db, "T_AcSaveObjectOld", "Class,ObjectName,DateUpdate",
+            {{"Table", "T_顧客マスタ", Day(2024, 2, 1, 10)},
+             {"Table", "T_受注", Day(2024, 2, 2, 10)},
+             {"Form", "frm受注入力", Day(2024, 2, 20, 10)},
+             {"Report", "rpt旧帳票", Day(2024, 2, 4, 10)}});
 
-    f.add("T_AcSaveFlag", "ObjName,ObjNameOld", {{"販売管理.mdb", "販売管理_20240101.adb"}});
-    f.add("T_AcTeigi",
-          "SpecID,SpecName,SpecType,DateDelim,DateFourDigitYear,DateLeadingZeros,DateOrder,"
-          "DecimalPoint,FieldSeparator,FileType,StartRow,TextDelim,TimeDelim",
-          {{1, "受注データ取込定義", 1, "/", true, false, 5, ".", ",", 932, 1, "\"", ":"},
-           {2, "固定長出力定義", 2, "/", true, true, 5, ".", "", 932, 0, "", ":"}});
-    f.add("T_AcTeigiItem", "SpecID,FieldName,dataType,Start,IndexType,SkipColumn,Attributes,Width",
-          {{1, "受注番号", 4, 1, 2, false, 0, 0}, {1, "金額", 5, 4, 0, true, 0, 0}});
-    f.add("T_AcTitle", "FileName", {{kFixtureFileLine}});
+    AddRows(db, "T_AcSaveFlag", "ObjName,ObjNameOld", {{"販売管理.mdb", "販売管理_20240101.adb"}});
+    AddRows(db, "T_AcTeigi",
+            "SpecID,SpecName,SpecType,DateDelim,DateFourDigitYear,DateLeadingZeros,DateOrder,"
+            "DecimalPoint,FieldSeparator,FileType,StartRow,TextDelim,TimeDelim",
+            {{1, "受注データ取込定義", 1, "/", true, false, 5, ".", ",", 932, 1, "\"", ":"},
+             {2, "固定長出力定義", 2, "/", true, true, 5, ".", "", 932, 0, "", ":"}});
+    AddRows(db, "T_AcTeigiItem",
+            "SpecID,FieldName,dataType,Start,IndexType,SkipColumn,Attributes,Width",
+            {{1, "受注番号", 4, 1, 2, false, 0, 0}, {1, "金額", 5, 4, 0, true, 0, 0}});
+    AddRows(db, "T_AcTitle", "FileName", {{kFixtureFileLine}});
 }
 
 }  // namespace
@@ -440,19 +429,18 @@ void AddRows(workdb::WorkDatabase& db, std::string_view table, std::string_view 
 
 void FillReportFixture(workdb::WorkDatabase& db) {
     workdb::Transaction tx(db);
-    Filler f(db);
-    FillInventory(f);
-    FillTables(f);
-    FillQueries(f);
-    FillFormsAndReports(f);
-    FillMacros(f);
-    FillCountsFilesCover(f);
-    f.add("T_AcModule", kModuleColumns,
-          ModuleRows(
-              {{"frm受注入力", "1", 60}, {"modCommon", "3", 2000}, {"あいうえお処理", "3", 12}}));
-    FillProcedures(f);
-    FillVariablesAndReferences(f);
-    FillComparisonAndSpecs(f);
+    FillInventory(db);
+    FillTables(db);
+    FillQueries(db);
+    FillFormsAndReports(db);
+    FillMacros(db);
+    FillCountsFilesCover(db);
+    AddRows(db, "T_AcModule", kModuleColumns,
+            ModuleRows(
+                {{"frm受注入力", "1", 60}, {"modCommon", "3", 2000}, {"あいうえお処理", "3", 12}}));
+    FillProcedures(db);
+    FillVariablesAndReferences(db);
+    FillComparisonAndSpecs(db);
     tx.commit();
 }
 
@@ -463,7 +451,7 @@ void FillModuleListing(workdb::WorkDatabase& db, int lines) {
                            std::min(5000, lines - first)});
     }
     workdb::Transaction tx(db);
-    Filler(db).add("T_AcModule", kModuleColumns, ModuleRows(modules));
+    AddRows(db, "T_AcModule", kModuleColumns, ModuleRows(modules));
     tx.commit();
 }
 

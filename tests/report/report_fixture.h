@@ -27,7 +27,7 @@ using Row = std::vector<host::Value>;
 void AddRows(workdb::WorkDatabase& db, std::string_view table, std::string_view columns,
              const std::vector<Row>& rows);
 
-// Rows for every report; each table is emptied first.
+// Rows for every report, written into an empty work database.
 void FillReportFixture(workdb::WorkDatabase& db);
 
 // T_AcModule holding about `lines` lines of code in modules of at most 5,000 lines.

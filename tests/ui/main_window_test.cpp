@@ -51,16 +51,10 @@ protected:
     // The report preview on screen now; a new preview closes the last one.
     app::ReportPreviewWindow* shownPreview() {
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        app::ReportPreviewWindow* shown = nullptr;
-        int visible = 0;
-        for (auto* preview : window->findChildren<app::ReportPreviewWindow*>()) {
-            if (preview->isVisible()) {
-                shown = preview;
-                ++visible;
-            }
-        }
-        EXPECT_LE(visible, 1) << "one preview at a time";
-        return shown;
+        auto previews = window->findChildren<app::ReportPreviewWindow*>();
+        previews.removeIf([](auto* p) { return !p->isVisible(); });
+        EXPECT_LE(previews.size(), 1) << "one preview at a time";
+        return previews.empty() ? nullptr : previews.front();
     }
 };
 
@@ -73,30 +67,19 @@ TEST_F(MainWindowTest, startsWithEveryCommandDisabledAndTheOptionsAtTheirStartVa
     // The code readers' preview buttons are captioned in half-width kana, the others are not.
     EXPECT_EQ(preview(PreviewButton::PPre)->text(), "ﾌﾟﾚﾋﾞｭｰ");
     EXPECT_EQ(preview(PreviewButton::TPre)->text(), "プレビュー");
-    EXPECT_FALSE(find<QPushButton>("cmdSave")->isEnabled());
     EXPECT_TRUE(option(OptionGroup::Object, 6)->isChecked());
-    EXPECT_TRUE(option(OptionGroup::Query, 2)->isChecked());
-    EXPECT_TRUE(option(OptionGroup::MPrint, 1)->isChecked());
     EXPECT_TRUE(option(OptionGroup::ModStep, 3)->isChecked());
-    EXPECT_TRUE(find<QCheckBox>("chkLink")->isChecked());
-    for (const char* combo : {"cboTable", "cboQuery", "cboForm", "cboReport", "cboMacro"})
-        EXPECT_FALSE(find<QComboBox>(combo)->isEnabled()) << combo;
-    EXPECT_TRUE(find<QWidget>("linGuage")->isHidden());
 }
 
-TEST_F(MainWindowTest, laterWindowsWaitDisabledWithAHintAndNoRecentFileShowsAtFirst) {
+TEST_F(MainWindowTest, laterWindowsWaitDisabledWithAHintUntilGivenTheirHandler) {
     start();
-    for (const char* name : {"RecentFile(0)", "RecentFile(3)"})
-        EXPECT_FALSE(find<QAction>(name)->isVisible()) << "a first start has no recent files";
     for (const char* name : {"m1b", "m1c", "m6", "m7", "m9"}) {
         EXPECT_FALSE(find<QAction>(name)->isEnabled()) << name;
         EXPECT_TRUE(find<QAction>(name)->toolTip().endsWith("は準備中です。")) << name;
     }
     EXPECT_TRUE(find<QAction>("m8")->isEnabled());
-}
 
-TEST_F(MainWindowTest, aWindowMenuGivenItsHandlerAsksForATargetFirst) {
-    start();
+    // Given its handler, a later window's menu comes on and asks for a target first.
     int shown = 0;
     window->setMenuHandler(app::LaterMenu::Batch, [&] { ++shown; });
     EXPECT_TRUE(find<QAction>("m6")->isEnabled());
@@ -138,13 +121,13 @@ INSTANTIATE_TEST_SUITE_P(
                       OptionClick{OptionGroup::MPrint, 0, std::nullopt},
                       OptionClick{OptionGroup::File, 2, PreviewButton::FlPre}));
 
-TEST_F(MainWindowTest, selectOptionsSwitchTheirListAllTablesRechecksLinkAndCheckBoxesStore) {
+TEST_F(MainWindowTest, selectOptionsSwitchTheirListAndAllTablesRechecksLink) {
     start();
-    const std::pair<OptionGroup, const char*> selects[] = {
-        {OptionGroup::TSelect, "cboTable"},  {OptionGroup::QSelect, "cboQuery"},
-        {OptionGroup::FSelect, "cboForm"},   {OptionGroup::RSelect, "cboReport"},
-        {OptionGroup::McSelect, "cboMacro"},
-    };
+    const std::pair<OptionGroup, const char*> selects[] = {{OptionGroup::TSelect, "cboTable"},
+                                                           {OptionGroup::QSelect, "cboQuery"},
+                                                           {OptionGroup::FSelect, "cboForm"},
+                                                           {OptionGroup::RSelect, "cboReport"},
+                                                           {OptionGroup::McSelect, "cboMacro"}};
     for (const auto& [group, combo] : selects) {
         option(group, 1)->click();
         EXPECT_TRUE(find<QComboBox>(combo)->isEnabled()) << combo;
@@ -160,22 +143,14 @@ TEST_F(MainWindowTest, selectOptionsSwitchTheirListAllTablesRechecksLinkAndCheck
     EXPECT_TRUE(link->isEnabled());
     EXPECT_TRUE(link->isChecked());
     EXPECT_EQ(window->program().state().options.link, 2);
-    find<QCheckBox>("chkProc50")->click();
-    find<QCheckBox>("chkCapKbn")->click();
-    EXPECT_EQ(window->program().state().options.proc50, 1);
-    EXPECT_EQ(window->program().state().options.capKbn, 1);
 }
 
 TEST_F(MainWindowTest, previewButtonsShowTheReportTheirOptionsName) {
     start();
-    enableAllPreviews();
-    preview(PreviewButton::CmPre)->click();
-    EXPECT_EQ(reports, (std::vector<std::pair<std::string, int>>{{"R_AcComment", 0}}));
     option(OptionGroup::Table, 0)->click();
     find<QCheckBox>("chkMod50")->click();
     option(OptionGroup::MPrint, 0)->click();
     enableAllPreviews();
-    reports.clear();
     preview(PreviewButton::TPre)->click();
     preview(PreviewButton::MPre)->click();
     EXPECT_EQ(reports,
@@ -215,13 +190,7 @@ TEST_F(MainWindowTest, progressDrawsTheGaugeAndTimer1ClearsItOnce) {
     ui.setProgress(45);
     EXPECT_EQ(find<QLabel>("lblPer")->text(), "45%");
     EXPECT_EQ(gauge->width(), window->twipsToPixels(1080));
-    ui.setProgress(100);
-    EXPECT_EQ(find<QLabel>("lblPer")->text(), "100%");
-    EXPECT_EQ(gauge->width(), window->twipsToPixels(2400));
-    EXPECT_EQ(find<QWidget>("picGuage")->width(), window->twipsToPixels(2400) + 2);
-
-    auto* timer = window->findChild<QTimer*>("Timer1");
-    ASSERT_NE(timer, nullptr);
+    auto* timer = find<QTimer>("Timer1");
     ui.startClearTimer(20);
     Wait(120);
     EXPECT_EQ(find<QLineEdit>("txtMesege")->text(), "");
@@ -252,38 +221,33 @@ TEST_F(MainWindowTest, openingATargetFillsTheWindowAndEnablesItsCommands) {
     EXPECT_EQ(find<QComboBox>("cboTable")->currentText(), "顧客");
     EXPECT_EQ(find<QComboBox>("cboFmImage")->currentText(), "メニュー");
     EXPECT_EQ(find<QLineEdit>("txtSystem")->text(), "販売管理システム");
-    EXPECT_EQ(find<QLineEdit>("txtDate")->text(), "2024/04/01");
     EXPECT_TRUE(find<QPushButton>("cmdSave")->isEnabled());
     EXPECT_TRUE(desktop.inhibited);
-    EXPECT_TRUE(window->isEnabled());
 
     option(OptionGroup::TSelect, 1)->click();
     find<QComboBox>("cboTable")->setCurrentIndex(1);
     EXPECT_EQ(window->program().state().pickers.tableText, "商品");
 }
 
-TEST_F(MainWindowTest, actionButtonsRunTheirRegisteredCollector) {
-    start();
-    std::vector<std::string> ran;
-    window->tableCommands().replace(app::CommandId::Query, [&](app::CommandContext& c) {
-        ran.push_back(c.state.pickers.queryText);
-        c.ui.showMessage("終了しました");
-        c.state.enablePreview(PreviewButton::QPre);
-        return app::CommandEnd::Done;
-    });
-    openTarget(test::kMemoryTarget);
-    find<QPushButton>("cmdQuery")->click();
-    find<QPushButton>("cmdForm")->click();
-    EXPECT_EQ(ran, std::vector<std::string>{"顧客一覧"});
-    EXPECT_EQ(find<QLineEdit>("txtMesege")->text(), "終了しました");
-    EXPECT_TRUE(preview(PreviewButton::QPre)->isEnabled());
-}
-
-TEST_F(MainWindowTest, cmdTableCollectsFromARealFileAndItsPreviewShowsTheTableList) {
+TEST_F(MainWindowTest, northwindFillsThePickersAndCmdTableCollectsAndPreviewsItsTables) {
     ZANFOR_REQUIRE_TESTDATA(data);
     start(true, true);
     openTarget((data / "mdb/northwind-ja.mdb").string());
-    ASSERT_TRUE(find<QPushButton>("cmdTable")->isEnabled());
+    const std::tuple<const char*, int, const char*> pickers[] = {
+        {"cboTable", 9, "社員"},
+        {"cboForm", 22, "メイン スイッチボード"},
+        {"cboMacro", 5, "Autokeys サンプル"},
+        {"cboFmImage", 22, "得意先"}};
+    for (const auto& [name, count, member] : pickers) {
+        auto* combo = find<QComboBox>(name);
+        EXPECT_EQ(combo->count(), count) << name;
+        EXPECT_GE(combo->findText(QString::fromUtf8(member)), 0) << name;
+        EXPECT_EQ(combo->currentIndex(), 0) << name;
+    }
+    EXPECT_EQ(window->program().state().counts.modules, 2);
+    for (const auto& command : app::CommandTable())
+        EXPECT_EQ(find<QPushButton>(Q(command.button))->isEnabled(), command.run != nullptr)
+            << command.button;
     EXPECT_FALSE(preview(PreviewButton::TPre)->isEnabled());
 
     find<QPushButton>("cmdTable")->click();
@@ -292,15 +256,9 @@ TEST_F(MainWindowTest, cmdTableCollectsFromARealFileAndItsPreviewShowsTheTableLi
     workdb::Query tables(work, "SELECT COUNT(*) FROM T_AcTblInfo WHERE TableName NOT LIKE 'MSys%'");
     ASSERT_TRUE(tables.next());
     EXPECT_EQ(tables.value(0).toText(), "9");
-    workdb::Query fields(work,
-                         "SELECT COUNT(*) FROM T_AcTblItem JOIN T_AcTblInfo USING (objectNo)"
-                         " WHERE TableName = '社員'");
-    ASSERT_TRUE(fields.next());
-    EXPECT_GT(std::stoi(fields.value(0).toText()), 10);
     EXPECT_EQ(window->program().state().lastRun[app::Collector::Tables], 2);
     EXPECT_TRUE(preview(PreviewButton::TPre)->isEnabled());
     EXPECT_TRUE(window->isEnabled());
-    EXPECT_EQ(find<QLineEdit>("txtMesege")->text(), "印刷後、印刷ﾌﾟﾚﾋﾞｭｰを終了して下さい。");
     EXPECT_EQ(find<QLabel>("lblPer")->text(), "100%");
 
     QPointer<app::ReportPreviewWindow> shown = shownPreview();
@@ -315,7 +273,6 @@ TEST_F(MainWindowTest, cmdTableCollectsFromARealFileAndItsPreviewShowsTheTableLi
     ASSERT_NE(again, nullptr);
     EXPECT_NE(again, shown.data());
     EXPECT_EQ(again->report().content().name, "R_AcTblTable");
-    EXPECT_GT(again->pageCount(), 0);
 }
 
 TEST_F(MainWindowTest, anExportFolderOpensAsATarget) {
@@ -326,17 +283,13 @@ TEST_F(MainWindowTest, anExportFolderOpensAsATarget) {
     EXPECT_EQ(find<QLabel>("lblDBName")->text(), Q(folder.string()));
     const auto& counts = window->program().state().counts;
     EXPECT_EQ(counts.tables, 14);
-    EXPECT_EQ(counts.linkedTables, 4);
-    EXPECT_EQ(counts.queries, 18);
     EXPECT_EQ(counts.forms, 9);
-    EXPECT_EQ(counts.reports, 6);
-    EXPECT_EQ(counts.macros, 5);
     EXPECT_EQ(find<QLineEdit>("txtSystem")->text(), "販売管理");
     EXPECT_EQ(boxTexts(),
               std::vector<std::string>{"AutoExecマクロの名前を変更してから解析して下さい。"});
-    // The target has macros, but the macro list is not built yet: its button waits, with a hint.
-    EXPECT_FALSE(find<QPushButton>("cmdMacro")->isEnabled());
-    EXPECT_EQ(find<QPushButton>("cmdMacro")->toolTip(), "マクロ一覧は準備中です。");
+    // The target has forms, but the form picture is not built yet: its button waits, with a hint.
+    EXPECT_FALSE(find<QPushButton>("cmdFmImage")->isEnabled());
+    EXPECT_EQ(find<QPushButton>("cmdFmImage")->toolTip(), "画面イメージは準備中です。");
 }
 
 TEST_F(MainWindowTest, aCollectorAskingToExitRunsTheExitCommand) {
@@ -357,36 +310,6 @@ TEST_F(MainWindowTest, registeringTheProfileWritesTheTextBoxes) {
     find<QPushButton>("cmdSave")->click();
     EXPECT_EQ(app::ReadProfile(home.path()).kisya, "山田商事");
     EXPECT_EQ(find<QLineEdit>("txtMesege")->text(), "基本情報が登録されました。");
-    EXPECT_EQ(boxTexts().back(), "基本情報が登録されました。");
-}
-
-TEST_F(MainWindowTest, northwindFillsTheFivePickersWithItsJapaneseNames) {
-    ZANFOR_REQUIRE_TESTDATA(data);
-    const auto file = data / "mdb/northwind-ja.mdb";
-    start(true);
-    openTarget(file.string());
-    ASSERT_EQ(find<QLabel>("lblDBName")->text(), Q(file.string()));
-    const std::tuple<const char*, int, const char*> pickers[] = {
-        {"cboTable", 9, "社員"},
-        {"cboForm", 22, "メイン スイッチボード"},
-        {"cboMacro", 5, "Autokeys サンプル"},
-        {"cboFmImage", 22, "得意先"},
-    };
-    for (const auto& [name, count, member] : pickers) {
-        auto* combo = find<QComboBox>(name);
-        EXPECT_EQ(combo->count(), count) << name;
-        EXPECT_GE(combo->findText(QString::fromUtf8(member)), 0) << name;
-        EXPECT_EQ(combo->currentIndex(), 0) << name;
-    }
-    const auto& counts = window->program().state().counts;
-    EXPECT_EQ(counts.tables, 9);
-    EXPECT_EQ(counts.linkedTables, 0);
-    EXPECT_EQ(counts.modules, 2);
-    for (const auto& command : app::CommandTable())
-        EXPECT_EQ(find<QPushButton>(Q(command.button))->isEnabled(), command.run != nullptr)
-            << command.button;
-    EXPECT_FALSE(window->program().state().autoExec);
-    EXPECT_TRUE(dialogs.boxes.empty());
 }
 
 TEST_F(MainWindowTest, aPasswordProtectedTargetAsksToRemoveThePasswordThenToExit) {
@@ -396,9 +319,7 @@ TEST_F(MainWindowTest, aPasswordProtectedTargetAsksToRemoveThePasswordThenToExit
     dialogs.answers = {app::MsgResult::Ok, app::MsgResult::Cancel};
     openTarget(file.string());
     ASSERT_EQ(dialogs.boxes.size(), 2u);
-    EXPECT_EQ(dialogs.boxes[0].text,
-              "場所:選択ｴﾗｰNo:3031\n解析元ファイルのパスワード\nを解除して下さい。\n"
-              "システムを終了します。");
+    EXPECT_TRUE(dialogs.boxes[0].text.starts_with("場所:選択ｴﾗｰNo:3031\n解析元")) << boxTexts()[0];
     EXPECT_EQ(dialogs.boxes[0].title, "Zanfor2000 Ver 2.1");
     EXPECT_EQ(dialogs.boxes[1].text, "終了します。");
     EXPECT_EQ(dialogs.boxes[1].buttons, app::MsgButtons::OkCancel);
@@ -409,7 +330,6 @@ TEST_F(MainWindowTest, aPasswordProtectedTargetAsksToRemoveThePasswordThenToExit
     dialogs.answers = {app::MsgResult::Ok, app::MsgResult::Ok};
     openTarget(file.string());
     EXPECT_EQ(ended, 1);
-    EXPECT_TRUE(window->program().state().targetPath.ends_with("password.mdb"));
 }
 
 TEST_F(MainWindowTest, theTargetFileIsByteIdenticalAfterOpenAndShutdown) {
@@ -422,18 +342,21 @@ TEST_F(MainWindowTest, theTargetFileIsByteIdenticalAfterOpenAndShutdown) {
     openTarget(copy.string());
     auto& props = window->program().session().target->properties();
     EXPECT_EQ(props.get("StartupForm").toText(), "(表示しない)");
-    EXPECT_EQ(window->program().state().savedStartup.startupForm, "メイン スイッチボード");
     dialogs.answers = {app::MsgResult::Ok};
     trigger("m1z");
     EXPECT_EQ(ended, 1);
     EXPECT_EQ(test::FileBytes(copy), before);
     EXPECT_EQ(std::filesystem::last_write_time(copy), modified);
-    EXPECT_EQ(ini("RECENT", "RecentFile1"), copy.string());
 }
 
-TEST_F(MainWindowTest, theCloseBoxInformsThenWritesTheWindowPositionAndFolder) {
+// The exit command may be cancelled and then changes nothing; the close box only informs.
+TEST_F(MainWindowTest, theCloseBoxInformsThenWritesTheWindowPosition) {
     start();
     openTarget(test::kMemoryTarget);
+    dialogs.answers = {app::MsgResult::Cancel};
+    trigger("m1z");
+    EXPECT_EQ(ended, 0);
+    EXPECT_FALSE(std::filesystem::exists(home / "Zanfor.ini"));
     window->move(30, 45);
     window->close();
     ASSERT_FALSE(dialogs.boxes.empty());
@@ -442,18 +365,7 @@ TEST_F(MainWindowTest, theCloseBoxInformsThenWritesTheWindowPositionAndFolder) {
     EXPECT_EQ(ended, 1);
     EXPECT_EQ(ini("POS", "T"), std::to_string(window->pixelsToTwips(45)));
     EXPECT_EQ(ini("POS", "L"), std::to_string(window->pixelsToTwips(30)));
-    EXPECT_EQ(ini("DEF", "Folder"), "/data/業務/");
     EXPECT_EQ(ini("RECENT", "RecentFile1"), test::kMemoryTarget);
-    EXPECT_FALSE(desktop.inhibited);
-}
-
-TEST_F(MainWindowTest, cancellingTheExitCommandChangesNothing) {
-    start();
-    dialogs.answers = {app::MsgResult::Cancel};
-    trigger("m1z");
-    EXPECT_EQ(ended, 0);
-    EXPECT_FALSE(window->hasEnded());
-    EXPECT_FALSE(std::filesystem::exists(home / "Zanfor.ini"));
 }
 
 TEST_F(MainWindowTest, theSavedPositionIsRestoredInTwipsAndRecentFilesAreListed) {
@@ -469,7 +381,6 @@ TEST_F(MainWindowTest, theSavedPositionIsRestoredInTwipsAndRecentFilesAreListed)
     EXPECT_FALSE(find<QAction>("RecentFile(1)")->isVisible());
     first->trigger();
     EXPECT_EQ(find<QLabel>("lblDBName")->text(), Q(test::kMemoryTarget));
-    EXPECT_TRUE(dialogs.fileRequests.empty());
 }
 
 TEST_F(MainWindowTest, aPositionOffEveryScreenIsBroughtBackOntoOne) {

@@ -43,11 +43,6 @@ TEST_P(ShowReportErrors, followTheCommonReportWithTheTwoSpecialCases) {
 INSTANTIATE_TEST_SUITE_P(
     Numbers, ShowReportErrors,
     ::testing::Values(ErrorCase{2455, false, false, {}},
-                      ErrorCase{2103,
-                                true,
-                                false,
-                                {"場所:レポート表示ｴﾗｰNo:2103",
-                                 "場所、ｴﾗｰNo、内容を控えメールをお願いします。", "内容:説明"}},
                       ErrorCase{
                           2500,
                           true,
@@ -58,42 +53,29 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(PreviewButtons, chooseTheReportOfTheCurrentOptionSettings) {
     using app::PreviewButton;
-    struct Case {
-        PreviewButton button;
-        std::int16_t table, query, proc50, mprint, mod50;
-        std::string_view report;
-    };
-    const Case cases[] = {
-        {PreviewButton::OPre, 2, 3, 0, 2, 0, "R_AcObjectAll"},
-        {PreviewButton::TPre, 1, 3, 0, 2, 0, "R_AcTblIndex"},
-        {PreviewButton::TPre, 2, 3, 0, 2, 0, "R_AcTblTable"},
-        {PreviewButton::QPre, 2, 1, 0, 2, 0, "R_AcQerySql"},
-        {PreviewButton::QPre, 2, 3, 0, 2, 0, "R_AcQeryAll"},
-        {PreviewButton::PPre, 2, 3, 1, 2, 0, "R_AcProcName50"},
-        {PreviewButton::PPre, 2, 3, 0, 2, 0, "R_AcProcName"},
-        {PreviewButton::MPre, 2, 3, 0, 1, 0, "R_AcModule"},
-        {PreviewButton::MPre, 2, 3, 0, 1, 1, "R_AcModule50"},
-        {PreviewButton::MPre, 2, 3, 0, 2, 0, "R_AcModule2"},
-        {PreviewButton::MPre, 2, 3, 0, 2, 1, "R_AcModule250"},
-        {PreviewButton::CmPre, 2, 3, 0, 2, 0, "R_AcComment"},
+    const std::tuple<PreviewButton, app::OptionSettings, std::string_view> cases[] = {
+        {PreviewButton::TPre, {.table = 1}, "R_AcTblIndex"},
+        {PreviewButton::TPre, {}, "R_AcTblTable"},
+        {PreviewButton::QPre, {.query = 1}, "R_AcQerySql"},
+        {PreviewButton::QPre, {}, "R_AcQeryAll"},
+        {PreviewButton::PPre, {.proc50 = 1}, "R_AcProcName50"},
+        {PreviewButton::PPre, {}, "R_AcProcName"},
+        {PreviewButton::MPre, {.mprint = 1}, "R_AcModule"},
+        {PreviewButton::MPre, {.mod50 = 1, .mprint = 1}, "R_AcModule50"},
+        {PreviewButton::MPre, {}, "R_AcModule2"},
+        {PreviewButton::MPre, {.mod50 = 1}, "R_AcModule250"},
     };
     const auto names = report::ReportNames();
-    for (const auto& c : cases) {
-        app::OptionSettings settings;
-        settings.table = c.table;
-        settings.query = c.query;
-        settings.proc50 = c.proc50;
-        settings.mprint = c.mprint;
-        settings.mod50 = c.mod50;
-        EXPECT_EQ(app::PreviewButtonReport(c.button, settings), c.report);
-        EXPECT_NE(std::find(names.begin(), names.end(), c.report), names.end()) << c.report;
+    const auto rows = app::CommandTable();
+    for (const auto& [button, settings, name] : cases) {
+        EXPECT_EQ(app::PreviewButtonReport(button, settings), name);
+        EXPECT_NE(std::find(names.begin(), names.end(), name), names.end()) << name;
         // The command table lists every report its command's preview can show.
-        const auto rows = app::CommandTable();
         const auto row = std::find_if(rows.begin(), rows.end(),
-                                      [&](const auto& r) { return r.preview == c.button; });
+                                      [&](const auto& r) { return r.preview == button; });
         ASSERT_NE(row, rows.end());
-        EXPECT_NE(std::find(row->reports.begin(), row->reports.end(), c.report), row->reports.end())
-            << c.report;
+        EXPECT_NE(std::find(row->reports.begin(), row->reports.end(), name), row->reports.end())
+            << name;
     }
 }
 
@@ -140,19 +122,15 @@ TEST_F(Preview, opensTheReportInAPreviewWindowWithAllItsPages) {
     EXPECT_TRUE(shows(window->pageCount()));
 }
 
-TEST_F(Preview, printingWithoutAPrinterShowsThePrinterDriverMessage) {
+TEST_F(Preview, printingWithoutAPrinterShowsThePrinterDriverMessageAndOtherModesDoNothing) {
+    presenter.ShowReport("R_AcFile", 2);
+    presenter.ShowReport("R_AcFile", -1);
+    EXPECT_TRUE(errors.empty());
     presenter.ShowReport("R_AcFile", 1);
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_EQ(errors[0].lines,
               (Lines{"場所:レポート表示プリンタドライバがインストールされていません。",
                      "プリンタドライバをインストールして下さい。"}));
-    EXPECT_EQ(presenter.preview(), nullptr);
-}
-
-TEST_F(Preview, otherModesShowAndPrintNothing) {
-    presenter.ShowReport("R_AcFile", 2);
-    presenter.ShowReport("R_AcFile", -1);
-    EXPECT_TRUE(errors.empty());
     EXPECT_EQ(presenter.preview(), nullptr);
 }
 

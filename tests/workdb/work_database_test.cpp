@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "host/error.h"
 #include "test_support.h"
 #include "util/encoding.h"
@@ -15,6 +17,14 @@ using zanfor::host::Value;
 using zanfor::test::FileBytes;
 using zanfor::test::TempDir;
 
+void AddTitles(WorkDatabase& db, int count) {
+    RowWriter w(db, "T_AcTitle");
+    for (int i = 0; i < count; ++i) {
+        w.addNew();
+        w.update();
+    }
+}
+
 int errorNumber(const std::function<void()>& f) {
     try {
         f();
@@ -24,39 +34,18 @@ int errorNumber(const std::function<void()>& f) {
     return 0;
 }
 
-TEST(WorkDatabase, createsEveryResultTableWithItsFieldsInOrder) {
-    auto db = WorkDatabase::open(":memory:");
-    EXPECT_EQ(db.schemaVersion(), kSchemaVersion);
-    ASSERT_EQ(db.tableNames().size(), 31u);
-    for (const auto& table : WorkTables()) {
-        Query columns(db, "PRAGMA table_info(\"" + std::string(table.name) + "\")");
-        std::size_t i = 0;
-        while (columns.next()) {
-            ASSERT_LT(i, table.columns.size()) << table.name;
-            EXPECT_EQ(columns.value(1).toText(), table.columns[i].name) << table.name;
-            EXPECT_EQ(columns.value(2).toText(), SqlTypeOf(table.columns[i].kind));
-            ++i;
-        }
-        EXPECT_EQ(i, table.columns.size()) << table.name;
-    }
-}
-
 TEST(WorkDatabase, unsetFieldsReadAsTheirColumnDefaults) {
     auto db = WorkDatabase::open(":memory:");
     RowWriter form(db, "T_AcFrmInfo");
     form.addNew();
     form.set("objectNo", 1);
     form.update();
-    Query q(db,
-            "SELECT Ibent1, IbentVL4, Caption, AllowEdits, DefaultView, DateCreated "
-            "FROM T_AcFrmInfo");
+    Query q(db, "SELECT Ibent1, Caption, AllowEdits, DefaultView FROM T_AcFrmInfo");
     ASSERT_TRUE(q.next());
     EXPECT_EQ(q.value("Ibent1"), Value(""));  // the slot test compares with ""
-    EXPECT_EQ(q.value("IbentVL4"), Value(""));
     EXPECT_TRUE(q.value("Caption").isNull());
     EXPECT_EQ(q.value("AllowEdits"), Value(false));
     EXPECT_EQ(q.value("DefaultView"), Value(0));
-    EXPECT_TRUE(q.value("DateCreated").isNull());
 }
 
 TEST(WorkDatabase, valuesComeBackInTheKindOfTheirColumn) {
@@ -67,7 +56,7 @@ TEST(WorkDatabase, valuesComeBackInTheKindOfTheirColumn) {
     w.update();
     RowWriter o(db, "T_AcObject");
     o.addNew();
-    o.set("DateCreate", Date{37712.75}).set("DateUpdate", "2003/04/02");
+    o.set("DateCreate", DateOrNull(Date{37712.75})).set("DateUpdate", "2003/04/02");
     o.update();
 
     Query q(db, "SELECT FieldSize, ZeroLength, FieldName FROM T_AcQeryItem");
@@ -87,6 +76,17 @@ TEST(WorkDatabase, valuesComeBackInTheKindOfTheirColumn) {
               3421);
 }
 
+TEST(WorkDatabase, anUnknownDateIsStoredAsNullNotAsDayZero) {
+    auto db = WorkDatabase::open(":memory:");
+    RowWriter o(db, "T_AcObject");
+    o.addNew();
+    o.set("DateCreate", DateOrNull(std::nullopt));
+    o.update();
+    Query q(db, "SELECT DateCreate FROM T_AcObject");
+    ASSERT_TRUE(q.next());
+    EXPECT_TRUE(q.value(0).isNull());
+}
+
 TEST(WorkDatabase, misspeltTablesAndFieldsFailAtOnce) {
     auto db = WorkDatabase::open(":memory:");
     EXPECT_EQ(errorNumber([&] { RowWriter(db, "T_AcObjects"); }), 3078);
@@ -94,17 +94,11 @@ TEST(WorkDatabase, misspeltTablesAndFieldsFailAtOnce) {
     EXPECT_EQ(errorNumber([&] { w.update(); }), 3020);
     w.addNew();
     EXPECT_EQ(errorNumber([&] { w.set("ObjectNo", 1); }), 3265);  // the field is objectNo
-    EXPECT_EQ(errorNumber([&] { w.set("Midashi", 1); }), 3265);
 }
 
 TEST(WorkDatabase, jetDeleteStatementEmptiesATable) {
     auto db = WorkDatabase::open(":memory:");
-    RowWriter w(db, "T_AcTitle");
-    for (int i = 0; i < 3; ++i) {
-        w.addNew();
-        w.set("FileName", "x");
-        w.update();
-    }
+    AddTitles(db, 3);
     db.execute("delete * from T_AcTitle;");
     EXPECT_EQ(db.rowCount("T_AcTitle"), 0);
     EXPECT_EQ(errorNumber([&] { db.execute("delete * from T_Missing;"); }), 30001);
@@ -114,16 +108,12 @@ TEST(WorkDatabase, transactionRollsBackUnlessCommitted) {
     auto db = WorkDatabase::open(":memory:");
     {
         Transaction tx(db);
-        RowWriter w(db, "T_AcTitle");
-        w.addNew();
-        w.update();
+        AddTitles(db, 1);
     }
     EXPECT_EQ(db.rowCount("T_AcTitle"), 0);
     {
         Transaction tx(db);
-        RowWriter w(db, "T_AcTitle");
-        w.addNew();
-        w.update();
+        AddTitles(db, 1);
         tx.commit();
     }
     EXPECT_EQ(db.rowCount("T_AcTitle"), 1);
@@ -156,29 +146,20 @@ TEST(WorkDatabaseFile, anOlderFileGainsTheMissingTablesAndColumnsKeepingItsRows)
 
 TEST(WorkDatabaseFile, foreignOrNewerFilesAreRefusedAndLeftAlone) {
     TempDir dir;
-    const auto junk = dir / "junk.db";
-    zanfor::util::WriteFileAtomically(junk, std::string(4096, 'x'));
-    EXPECT_EQ(errorNumber([&] { WorkDatabase::open(junk); }), 30001);
-    EXPECT_EQ(FileBytes(junk), std::string(4096, 'x'));
-
-    const auto newer = dir / "newer.db";
-    WorkDatabase::open(newer).execute("PRAGMA user_version = 99");
-    const auto before = FileBytes(newer);
-    EXPECT_EQ(errorNumber([&] { WorkDatabase::open(newer); }), 30002);
-    EXPECT_EQ(FileBytes(newer), before);
-
+    zanfor::util::WriteFileAtomically(dir / "junk.db", std::string(4096, 'x'));
+    WorkDatabase::open(dir / "newer.db").execute("PRAGMA user_version = 99");
     // Another program's SQLite file: no work tables, version 0.
-    const auto other = dir / "other.db";
-    {
-        auto db = WorkDatabase::open(other);
-        std::string sql = "CREATE TABLE customers (id INTEGER); PRAGMA user_version = 0;";
-        for (const auto& table : WorkTables())
-            sql += "DROP TABLE \"" + std::string(table.name) + "\";";
-        db.execute(sql);
+    std::string sql = "CREATE TABLE customers (id INTEGER); PRAGMA user_version = 0;";
+    for (const auto& table : WorkTables())
+        sql += "DROP TABLE \"" + std::string(table.name) + "\";";
+    WorkDatabase::open(dir / "other.db").execute(sql);
+    const std::pair<const char*, int> cases[] = {
+        {"junk.db", 30001}, {"newer.db", 30002}, {"other.db", 30001}};
+    for (const auto& [name, number] : cases) {
+        const auto before = FileBytes(dir / name);
+        EXPECT_EQ(errorNumber([&] { WorkDatabase::open(dir / name); }), number) << name;
+        EXPECT_EQ(FileBytes(dir / name), before) << name;
     }
-    const auto otherBefore = FileBytes(other);
-    EXPECT_EQ(errorNumber([&] { WorkDatabase::open(other); }), 30001);
-    EXPECT_EQ(FileBytes(other), otherBefore);
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 #include "host/access/design_reader.h"
 
+#include <algorithm>
 #include <cstring>
 #include <map>
+#include <set>
 
 #include "host/access/access_project.h"
 #include "host/access/design_directory.h"
@@ -155,6 +157,68 @@ const std::vector<GroupSpec>& groupLevelSpecs() {
     return specs;
 }
 
+// The kinds of value an unnamed stored entry can be, as one bit per tag range.
+using RangeSet = unsigned;
+
+RangeSet bitOf(TagRange range) { return 1u << static_cast<unsigned>(range); }
+
+// The ranges of the entries stored under tags no table names. A tag from 0x100 on is a
+// property of a later Access, which Access 2000 never showed.
+RangeSet unnamedRanges(const DecodedItem& item) {
+    RangeSet ranges = 0;
+    for (const auto& u : item.unnamed) {
+        if (u.name.empty() && u.tag < 0x100)
+            ranges |= bitOf(RangeOfCompactTag(u.tag));
+    }
+    return ranges;
+}
+
+// The ranges a property of this default's kind is stored in.
+RangeSet rangesOfKind(const Value& defaultValue) {
+    switch (defaultValue.kind()) {
+        case Value::Kind::Bool:
+            return bitOf(TagRange::Flag);
+        case Value::Kind::Integer:
+        case Value::Kind::Double:
+            return bitOf(TagRange::Byte) | bitOf(TagRange::Int) | bitOf(TagRange::Long) |
+                   bitOf(TagRange::Unsized);
+        default:
+            return bitOf(TagRange::Variable);
+    }
+}
+
+// The names a property may be stored under: its own and those it is derived from.
+std::vector<std::string_view> storageNames(std::string_view name) {
+    if (util::EqualsIgnoreCase(name, "BorderStyle"))
+        return {name, "OldBorderStyle", "BorderLineStyle"};
+    if (util::EqualsIgnoreCase(name, "RecordsetType"))
+        return {name, "AllowUpdating"};
+    if (util::EqualsIgnoreCase(name, "MinMaxButtons"))
+        return {name, "MinButton", "MaxButton"};
+    return {name};
+}
+
+// Whether a stored entry of this property would have been read under its name: a tag of the
+// class names it or, in the explicit encoding, its property id does.
+bool nameable(int objectClass, bool explicitEncoding, std::string_view name) {
+    for (const auto& row : DesignTagsOf(objectClass)) {
+        if (util::EqualsIgnoreCase(row.name, name))
+            return true;
+    }
+    if (!explicitEncoding)
+        return false;
+    static const std::set<std::string> idNames = [] {
+        constexpr std::uint32_t kIdsBelow = 0x400;
+        std::set<std::string> names;
+        for (std::uint32_t id = 0; id < kIdsBelow; ++id) {
+            if (const auto n = PropertyIdName(id); !n.empty())
+                names.insert(util::UCase(n));
+        }
+        return names;
+    }();
+    return idNames.count(util::UCase(name)) != 0;
+}
+
 class Builder {
 public:
     Builder(const DesignStream& stream, ObjectType type, std::string name, std::string what,
@@ -184,15 +248,12 @@ public:
         item.stored.emplace_back("HasModule", Value(hasModule));
         finish(item, report_ ? "Report" : "Form", {report_, false}, nullptr);
         out_.object.properties = item.properties;
+        out_.object.unknown = unknownOf(item, unnamedRanges(item));
         out_.items.push_back(std::move(item));
 
         bool templatesDone = false;
         for (const auto& child : root.children) {
-            // Access also keeps toolbox defaults for a class that is no control type of its own
-            // (0x79, beside the subform's and the toggle button's, in forms of the French
-            // Northwind). Such a default applies to no control of the design, so it is left out
-            // rather than refused; a control of an unknown class still is.
-            if (!templatesDone && child.children.empty() && !FindDesignClass(child.objectClass))
+            if (skipsUnknownClass(child, ""))
                 continue;
             const DesignClass& c = classOf(child);
             switch (c.role) {
@@ -221,6 +282,19 @@ public:
 private:
     [[noreturn]] void fail(std::size_t offset, const std::string& reason) const {
         ThrowDesignError(what_, offset, reason);
+    }
+
+    // A record of a class no table knows (0x79 beside the toolbox defaults of the French
+    // Northwind; whatever a later Access may add) has a known extent, since its entries are
+    // sized by their tags: it is left out with everything it holds, and the rest of the design
+    // reads. The listing keeps it, with its entries unnamed, so nothing is hidden.
+    bool skipsUnknownClass(const DesignNode& node, const std::string& parent) {
+        if (FindDesignClass(node.objectClass))
+            return false;
+        DecodedItem item = start(node, "");
+        item.parent = parent;
+        out_.items.push_back(std::move(item));
+        return true;
     }
 
     const DesignClass& classOf(const DesignNode& node) const {
@@ -268,6 +342,40 @@ private:
         }
     }
 
+    // The properties of `item` the design does not tell: taken from no stored entry, named
+    // by none of its class's tags, while entries of their kind are stored under unnamed tags.
+    // An entry that was named but whose value did not read leaves that property unknown too.
+    std::vector<std::string> unknownOf(const DecodedItem& item, RangeSet unnamed) const {
+        std::vector<std::string> unknown;
+        for (const auto& u : item.unnamed) {
+            if (!u.name.empty() && item.properties.contains(u.name))
+                unknown.push_back(u.name);
+        }
+        // A picture embedded without the path it came from: Access shows a Picture setting,
+        // which the design does not hold.
+        if (IsListed(unknown, "PictureData") && !has(item.stored, "Picture") &&
+            item.properties.contains("Picture"))
+            unknown.push_back("Picture");
+        if (unnamed == 0)
+            return unknown;
+        const bool explicitEncoding = stream_.explicitEncoding;
+        for (std::size_t i = 0; i < item.properties.count(); ++i) {
+            const Property& p = item.properties.at(i);
+            // The class gives the control type; a design never stores it.
+            if (item.origins[i] != PropertyOrigin::Default ||
+                util::EqualsIgnoreCase(p.name, "ControlType") ||
+                (rangesOfKind(p.value) & unnamed) == 0)
+                continue;
+            const auto names = storageNames(p.name);
+            const bool named = std::any_of(names.begin(), names.end(), [&](std::string_view n) {
+                return nameable(item.objectClass, explicitEncoding, n);
+            });
+            if (!named)
+                unknown.push_back(p.name);
+        }
+        return unknown;
+    }
+
     void templateOf(const DesignNode& node) {
         DecodedItem item = start(node, classOf(node).blockKind);
         if (!node.children.empty())
@@ -277,6 +385,7 @@ private:
             item.properties.put(name, value);
         item.origins.assign(item.properties.count(), PropertyOrigin::Stored);
         templates_[node.objectClass] = item.stored;
+        templateRanges_[node.objectClass] = unnamedRanges(item);
         out_.items.push_back(std::move(item));
     }
 
@@ -313,8 +422,10 @@ private:
         const std::string sectionName = item.name;
         const int number = numberOfSection(node.objectClass, item.stored);
         out_.items.push_back(std::move(item));
-        for (const auto& child : node.children)
-            control(child, sectionName, node.objectClass, number);
+        for (const auto& child : node.children) {
+            if (!skipsUnknownClass(child, sectionName))
+                control(child, sectionName, node.objectClass, number);
+        }
     }
 
     // Access's section number (acDetail 0 ... acPageFooter 4, then a header and a footer number
@@ -352,11 +463,16 @@ private:
         Control control;
         control.properties = item.properties;
         control.parent = parent;
+        const auto r = templateRanges_.find(node.objectClass);
+        control.unknown =
+            unknownOf(item, unnamedRanges(item) | (r == templateRanges_.end() ? 0 : r->second));
         out_.object.controls.push_back(std::move(control));
         const std::string holder = item.name;
         out_.items.push_back(std::move(item));
-        for (const auto& child : node.children)
-            this->control(child, holder, node.objectClass, sectionNumber);
+        for (const auto& child : node.children) {
+            if (!skipsUnknownClass(child, holder))
+                this->control(child, holder, node.objectClass, sectionNumber);
+        }
     }
 
     const DesignStream& stream_;
@@ -365,6 +481,7 @@ private:
     std::string name_;
     std::string what_;
     std::map<int, StoredList> templates_;
+    std::map<int, RangeSet> templateRanges_;
     DecodedDesign out_;
 };
 

@@ -41,9 +41,11 @@ struct UnnamedProperty {
 struct DecodedItem {
     int objectClass = 0;
     bool defaults = false;  // a default-control record: `properties` holds its stored values
-    std::string kind;       // SaveAsText's block kind: "Form", "Section", "TextBox", "BreakLevel"
-    std::string name;       // "" for a grouping level
-    std::string parent;     // a control's holder (control or section); "" otherwise
+    // SaveAsText's block kind: "Form", "Section", "TextBox", "BreakLevel"; empty for a record
+    // of a class no table knows, which the design leaves out with all it holds.
+    std::string kind;
+    std::string name;    // "" for a grouping level
+    std::string parent;  // a control's holder (control or section); "" otherwise
     std::size_t offset = 0;
     std::vector<std::pair<std::string, Value>> stored;  // named values, as the design holds them
     Properties properties;                              // the collection the object answers
@@ -61,7 +63,9 @@ struct DecodedDesign {
 // The form or report in `blob` (and `delta`, its BlobDelta, which may be empty). `codePage`
 // decodes the text of version-0x11 streams. Throws host::Error 30010 naming the object and the
 // offset when the design does not read: a stream that does not parse to its end, a root of the
-// other kind, an object class no table knows, a control outside a section.
+// other kind, a control outside a section. A record of a class no table knows is left out with
+// all it holds (its entries are sized by their tags, so its extent is known) and listed in
+// `items` with an empty kind.
 DecodedDesign DecodeDesign(std::string_view blob, std::string_view delta, ObjectType type,
                            const std::string& name, bool hasModule, int codePage);
 

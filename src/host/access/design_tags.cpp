@@ -1,28 +1,39 @@
 // Evidence for each row, after the row:
-//   E  an explicit-encoding entry of Strings.mdb carried the tag with its property id, and the
-//      value matched the property of that name in the text export Access wrote of the object;
+//   E  an explicit-encoding entry carried the tag with its property id, and the value matched
+//      the property of that name in the text export Access wrote of the same object: Strings.mdb
+//      and the Arrow of Light .mdb with their exports, or (the rows that say so in
+//      docs/design-tags.md) an .accdb with its export, read through its MSysAccessStorage;
 //   I  an explicit entry of another sample carried the tag with a property id the E rows fixed;
-//   P  an explicit entry carried a property id another reader reported, and the procedure names
-//      of the object's module agree with it;
+//   P  an explicit entry carried a property id another reader reported, or one no reader named,
+//      and the procedure names of the object's module agree with it ("Report_Activate" the only
+//      procedure no other entry explains);
 //   N  inferred from values, from the procedures of the class module ("Report_NoData",
-//      "GroupFooter1_Retreat"), or from the comments of the macros naming what they serve;
+//      "GroupFooter1_Retreat"), from the comments of the macros naming what they serve, or from
+//      the layout of a class whose tags are E or I (the option group's bytes 31-35 are the
+//      rectangle's; OldBorderStyle is the byte before BorderWidth in every class that shows both);
 //   O  SaveAsText writes an object's properties in ascending tag order, and in the exports at
-//      hand only this tag of the right size is free between the property's neighbours;
+//      hand only this tag of the right size, among those the samples store, lies between the
+//      property's neighbours;
 //   W  weak: one observation, or a guess from the neighbouring tags.
 // Tags of the same class in Access 2000's compact encoding and in the explicit encoding of
 // Access 2002-2003 are the same. Tags from 0x100 on exist only in the explicit encoding; only
 // those Access 2003 itself writes under a name are named here, the others (the layout and theme
 // properties of Access 2007 on) are left unknown, as Access 2000 never showed them.
 //
-// Not located in any sample, so read as not stored: MenuBar, Toolbar, ShortcutMenuBar, HelpFile,
-// HelpContextId, DataEntry, OrderByOn, FilterOn, TimerInterval, IMEHold, most mouse, key and
-// focus events, a combo box's ColumnHeads, OLEClass and SizeMode of object frames, HideDuplicates,
-// Vertical. Tags the samples store that no evidence names yet (class: tags): form 01 03 19 3F 9C
-// 9E BF E6 FC; report 18 19 30; text box 07 09 38; combo box 00 36 3A 41 FC; list box 36 37 3D;
-// option group 05 32 33 34 36; check box 35 36; option button 36 9E; toggle button 34 35; tab
-// control 32 34 35; bound object frame 30 32 33 35 3A 65 67 69 9C; unbound object frame 33 34 35
-// 63 64 9D (its position is among these); chart 01 04 32 35 67; rectangle 34; image 30; page
-// break 62; subform 9C; group header 33.
+// Not located in any sample, so a stored entry of theirs stays unnamed, and where an object
+// stores unnamed entries of a property's kind the property reads as unknown: ShortcutMenuBar,
+// HelpFile, HelpContextId, DataEntry (a flag between 15 and 2F of the form), AllowFilters (likely
+// the form's 01: W), OnDirty, OnDeactivate, BeforeDelConfirm and OnError (the form's BF and FC, in
+// some order), IMEHold, a list box's BoundColumn, the mouse and key events of most controls,
+// HideDuplicates, Vertical, a bound object frame's OLEClass, a report's MenuBar, Toolbar,
+// OnDeactivate and OnError. Tags the samples store that no evidence names yet (class: tags): form
+// 00 01 02 07 08 25 26 2B 2C 48 4B 64 9C 9E BF E6 FC; text box 0E 38 39 6D 6E 70; combo box 36 37
+// F7 FC; list box 35; option group 05 36 F1; check box 05 06 34; option button 34; command button
+// 06 07; toggle button 05 06; tab control 67 68; bound object frame 39 9C; chart 04; image 30;
+// label 68; subform 03 E0; sections 33. The flags 05-07 of the default records are, by their place
+// beside AddColon, AutoLabel and AddColon (W); they exist only there and no control shows them.
+// Class 0x79 (a default record of the French Northwind, between the subform's and the toggle
+// button's) is no control type: see docs/design-tags.md.
 
 #include "host/access/design_tags.h"
 
@@ -62,6 +73,7 @@ constexpr DesignTag kLabelTags[] = {
     {0xDD, "Caption"},           // E
     {0xDE, "FontName"},          // E
     {0xDF, "OnClick"},           // E
+    {0xE0, "OnDblClick"},        // I
     {0xE4, "Tag"},               // E
     {0xE5, "EventProcPrefix"},   // E
     {0xE8, "HyperlinkAddress"},  // E
@@ -74,7 +86,9 @@ constexpr DesignTag kTextBoxTags[] = {
     {0x02, "Locked"},            // E
     {0x04, "CanGrow"},           // N
     {0x05, "CanShrink"},         // N
+    {0x07, "AutoLabel"},         // N: only in defaults
     {0x08, "AddColon"},          // E
+    {0x09, "FontItalic"},        // E
     {0x0A, "IsHyperlink"},       // W
     {0x0C, "TabStop"},           // E
     {0x0D, "EnterKeyBehavior"},  // E
@@ -114,10 +128,14 @@ constexpr DesignTag kTextBoxTags[] = {
     {0xE1, "ValidationText"},    // N
     {0xE2, "BeforeUpdate"},      // N
     {0xE3, "AfterUpdate"},       // E
+    {0xE4, "OnEnter"},           // I
     {0xE5, "OnExit"},            // N: the only boxes with _Exit code
+    {0xE6, "OnDblClick"},        // I
     {0xE7, "DefaultValue"},      // E
     {0xE8, "FontName"},          // E
     {0xE9, "InputMask"},         // N
+    {0xEA, "OnKeyDown"},         // I
+    {0xEC, "OnKeyPress"},        // P
     {0xF0, "OnGotFocus"},        // N: F0/F1 are the _GotFocus/_LostFocus pair;
     {0xF1, "OnLostFocus"},       // which is which is W
     {0xF3, "OnChange"},          // E
@@ -131,7 +149,9 @@ constexpr DesignTag kTextBoxTags[] = {
 };
 
 constexpr DesignTag kComboBoxTags[] = {
+    {0x00, "ColumnHeads"},       // N: the list box's 00
     {0x01, "LimitToList"},       // E
+    {0x02, "Visible"},           // E
     {0x03, "Enabled"},           // E
     {0x08, "AddColon"},          // E
     {0x30, "RowSourceTypeInt"},  // E
@@ -141,7 +161,9 @@ constexpr DesignTag kComboBoxTags[] = {
     {0x35, "OverlapFlags"},      // E
     {0x38, "TextFontCharSet"},   // E
     {0x39, "TextAlign"},         // E
+    {0x3A, "TextFontFamily"},    // N: after TextAlign
     {0x3B, "BorderLineStyle"},   // E
+    {0x41, "BackStyle"},         // E
     {0x44, "IMESentenceMode"},   // E
     {0x60, "ColumnCount"},       // E
     {0x61, "ListRows"},          // W
@@ -176,6 +198,7 @@ constexpr DesignTag kComboBoxTags[] = {
     {0xEA, "FontName"},          // E
     {0xF1, "OnGotFocus"},        // P
     {0xF3, "OnClick"},           // I
+    {0xF4, "OnChange"},          // E
     {0xF5, "Tag"},               // N
     {0xF9, "ControlTipText"},    // N
 };
@@ -186,7 +209,10 @@ constexpr DesignTag kListBoxTags[] = {
     {0x30, "RowSourceTypeInt"},  // E
     {0x32, "SpecialEffect"},     // I
     {0x33, "OverlapFlags"},      // E
+    {0x36, "TextFontCharSet"},   // N: 128 in Japanese
+    {0x37, "TextFontFamily"},    // N: 2, 18, 50
     {0x38, "MultiSelect"},       // N: 2 beside "use Shift or Ctrl"
+    {0x3D, "OldBorderStyle"},    // E
     {0x3E, "BorderWidth"},       // I
     {0x3F, "BorderLineStyle"},   // E
     {0x41, "IMESentenceMode"},   // E
@@ -206,8 +232,10 @@ constexpr DesignTag kListBoxTags[] = {
     {0xDE, "RowSourceType"},     // E
     {0xDF, "RowSource"},         // E
     {0xE0, "ColumnWidths"},      // E
+    {0xE5, "AfterUpdate"},       // I
     {0xE8, "OnDblClick"},        // P
     {0xEA, "FontName"},          // E
+    {0xEB, "OnKeyDown"},         // I
     {0xF3, "OnClick"},           // E
     {0xF4, "Tag"},               // N
     {0xF8, "GUID", kBinary},     // E
@@ -249,9 +277,13 @@ constexpr DesignTag kCommandButtonTags[] = {
 
 constexpr DesignTag kCheckBoxTags[] = {
     {0x00, "Visible"},          // E
+    {0x01, "Enabled"},          // I
+    {0x02, "Locked"},           // E
     {0x07, "TabStop"},          // E
     {0x31, "SpecialEffect"},    // E
     {0x32, "OverlapFlags"},     // E
+    {0x35, "OldBorderStyle"},   // N: before BorderWidth
+    {0x36, "BorderWidth"},      // E
     {0x37, "BorderLineStyle"},  // E
     {0x60, "Left"},             // E
     {0x61, "Top"},              // E
@@ -277,40 +309,49 @@ constexpr DesignTag kCheckBoxTags[] = {
 };
 
 constexpr DesignTag kOptionButtonTags[] = {
-    {0x31, "SpecialEffect"},  // N
-    {0x32, "OverlapFlags"},   // N
-    {0x60, "Left"},           // E
-    {0x61, "Top"},            // E
-    {0x62, "Width"},          // E
-    {0x63, "Height"},         // E
-    {0x67, "LabelX"},         // N
-    {0x68, "LabelY"},         // N
-    {0x9C, "OptionValue"},    // N
-    {0xDC, "Name"},           // E
-    {0xF0, "Tag"},            // N
-    {0xF4, "GUID", kBinary},  // N
+    {0x31, "SpecialEffect"},    // N
+    {0x32, "OverlapFlags"},     // N
+    {0x35, "OldBorderStyle"},   // W: before BorderWidth
+    {0x36, "BorderWidth"},      // N: as the check box
+    {0x37, "BorderLineStyle"},  // I
+    {0x60, "Left"},             // E
+    {0x61, "Top"},              // E
+    {0x62, "Width"},            // E
+    {0x63, "Height"},           // E
+    {0x67, "LabelX"},           // N
+    {0x68, "LabelY"},           // N
+    {0x9C, "OptionValue"},      // N
+    {0x9E, "BorderColor"},      // N: as the check box
+    {0xDC, "Name"},             // E
+    {0xF0, "Tag"},              // N
+    {0xF4, "GUID", kBinary},    // N
 };
 
 constexpr DesignTag kToggleButtonTags[] = {
-    {0x31, "OverlapFlags"},   // N: 87, 95, 247
-    {0x32, "AccessKey"},      // N
-    {0x60, "Left"},           // E
-    {0x61, "Top"},            // E
-    {0x62, "Width"},          // E
-    {0x63, "Height"},         // E
-    {0x69, "FontSize"},       // N
-    {0x6A, "FontWeight"},     // N
-    {0x9C, "OptionValue"},    // N
-    {0x9E, "ForeColor"},      // N
-    {0xDC, "Name"},           // E
-    {0xE7, "Caption"},        // N
-    {0xE9, "FontName"},       // N
-    {0xF4, "Tag"},            // N
-    {0xF9, "GUID", kBinary},  // N
+    {0x31, "OverlapFlags"},     // N: 87, 95, 247
+    {0x32, "AccessKey"},        // N
+    {0x34, "TextFontCharSet"},  // N: the command
+    {0x35, "TextFontFamily"},   // N: button's
+    {0x60, "Left"},             // E
+    {0x61, "Top"},              // E
+    {0x62, "Width"},            // E
+    {0x63, "Height"},           // E
+    {0x69, "FontSize"},         // N
+    {0x6A, "FontWeight"},       // N
+    {0x9C, "OptionValue"},      // N
+    {0x9E, "ForeColor"},        // N
+    {0xDC, "Name"},             // E
+    {0xE7, "Caption"},          // N
+    {0xE9, "FontName"},         // N
+    {0xF4, "Tag"},              // N
+    {0xF9, "GUID", kBinary},    // N
 };
 
 constexpr DesignTag kOptionGroupTags[] = {
     {0x31, "SpecialEffect"},    // E
+    {0x32, "BackStyle"},        // N: the rectangle's
+    {0x33, "OldBorderStyle"},   // N: layout
+    {0x34, "BorderWidth"},      // N
     {0x35, "OverlapFlags"},     // E
     {0x38, "BorderLineStyle"},  // E
     {0x60, "Left"},             // E
@@ -340,6 +381,7 @@ constexpr DesignTag kSubformTags[] = {
     {0x62, "Width"},             // E
     {0x63, "Height"},            // E
     {0x64, "TabIndex"},          // E
+    {0x9C, "BorderColor"},       // I
     {0xDC, "Name"},              // E
     {0xDD, "SourceObject"},      // I
     {0xDE, "LinkChildFields"},   // I
@@ -350,6 +392,7 @@ constexpr DesignTag kSubformTags[] = {
 };
 
 constexpr DesignTag kImageTags[] = {
+    {0x31, "SpecialEffect"},           // E
     {0x32, "BackStyle"},               // E
     {0x33, "OldBorderStyle"},          // E
     {0x35, "BorderLineStyle"},         // E
@@ -360,31 +403,51 @@ constexpr DesignTag kImageTags[] = {
     {0x61, "Top"},                     // E
     {0x62, "Width"},                   // E
     {0x63, "Height"},                  // E
+    {0x9C, "BackColor"},               // N: a colour, before BorderColor
     {0x9D, "BorderColor"},             // E
     {0xDC, "Name"},                    // E
     {0xDF, "PictureData", kBinary},    // N
     {0xE3, "ObjectPalette", kBinary},  // W
     {0xE4, "Tag"},                     // N
+    {0xE8, "Picture"},                 // I
     {0xEB, "GUID", kBinary},           // E
 };
 
 constexpr DesignTag kBoundObjectFrameTags[] = {
-    {0x60, "Left"},           // E
-    {0x61, "Top"},            // E
-    {0x62, "Width"},          // E
-    {0x63, "Height"},         // E
-    {0xDC, "Name"},           // E
-    {0xDD, "ControlSource"},  // N
-    {0xDE, "StatusBarText"},  // N
-    {0xEF, "Tag"},            // N
-    {0xF5, "GUID", kBinary},  // N
+    {0x30, "SizeMode"},        // O
+    {0x32, "SpecialEffect"},   // E
+    {0x33, "OldBorderStyle"},  // E
+    {0x35, "OverlapFlags"},    // N: 85, 215
+    {0x3A, "BackStyle"},       // E
+    {0x60, "Left"},            // E
+    {0x61, "Top"},             // E
+    {0x62, "Width"},           // E
+    {0x63, "Height"},          // E
+    {0x65, "ColumnWidth"},     // N: the check
+    {0x67, "LabelX"},          // N: box's ints
+    {0x69, "TabIndex"},        // N: 2, 3
+    {0xDC, "Name"},            // E
+    {0xDD, "ControlSource"},   // N
+    {0xDE, "StatusBarText"},   // N
+    {0xEF, "Tag"},             // N
+    {0xF5, "GUID", kBinary},   // N
 };
 
 constexpr DesignTag kChartTags[] = {
+    {0x01, "ColumnHeads"},       // I
+    {0x05, "TabStop"},           // I
+    {0x30, "SizeMode"},          // I
+    {0x32, "RowSourceTypeInt"},  // I
+    {0x33, "SpecialEffect"},     // I
+    {0x34, "BackStyle"},         // I
+    {0x35, "OldBorderStyle"},    // I
+    {0x37, "OverlapFlags"},      // I
     {0x61, "Left"},              // W
     {0x62, "Top"},               // W
-    {0x63, "Width"},             // W
-    {0x64, "Height"},            // W
+    {0x63, "Width"},             // I
+    {0x64, "Height"},            // I
+    {0x67, "TabIndex"},          // I
+    {0x9C, "BackColor"},         // I
     {0xDC, "Name"},              // E
     {0xDD, "OleData", kBinary},  // N
     {0xDE, "RowSourceType"},     // N
@@ -400,6 +463,7 @@ constexpr DesignTag kChartTags[] = {
 constexpr DesignTag kLineTags[] = {
     {0x00, "Visible"},          // E
     {0x01, "LineSlant"},        // E
+    {0x31, "OldBorderStyle"},   // N: 0 in the default records that clear every border
     {0x32, "BorderWidth"},      // E
     {0x33, "OverlapFlags"},     // E
     {0x34, "BorderLineStyle"},  // E
@@ -418,6 +482,7 @@ constexpr DesignTag kRectangleTags[] = {
     {0x31, "SpecialEffect"},    // E
     {0x32, "BackStyle"},        // E
     {0x33, "OldBorderStyle"},   // E
+    {0x34, "BorderWidth"},      // E
     {0x35, "OverlapFlags"},     // E
     {0x36, "BorderLineStyle"},  // E
     {0x60, "Left"},             // E
@@ -432,40 +497,50 @@ constexpr DesignTag kRectangleTags[] = {
 };
 
 constexpr DesignTag kTabControlTags[] = {
-    {0x31, "OverlapFlags"},   // E
-    {0x60, "Left"},           // E
-    {0x61, "Top"},            // E
-    {0x62, "Width"},          // E
-    {0x63, "Height"},         // E
-    {0x64, "FontSize"},       // E
-    {0x66, "TabIndex"},       // E
-    {0xDC, "Name"},           // E
-    {0xDF, "FontName"},       // E
-    {0xE8, "Tag"},            // N
-    {0xEB, "GUID", kBinary},  // E
+    {0x31, "OverlapFlags"},     // E
+    {0x32, "TextFontCharSet"},  // N: 128 in Japanese
+    {0x34, "TextFontFamily"},   // N: 2, 50
+    {0x35, "BackStyle"},        // E
+    {0x60, "Left"},             // E
+    {0x61, "Top"},              // E
+    {0x62, "Width"},            // E
+    {0x63, "Height"},           // E
+    {0x64, "FontSize"},         // E
+    {0x66, "TabIndex"},         // E
+    {0xDC, "Name"},             // E
+    {0xDF, "FontName"},         // E
+    {0xE7, "OnChange"},         // I
+    {0xE8, "Tag"},              // N
+    {0xEB, "GUID", kBinary},    // E
 };
 
 constexpr DesignTag kPageTags[] = {
-    {0x31, "OverlapFlags"},   // E
-    {0x60, "Left"},           // E
-    {0x61, "Top"},            // E
-    {0x62, "Width"},          // E
-    {0x63, "Height"},         // E
-    {0x9C, "BorderColor"},    // E
-    {0xDC, "Name"},           // E
-    {0xE3, "Tag"},            // N
-    {0xE8, "Caption"},        // E
-    {0xEA, "GUID", kBinary},  // E
+    {0x00, "Visible"},               // I
+    {0x31, "OverlapFlags"},          // E
+    {0x60, "Left"},                  // E
+    {0x61, "Top"},                   // E
+    {0x62, "Width"},                 // E
+    {0x63, "Height"},                // E
+    {0x9C, "BorderColor"},           // E
+    {0xDC, "Name"},                  // E
+    {0xE2, "OnClick"},               // I
+    {0xE3, "Tag"},                   // N
+    {0xE7, "PictureData", kBinary},  // I
+    {0xE8, "Caption"},               // E
+    {0xEA, "GUID", kBinary},         // E
 };
 
 constexpr DesignTag kPageBreakTags[] = {
+    {0x60, "Left"},           // W: before Top
     {0x61, "Top"},            // N
+    {0x62, "Width"},          // N: 283 in defaults
     {0xDC, "Name"},           // E
     {0xDD, "Tag"},            // N
     {0xDF, "GUID", kBinary},  // N
 };
 
 constexpr DesignTag kFormTags[] = {
+    {0x03, "AutoResize"},                  // E
     {0x04, "PopUp"},                       // E
     {0x05, "Modal"},                       // E
     {0x06, "RecordSelectors"},             // E
@@ -481,6 +556,8 @@ constexpr DesignTag kFormTags[] = {
     {0x14, "DividingLines"},               // E
     {0x15, "AllowAdditions"},              // N
     {0x16, "KeyPreview"},                  // E
+    {0x18, "FilterOn"},                    // E
+    {0x19, "OrderByOn"},                   // E
     {0x1A, "AllowEdits"},                  // W
     {0x1C, "AllowDesignChanges"},          // E
     {0x1D, "MaxRecButton"},                // E
@@ -493,6 +570,7 @@ constexpr DesignTag kFormTags[] = {
     {0x38, "TabularFamily"},               // E
     {0x39, "BorderStyle"},                 // E
     {0x3D, "PictureAlignment"},            // E
+    {0x3F, "PictureSizeMode"},             // E
     {0x42, "DatasheetGridlinesBehavior"},  // E
     {0x43, "Cycle"},                       // O: values 1, 2
     {0x61, "GridX"},                       // E
@@ -504,14 +582,17 @@ constexpr DesignTag kFormTags[] = {
     {0x69, "Top"},                         // E
     {0x6A, "Right"},                       // E
     {0x6B, "Bottom"},                      // E
+    {0x9D, "TimerInterval"},               // E
     {0xA0, "DatasheetGridlinesColor"},     // E
     {0xA1, "MaxRecords"},                  // E
     {0xBC, "PaintPalette", kBinary},       // N
+    {0xBD, "OnUnload"},                    // P
     {0xC1, "Tag"},                         // E
     {0xC3, "Filter"},                      // P
     {0xC7, "PictureData", kBinary},        // N
     {0xC8, "OrderBy"},                     // N
     {0xCB, "Picture"},                     // N
+    {0xCD, "Toolbar"},                     // N: "tbrRecords"
     {0xCE, "RecSrcDt", kBinary},           // E
     {0xD0, "GUID", kBinary},               // E
     {0xD1, "NameMap", kBinary},            // E
@@ -524,11 +605,14 @@ constexpr DesignTag kFormTags[] = {
     {0xE2, "AfterUpdate"},                 // E
     {0xE3, "OnOpen"},                      // E
     {0xE4, "OnClose"},                     // E
+    {0xE5, "MenuBar"},                     // N: "mnuMainMenu"
     {0xE7, "DatasheetFontName"},           // E
     {0xEA, "PrtMip", kBinary},             // E
     {0xEB, "PrtDevMode", kBinary},         // E
     {0xEC, "PrtDevNames", kBinary},        // E
     {0xED, "OnKeyDown"},                   // E
+    {0xF3, "OnTimer"},                     // E
+    {0xF4, "OnActivate"},                  // P
     {0xF6, "OnGotFocus"},                  // P
     {0xF8, "OnResize"},                    // E
     {0xFB, "OnLoad"},                      // E
@@ -542,9 +626,13 @@ constexpr DesignTag kReportTags[] = {
     {0x02, "LayoutForPrint"},              // E
     {0x0F, "AutoCenter"},                  // W
     {0x14, "DividingLines"},               // E
+    {0x18, "FilterOn"},                    // N: as the form
+    {0x19, "OrderByOn"},                   // E
     {0x1C, "AllowDesignChanges"},          // E
+    {0x30, "DefaultView"},                 // E
     {0x34, "PageHeader"},                  // N
     {0x35, "PageFooter"},                  // N
+    {0x36, "RecordLocks"},                 // I
     {0x37, "TabularCharSet"},              // I
     {0x38, "TabularFamily"},               // I
     {0x3A, "DateGrouping"},                // E
@@ -563,7 +651,9 @@ constexpr DesignTag kReportTags[] = {
     {0xA0, "DatasheetGridlinesColor"},     // E
     {0xC2, "OnNoData"},                    // N
     {0xC3, "Filter"},                      // N: filter expressions
+    {0xC6, "OnPage"},                      // P
     {0xC7, "PictureData", kBinary},        // N
+    {0xC8, "OrderBy"},                     // E
     {0xCB, "Picture"},                     // N
     {0xCE, "RecSrcDt", kBinary},           // E
     {0xD0, "GUID", kBinary},               // N
@@ -576,6 +666,7 @@ constexpr DesignTag kReportTags[] = {
     {0xEA, "PrtMip", kBinary},             // E
     {0xEB, "PrtDevMode", kBinary},         // E
     {0xEC, "PrtDevNames", kBinary},        // E
+    {0xF4, "OnActivate"},                  // P
 };
 
 constexpr DesignTag kSectionTags[] = {
@@ -608,7 +699,18 @@ constexpr DesignTag kGroupLevelTags[] = {
     {0xDC, "ControlSource"},  // E
 };
 constexpr DesignTag kUnboundObjectFrameTags[] = {
-    {0xDC, "Name"},  // E
+    {0x30, "SizeMode"},        // N: the chart's
+    {0x33, "SpecialEffect"},   // E
+    {0x34, "BackStyle"},       // E
+    {0x35, "OldBorderStyle"},  // E
+    {0x61, "Left"},            // N: the chart's
+    {0x62, "Top"},             // N: the chart's
+    {0x63, "Width"},           // I
+    {0x64, "Height"},          // I
+    {0x67, "TabIndex"},        // N: the chart's
+    {0x9D, "BorderColor"},     // N: a colour
+    {0xDC, "Name"},            // E
+    {0xF0, "OLEClass"},        // N: the chart's
 };
 
 constexpr DesignTag kCustomControlTags[] = {
@@ -673,12 +775,13 @@ struct IdName {
     std::string_view name;
 };
 
-// Fixed by aligning Strings.mdb with its exports (E), except where marked: P ids another reader
-// reported, each seen on an explicit entry whose module has the matching procedure.
+// Fixed by aligning the paired samples with their exports (E), except where marked: P ids seen on
+// an explicit entry whose module has the matching procedure, N ids named by their values.
 constexpr auto kPropertyIds = std::to_array<IdName>({
     {0x002, "AccessKey"},  // N: command buttons' tag 32, values 'A', 'E', 'F', 'N'
     {0x003, "AddColon"},
     {0x004, "SpecialEffect"},
+    {0x006, "AutoResize"},
     {0x007, "Picture"},
     {0x008, "BorderColor"},
     {0x009, "BorderStyle"},
@@ -699,6 +802,7 @@ constexpr auto kPropertyIds = std::to_array<IdName>({
     {0x01C, "BackColor"},
     {0x01D, "BackStyle"},
     {0x01F, "ShortcutMenu"},
+    {0x021, "FontItalic"},
     {0x022, "FontName"},
     {0x023, "FontSize"},
     {0x024, "FontUnderline"},
@@ -719,11 +823,14 @@ constexpr auto kPropertyIds = std::to_array<IdName>({
     {0x043, "LimitToList"},
     {0x046, "ColumnCount"},
     {0x047, "DecimalPlaces"},
+    {0x048, "InputMask"},
     {0x04A, "EnterKeyBehavior"},
     {0x04B, "KeepTogether"},
+    {0x04C, "OLEClass"},  // N: a chart's "Microsoft Graph Chart"
     {0x04D, "OnOpen"},
     {0x04E, "OnClose"},
     {0x04F, "OnDelete"},
+    {0x053, "OnPage"},  // P: a report's Report_Page
     {0x056, "AfterUpdate"},
     {0x057, "OnCurrent"},
     {0x059, "SizeMode"},
@@ -735,12 +842,18 @@ constexpr auto kPropertyIds = std::to_array<IdName>({
     {0x05F, "MinButton"},
     {0x061, "ControlBox"},
     {0x063, "ObjectPalette"},
+    {0x064, "PaintPalette"},
     {0x068, "OnKeyDown"},
+    {0x06A, "OnKeyPress"},  // P: a text box's _KeyPress
+    {0x06E, "OnTimer"},
+    {0x06F, "TimerInterval"},
+    {0x070, "OnActivate"},  // P: a report's Report_Activate
     {0x072, "OnChange"},
     {0x073, "OnGotFocus"},  // P
     {0x075, "OnResize"},
     {0x07E, "OnClick"},
     {0x07F, "OnLoad"},
+    {0x080, "OnUnload"},  // P: Form_Unload beside Form_Activate
     {0x081, "Right"},
     {0x083, "ColumnHeads"},
     {0x084, "SourceObject"},  // N: the tag the tables name
@@ -772,19 +885,21 @@ constexpr auto kPropertyIds = std::to_array<IdName>({
     {0x0DD, "Cancel"},
     {0x0DE, "OnEnter"},     // P
     {0x0E0, "OnDblClick"},  // P
+    {0x0F0, "MenuBar"},     // N: "mnuMainMenu"
     {0x0F3, "TextFontFamily"},
     {0x0F4, "TabularFamily"},
     {0x0F5, "Filter"},  // P: a form's "codRelatorio = 5"
     {0x105, "TabIndex"},
     {0x106, "TabStop"},
-    {0x125, "MultiSelect"},  // N: a list box's tag 38
     {0x10A, "Tag"},
     {0x116, "AutoCenter"},
     {0x117, "NavigationButtons"},
     {0x11A, "DateGrouping"},
     {0x11B, "GrpKeepTogether"},
+    {0x125, "MultiSelect"},  // N: a list box's tag 38
     {0x12F, "CloseButton"},
     {0x135, "PictureAlignment"},
+    {0x138, "PictureSizeMode"},
     {0x13A, "DividingLines"},
     {0x13D, "ControlTipText"},
     {0x13E, "DatasheetGridlinesBehavior"},
@@ -792,10 +907,14 @@ constexpr auto kPropertyIds = std::to_array<IdName>({
     {0x147, "KeyPreview"},
     {0x149, "OldBorderStyle"},
     {0x14A, "Cycle"},  // O: a form's tag 43
+    {0x14B, "OrderBy"},
+    {0x14C, "FilterOn"},
+    {0x150, "OrderByOn"},
     {0x155, "PictureType"},
     {0x157, "HyperlinkAddress"},
-    {0x164, "IMEMode"},  // N: a text box's tag 3E, values 1 and 2
     {0x15A, "ColumnInfo"},
+    {0x161, "Toolbar"},  // N: "tbrMainMenu", "tbrRecords"
+    {0x164, "IMEMode"},  // N: a text box's tag 3E, values 1 and 2
     {0x166, "FELineBreak"},
     {0x169, "MaxRecords"},
     {0x16C, "RecSrcDt"},

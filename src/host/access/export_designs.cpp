@@ -93,6 +93,21 @@ Value numberOf(const std::vector<SavedProperty>& props, std::string_view name,
     return fallback;
 }
 
+// A picture embedded without the path it came from: Access shows a Picture setting, which
+// the text does not hold.
+std::vector<std::string> unknownOf(const std::vector<SavedProperty>& props) {
+    bool data = false;
+    bool path = false;
+    for (const auto& p : props) {
+        data |= util::EqualsIgnoreCase(p.name, "PictureData") &&
+                p.value.kind == SavedValue::Kind::Binary;
+        path |= util::EqualsIgnoreCase(p.name, "Picture");
+    }
+    if (data && !path)
+        return {"Picture"};
+    return {};
+}
+
 GroupLevel groupLevelOf(const std::vector<SavedProperty>& props) {
     GroupLevel level;
     std::string source;
@@ -171,6 +186,7 @@ DesignObject BuildDesignObject(const DesignText& design, std::string name,
     addStored(stored, design.properties, objectKind, objectContext);
     stored.emplace_back("HasModule", hasModule);
     o.properties = BuildProperties(objectKind, objectContext, stored);
+    o.unknown = unknownOf(design.properties);
     o.module = std::move(module);
 
     const std::vector<int> numbers = sectionNumbers(design);
@@ -191,6 +207,7 @@ DesignObject BuildDesignObject(const DesignText& design, std::string name,
             controlStored.emplace_back("Section", numbers[static_cast<std::size_t>(c.section)]);
         Control control;
         control.properties = BuildProperties(c.typeName, context, controlStored);
+        control.unknown = unknownOf(c.properties);
         if (c.parent >= 0)
             control.parent = design.controls[static_cast<std::size_t>(c.parent)].name;
         else if (c.section >= 0)

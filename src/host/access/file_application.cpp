@@ -129,6 +129,22 @@ DesignObject& FileApplication::openReport(const std::string& name, View) {
     return open(true, name);
 }
 
+std::shared_ptr<const Module> FileApplication::documentModule(ObjectType type,
+                                                              const std::string& name) {
+    const bool report = type == ObjectType::Report;
+    const auto* designs = exportDesigns();
+    if (designs && (report ? designs->hasReport(name) : designs->hasForm(name)))
+        return Application::documentModule(type, name);
+    const auto& p = project();
+    const DesignEntry* entry = report ? p.report(name) : p.form(name);
+    if (!entry) {
+        throw Error(
+            report ? 2103 : err::kNoSuchObject,
+            std::string(report ? "レポート" : "フォーム") + " '" + name + "' は存在しません。");
+    }
+    return report ? p.reportModule(entry->name) : p.formModule(entry->name);
+}
+
 const Module& FileApplication::openModule(const std::string& name) {
     auto module = project().module(name);
     if (!module)
@@ -153,6 +169,20 @@ MacroDefinition FileApplication::macroDefinition(const std::string& name) const 
     if (auto stored = ReadStoredMacro(p, name))
         return std::move(*stored);
     notAvailable("マクロの変換");
+}
+
+Module FileApplication::convertMacro(const std::string& macroName) {
+    MacroDefinition design;
+    try {
+        design = macroDefinition(macroName);
+    } catch (const Error& e) {
+        if (e.number() != 2046)
+            throw;
+        throw Error(err::kProjectStorageDamaged,
+                    "マクロ '" + macroName + "' のデザインがありません。");
+    }
+    return Module(std::string(kConvertedMacroPrefix) + macroName, ModuleType::Standard,
+                  ConvertMacro(design));
 }
 
 std::unique_ptr<dao::Database> FileEngine::openDatabase(const std::string& path) {

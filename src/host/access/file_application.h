@@ -38,6 +38,9 @@ public:
     DesignObject& openReport(const std::string& name, View view) override;
     const Module& openModule(const std::string& name) override;
     void close(ObjectType type, const std::string& name) override;
+    // From the project alone for a stored design; an exported object's code may live in its
+    // design text, so that one is asked of the design.
+    std::shared_ptr<const Module> documentModule(ObjectType type, const std::string& name) override;
 
     const AccessProject& project() const;
     // The export folder's designs, or nullptr when the target has none.
@@ -48,6 +51,9 @@ public:
     // stores. Host errors as ExportDesigns::macro, 30010 (macro and offset) for a stored sheet
     // that does not read, 2046 when neither holds it.
     MacroDefinition macroDefinition(const std::string& name) const;
+    // The conversion of that design. A name with no design is no macro of this target: host
+    // error 30010 naming it, as for a design that does not read.
+    Module convertMacro(const std::string& macroName) override;
     // The objects and modules open now, for checks that everything was closed.
     std::vector<std::string> openObjectNames() const;
     // How many times a file or folder was decoded, for checks that a run decodes it once.

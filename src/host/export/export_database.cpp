@@ -1,6 +1,7 @@
 #include "host/export/export_database.h"
 
 #include <algorithm>
+#include <functional>
 #include <map>
 
 #include "host/error.h"
@@ -29,6 +30,9 @@ void sortByName(std::vector<T>& items, Name nameOf) {
 }
 
 std::string extensionOf(const fs::path& p) { return util::LCase(p.extension().string()); }
+
+// Access refuses to nest saved queries deeper than this.
+constexpr int kMaxQueryNesting = 50;
 
 class RowsRecordset : public dao::Recordset {
 public:
@@ -99,14 +103,15 @@ std::string moduleName(const ExportObject& o, int codePage) {
     return o.name;
 }
 
-dao::Document document(std::string name, std::string_view container, Date updated) {
+// An export keeps no dates (a file's modification time is when it was exported or checked out,
+// not when the object changed), so an exported object's dates are unknown: Null, not made up.
+dao::Document document(std::string name, std::string_view container) {
     dao::Document d;
     d.name = std::move(name);
-    d.dateCreated = d.lastUpdated = updated;
     d.properties.put("Name", d.name);
     d.properties.put("Container", std::string(container));
-    d.properties.put("DateCreated", d.dateCreated);
-    d.properties.put("LastUpdated", d.lastUpdated);
+    d.properties.put("DateCreated", Value());
+    d.properties.put("LastUpdated", Value());
     return d;
 }
 
@@ -114,7 +119,7 @@ dao::Container containerOf(std::string name, const std::vector<ExportObject>& ob
     dao::Container c;
     c.name = std::move(name);
     for (const auto& o : objects)
-        c.documents.push_back(document(o.name, c.name, o.updated));
+        c.documents.push_back(document(o.name, c.name));
     sortByName(c.documents, [](const dao::Document& d) -> const std::string& { return d.name; });
     return c;
 }
@@ -122,8 +127,8 @@ dao::Container containerOf(std::string name, const std::vector<ExportObject>& ob
 void orderQueryProperties(dao::QueryDef& q) {
     Properties props;
     props.put("Name", q.name);
-    props.put("DateCreated", q.dateCreated);
-    props.put("LastUpdated", q.lastUpdated);
+    props.put("DateCreated", Value());
+    props.put("LastUpdated", Value());
     props.put("Type", q.type);
     try {
         props.put("SQL", q.sql());
@@ -159,8 +164,8 @@ void ExportDatabase::readTables() {
             t = dao::TableDef();
             t.name = o.name;
             t.problem = e.description();
+            t.problemNumber = e.number();
         }
-        t.dateCreated = t.lastUpdated = o.updated;
         tables.push_back(std::move(t));
     }
     for (const auto& file : folder_->importExportFiles()) {
@@ -175,10 +180,8 @@ void ExportDatabase::readTables() {
     }
     if (!importExport_.definitions.rows.empty() ||
         !importExport_.definitions.table.problem.empty()) {
-        for (auto* system : {&importExport_.definitions, &importExport_.columns}) {
-            system->table.dateCreated = system->table.lastUpdated = folder_->updated();
+        for (const auto* system : {&importExport_.definitions, &importExport_.columns})
             tables.push_back(system->table);
-        }
     }
     for (const auto& file : folder_->relationFiles()) {
         try {
@@ -208,16 +211,38 @@ const std::vector<dao::QueryDef>& ExportDatabase::queryDefs() {
     std::map<std::string, const dao::TableDef*> byName;
     for (const auto& t : tables)
         byName[util::UCase(t.name)] = &t;
-    const StarFields starFields = [&byName](const std::string& table) {
+    const auto& objects = folder_->queries();
+    std::map<std::string, std::size_t> queryIndex;
+    for (std::size_t i = 0; i < objects.size(); ++i)
+        queryIndex.emplace(util::UCase(objects[i].name), i);
+
+    // "Q.*" stands for the columns of query Q, which is read first for them. A query that is
+    // still being read (a cycle) or nested deeper than Access allows stands for none.
+    std::vector<std::optional<dao::QueryDef>> read(objects.size());
+    std::vector<char> reading(objects.size(), 0);
+    int nesting = 0;
+    std::function<void(std::size_t)> readQuery;
+    const StarFields starFields = [&](const std::string& name) {
         std::vector<std::string> names;
-        if (auto it = byName.find(util::UCase(table)); it != byName.end()) {
+        if (auto it = byName.find(util::UCase(name)); it != byName.end()) {
             for (const auto& f : it->second->fields)
                 names.push_back(f.name);
+            return names;
         }
+        const auto q = queryIndex.find(util::UCase(name));
+        if (q == queryIndex.end() || reading[q->second] || nesting >= kMaxQueryNesting)
+            return names;
+        readQuery(q->second);
+        for (const auto& f : read[q->second]->fields)
+            names.push_back(f.name);
         return names;
     };
-    std::vector<dao::QueryDef> queries;
-    for (const auto& o : folder_->queries()) {
+    readQuery = [&](std::size_t i) {
+        if (read[i])
+            return;
+        reading[i] = 1;
+        ++nesting;
+        const ExportObject& o = objects[i];
         dao::QueryDef q;
         const std::string source = o.file.string();
         try {
@@ -236,10 +261,16 @@ const std::vector<dao::QueryDef>& ExportDatabase::queryDefs() {
             q.name = o.name;
             q.setReadError(e);
         }
-        q.dateCreated = q.lastUpdated = o.updated;
         orderQueryProperties(q);
-        queries.push_back(std::move(q));
-    }
+        read[i] = std::move(q);
+        --nesting;
+        reading[i] = 0;
+    };
+    for (std::size_t i = 0; i < objects.size(); ++i)
+        readQuery(i);
+    std::vector<dao::QueryDef> queries;
+    for (auto& q : read)
+        queries.push_back(std::move(*q));
     dao::TypeQueryFields(tables, queries);
     sortByName(queries, [](const dao::QueryDef& q) -> const std::string& { return q.name; });
     queries_ = std::move(queries);
@@ -255,8 +286,7 @@ const std::vector<dao::Container>& ExportDatabase::containers() {
     dao::Container modules;
     modules.name = "Modules";
     for (const auto& o : folder_->modules())
-        modules.documents.push_back(
-            document(moduleName(o, folder_->codePage()), modules.name, o.updated));
+        modules.documents.push_back(document(moduleName(o, folder_->codePage()), modules.name));
     sortByName(modules.documents,
                [](const dao::Document& d) -> const std::string& { return d.name; });
     list.push_back(std::move(modules));
@@ -297,6 +327,13 @@ const std::vector<std::string>& ExportDatabase::problems() {
     tableDefs();
     loadProperties();
     return problems_;
+}
+
+std::vector<Error> ExportDatabase::readFailures() {
+    std::vector<Error> failures;
+    for (const auto& p : problems())
+        failures.emplace_back(err::kExportMalformed, p);
+    return failures;
 }
 
 std::unique_ptr<dao::Recordset> ExportDatabase::openRecordset(std::string_view tableName) {

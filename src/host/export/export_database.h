@@ -40,6 +40,7 @@ public:
     // What could not be read besides tables and queries (the properties file, import/export
     // definitions, relationships), each naming its file; reading went on without it.
     const std::vector<std::string>& problems();
+    std::vector<Error> readFailures() override;
 
 private:
     void readTables();

@@ -1,8 +1,6 @@
 #include "host/export/export_folder.h"
 
 #include <algorithm>
-#include <chrono>
-#include <ctime>
 #include <initializer_list>
 #include <map>
 #include <system_error>
@@ -11,7 +9,6 @@
 #include "host/error.h"
 #include "host/export/saved_text.h"
 #include "util/encoding.h"
-#include "util/jet_date.h"
 #include "util/vb_string.h"
 
 namespace zanfor::host::exports {
@@ -82,7 +79,7 @@ std::vector<ExportObject> objectsIn(const std::optional<fs::path>& folder, Names
         const int rank = rankOf(lowerExtension(path), mainExtensions);
         const auto [it, added] = byName.try_emplace(util::UCase(name), objects.size());
         if (added)
-            objects.push_back({name, path, {}, {}});
+            objects.push_back({name, path, {}});
         ExportObject& o = objects[it->second];
         const int current = rankOf(lowerExtension(o.file), mainExtensions);
         if (rank >= 0 && (current < 0 || rank < current)) {
@@ -99,8 +96,6 @@ std::vector<ExportObject> objectsIn(const std::optional<fs::path>& folder, Names
     std::erase_if(objects, [&](const ExportObject& o) {
         return rankOf(lowerExtension(o.file), mainExtensions) < 0;
     });
-    for (auto& o : objects)
-        o.updated = FileDate(o.file);
     return objects;
 }
 
@@ -144,21 +139,6 @@ std::optional<fs::path> ExportObject::companion(std::string_view extension) cons
     return std::nullopt;
 }
 
-Date FileDate(const fs::path& file) {
-    std::error_code ec;
-    const auto written = fs::last_write_time(file, ec);
-    if (ec)
-        return {};
-    const std::time_t t = std::chrono::system_clock::to_time_t(
-        std::chrono::time_point_cast<std::chrono::system_clock::duration>(
-            std::chrono::file_clock::to_sys(written)));
-    std::tm local{};
-    if (!localtime_r(&t, &local))
-        return {};
-    return Date{util::ToJetDate({local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-                                 local.tm_hour, local.tm_min, local.tm_sec})};
-}
-
 std::shared_ptr<const ExportFolder> ExportFolder::Open(const fs::path& folder) {
     std::error_code ec;
     if (!fs::is_directory(folder, ec)) {
@@ -169,7 +149,6 @@ std::shared_ptr<const ExportFolder> ExportFolder::Open(const fs::path& folder) {
     f->root_ = fs::absolute(folder, ec);
     if (ec)
         f->root_ = folder;
-    f->updated_ = FileDate(folder);
     f->forms_ = objectsIn(subFolder(folder, {"forms", "form"}), {".bas", ".form", ".accfrm"});
     f->reports_ =
         objectsIn(subFolder(folder, {"reports", "report"}), {".bas", ".report", ".accrpt"});

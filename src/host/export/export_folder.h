@@ -24,16 +24,12 @@
 #include <string_view>
 #include <vector>
 
-#include "host/value.h"
-
 namespace zanfor::host::exports {
 
 struct ExportObject {
     std::string name;
     std::filesystem::path file;
     std::vector<std::filesystem::path> companions;
-    // The file's modification time: the export keeps no dates of its own.
-    Date updated;
 
     // The companion with that extension (".cls", ".json"; compared without regard to case).
     std::optional<std::filesystem::path> companion(std::string_view extension) const;
@@ -45,7 +41,6 @@ public:
     static std::shared_ptr<const ExportFolder> Open(const std::filesystem::path& folder);
 
     const std::filesystem::path& root() const { return root_; }
-    Date updated() const { return updated_; }
     // The code page of files that are not UTF-8 and carry no hint of their own (macros,
     // queries): the hint of the first form or report that has one, else 932.
     int codePage() const { return codePage_; }
@@ -68,7 +63,6 @@ public:
 
 private:
     std::filesystem::path root_;
-    Date updated_;
     int codePage_ = 932;
     std::vector<ExportObject> forms_;
     std::vector<ExportObject> reports_;
@@ -80,8 +74,5 @@ private:
     std::vector<std::filesystem::path> relationFiles_;
     std::optional<std::filesystem::path> propertiesFile_;
 };
-
-// A file's modification time as a Jet date (local time), or day 0 when it cannot be read.
-Date FileDate(const std::filesystem::path& file);
 
 }  // namespace zanfor::host::exports

@@ -147,6 +147,7 @@ void addColumns(dao::QueryDef& q, const std::vector<jet::QueryColumn>& columns) 
         f.name = c.name;
         f.sourceTable = c.sourceTable;
         f.sourceField = c.sourceField;
+        f.expression = c.qualified;
         q.fields.push_back(std::move(f));
     }
 }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <optional>
 
@@ -32,6 +33,8 @@ enum ObjectType : int {
 
 constexpr std::int32_t kPageOfId = 0x00FFFFFF;
 constexpr int kHiddenQueryFlag = 0x08;
+// Access refuses to nest saved queries deeper than this.
+constexpr int kMaxQueryNesting = 50;
 
 struct CatalogObject {
     std::int32_t id = 0;
@@ -47,8 +50,20 @@ struct CatalogObject {
     std::string lvProp;
 };
 
-std::vector<CatalogObject> readCatalog(const JetFile& file) {
+// A table whose usage map reaches past the end of the file lost the rows of those pages.
+std::optional<Error> cutShort(const TableReader& r, std::string_view table) {
+    if (r.missingPages() == 0)
+        return std::nullopt;
+    return Error(err::kDatabaseDamaged, "テーブル '" + std::string(table) + "' の " +
+                                            std::to_string(r.missingPages()) +
+                                            " ページがファイルの外にあります。ファイルが途中で"
+                                            "切れています。");
+}
+
+std::vector<CatalogObject> readCatalog(const JetFile& file, std::vector<Error>* failures) {
     TableReader r(file, "MSysObjects");
+    if (auto cut = cutShort(r, "MSysObjects"); cut && failures)
+        failures->push_back(std::move(*cut));
     const int cId = r.columnIndex("Id"), cParent = r.columnIndex("ParentId"),
               cName = r.columnIndex("Name"), cType = r.columnIndex("Type"),
               cFlags = r.columnIndex("Flags"), cCreate = r.columnIndex("DateCreate"),
@@ -228,7 +243,7 @@ public:
     explicit JetDatabase(const std::string& path)
         : path_(std::filesystem::absolute(path).string()),
           file_(std::make_unique<JetFile>(path)),
-          catalog_(readCatalog(*file_)) {
+          catalog_(readCatalog(*file_, &failures_)) {
         for (const auto& o : catalog_) {
             if (o.type == kDatabaseObject && o.name == "MSysDb")
                 properties_ = blobOf(o).object;
@@ -261,6 +276,7 @@ public:
     std::unique_ptr<dao::Recordset> openRecordset(std::string_view tableName) override {
         return std::make_unique<JetRecordset>(*file_, tableName);
     }
+    std::vector<Error> readFailures() override { return failures_; }
 
 private:
     PropertyBlob blobOf(const CatalogObject& o) const {
@@ -274,6 +290,7 @@ private:
 
     std::string path_;
     std::unique_ptr<JetFile> file_;
+    std::vector<Error> failures_;  // before the catalogue, whose reading adds to it
     std::vector<CatalogObject> catalog_;
     Properties properties_;
     std::optional<std::vector<dao::TableDef>> tables_;
@@ -305,6 +322,7 @@ std::vector<dao::TableDef> JetDatabase::readTables() {
                 t.indexes = indexesOf(def);
             } catch (const Error& e) {
                 t.problem = e.description();
+                t.problemNumber = e.number();
             }
         } else {
             t.attributes = o.type == kOdbcLink ? dao::dbAttachedODBC : dao::dbAttachedTable;
@@ -336,7 +354,7 @@ void JetDatabase::readLinkedFields(const CatalogObject& o, dao::TableDef& t) {
     const fs::path source = fs::exists(stored) ? stored : beside;
     try {
         JetFile linked(source);
-        for (const auto& lo : readCatalog(linked)) {
+        for (const auto& lo : readCatalog(linked, nullptr)) {
             if (lo.type != kLocalTable || !util::EqualsIgnoreCase(lo.name, o.foreignName))
                 continue;
             const auto def =
@@ -359,6 +377,8 @@ std::vector<dao::QueryDef> JetDatabase::readQueries() {
     std::map<std::int32_t, std::vector<QueryRow>> rowsByQuery;
     try {
         TableReader r(*file_, "MSysQueries");
+        if (auto cut = cutShort(r, "MSysQueries"))
+            failures_.push_back(std::move(*cut));
         const int cObject = r.columnIndex("ObjectId"), cAttribute = r.columnIndex("Attribute"),
                   cOrder = r.columnIndex("Order"), cName1 = r.columnIndex("Name1"),
                   cName2 = r.columnIndex("Name2"), cExpression = r.columnIndex("Expression"),
@@ -377,50 +397,82 @@ std::vector<dao::QueryDef> JetDatabase::readQueries() {
             rowsByQuery[static_cast<std::int32_t>(r.value(cObject).toInteger())].push_back(
                 std::move(row));
         }
-    } catch (const Error&) {
-        // A file without MSysQueries (or with it unreadable) simply has no readable SQL.
+    } catch (const Error& e) {
+        // A file without MSysQueries simply has no saved SQL; one that does not read is a gap.
+        if (e.number() != err::kNoSuchTable)
+            failures_.push_back(e);
     }
 
     const auto& tables = tableDefs();
-    auto starFields = [&](const std::string& source) {
-        std::vector<std::string> names;
-        for (const auto& t : tables) {
-            if (!util::EqualsIgnoreCase(t.name, source))
-                continue;
-            for (const auto& f : t.fields)
-                names.push_back(f.name);
-        }
-        return names;
-    };
-
-    std::vector<dao::QueryDef> queries;
-    std::vector<std::vector<QueryColumn>> columns;
+    std::vector<const CatalogObject*> objects;
+    std::map<std::string, std::size_t> queryIndex;
     for (const auto& o : catalog_) {
         if (o.type != kQuery)
             continue;
+        queryIndex.emplace(util::UCase(o.name), objects.size());
+        objects.push_back(&o);
+    }
+
+    // "Q.*" stands for the columns of query Q, which is rebuilt first for them. A query that
+    // is still being rebuilt (a cycle) or nested deeper than Jet allows stands for none.
+    std::vector<std::optional<RebuiltQuery>> rebuilt(objects.size());
+    std::vector<char> rebuilding(objects.size(), 0);
+    int nesting = 0;
+    std::function<void(std::size_t)> rebuild;
+    const std::function<std::vector<std::string>(const std::string&)> starFields =
+        [&](const std::string& source) {
+            std::vector<std::string> names;
+            for (const auto& t : tables) {
+                if (!util::EqualsIgnoreCase(t.name, source))
+                    continue;
+                for (const auto& f : t.fields)
+                    names.push_back(f.name);
+                return names;
+            }
+            const auto q = queryIndex.find(util::UCase(source));
+            if (q == queryIndex.end() || rebuilding[q->second] || nesting >= kMaxQueryNesting)
+                return names;
+            rebuild(q->second);
+            for (const auto& c : rebuilt[q->second]->columns)
+                names.push_back(c.name);
+            return names;
+        };
+    rebuild = [&](std::size_t i) {
+        if (rebuilt[i])
+            return;
+        rebuilding[i] = 1;
+        ++nesting;
+        rebuilt[i] = RebuildQuery(rowsByQuery[objects[i]->id], starFields);
+        --nesting;
+        rebuilding[i] = 0;
+    };
+    for (std::size_t i = 0; i < objects.size(); ++i)
+        rebuild(i);
+
+    std::vector<dao::QueryDef> queries;
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+        const CatalogObject& o = *objects[i];
         dao::QueryDef q;
         q.name = o.name;
         q.dateCreated = o.created;
         q.lastUpdated = o.updated;
         q.properties = blobOf(o).object;
-        auto rebuilt = RebuildQuery(rowsByQuery[o.id], starFields);
-        q.type = rebuilt.type | (o.flags & kHiddenQueryFlag);
-        q.setSql(std::move(rebuilt.sql));
-        q.setConnect(std::move(rebuilt.connect));
+        RebuiltQuery& r = *rebuilt[i];
+        q.type = r.type | (o.flags & kHiddenQueryFlag);
+        q.setSql(std::move(r.sql));
+        q.setConnect(std::move(r.connect));
+        for (auto& c : r.columns) {
+            dao::Field f;
+            f.name = std::move(c.name);
+            f.sourceTable = std::move(c.sourceTable);
+            f.sourceField = std::move(c.sourceField);
+            f.expression = std::move(c.qualified);
+            q.fields.push_back(std::move(f));
+        }
         queries.push_back(std::move(q));
-        columns.push_back(std::move(rebuilt.columns));
     }
 
-    for (std::size_t i = 0; i < queries.size(); ++i) {
-        for (const auto& c : columns[i]) {
-            dao::Field f;
-            f.name = c.name;
-            f.sourceTable = c.sourceTable;
-            f.sourceField = c.sourceField;
-            queries[i].fields.push_back(std::move(f));
-        }
-    }
-    // Output columns take the type and size of the table or query column they come from.
+    // Output columns take the type of the column they come from or of their expression.
     dao::TypeQueryFields(tables, queries);
     sortByName(queries, [](const dao::QueryDef& q) -> const std::string& { return q.name; });
     return queries;

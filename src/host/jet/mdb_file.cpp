@@ -130,6 +130,8 @@ int TableReader::columnType(int column) const {
 
 bool TableReader::next() { return rows_->next(); }
 
+std::size_t TableReader::missingPages() const { return rows_->missingPages(); }
+
 Value TableReader::value(int column) const {
     if (column < 0 || static_cast<std::size_t>(column) >= names_.size())
         return {};

@@ -77,6 +77,8 @@ public:
     const TableDefinition& definition() const { return definition_; }
 
     bool next();
+    // Pages of the table that lie beyond the end of the file (see RowReader).
+    std::size_t missingPages() const;
     // Null, Bool, Integer, Double, Date or Text; OLE and binary columns read as Null here.
     Value value(int column) const;
     Value value(std::string_view column) const;

@@ -9,6 +9,8 @@
 #include <unordered_map>
 #include <utility>
 
+#include "host/jet/expression_type.h"
+
 namespace zanfor::host::jet {
 
 namespace {
@@ -136,6 +138,10 @@ std::string QuoteEachPart(std::string_view s, std::string_view separators) {
 
 // Update and append targets are stored as references, "T.F" or "[T].[F]", bracketed part by part.
 std::string QuoteDotted(std::string_view s) { return QuoteEachPart(s, "."); }
+
+std::string Qualified(std::string_view table, std::string_view field) {
+    return "[" + std::string(table) + "].[" + std::string(field) + "]";
+}
 
 // Parameter names are kept as typed in the Parameters dialog, where brackets are optional; the
 // SQL needs them around a name with spaces, and around each part of a Forms!...! reference.
@@ -607,6 +613,7 @@ public:
                 named.column.sourceField = named.field;
             }
         }
+        named.column.qualified = qualify(expression);
         if (!target.empty()) {
             const std::optional<Reference> targetRef = ParseReference(target);
             named.column.name = targetRef && !targetRef->star && !targetRef->parts.empty()
@@ -700,6 +707,49 @@ private:
         return owner;
     }
 
+    // An unqualified name is a column of the one table of FROM that has it; it is none's when
+    // it names a parameter or another column's alias, or when two tables have it. A lone table
+    // whose fields are unknown is taken to have it, as for a plain column.
+    const TableRef* ownerHaving(const std::string& field) {
+        if (leaves_.size() > kMaxTablesToSearch)
+            return nullptr;
+        const TableRef* owner = nullptr;
+        bool fieldsKnown = false;
+        for (std::size_t leaf : leaves_) {
+            const std::vector<std::string>& names = fieldsOf(tables_[leaf].realName);
+            fieldsKnown = fieldsKnown || !names.empty();
+            if (std::any_of(names.begin(), names.end(),
+                            [&](const std::string& n) { return SameName(n, field); })) {
+                if (owner != nullptr)
+                    return nullptr;
+                owner = &tables_[leaf];
+            }
+        }
+        if (owner == nullptr && !fieldsKnown && leaves_.size() == 1)
+            return &tables_[leaves_.front()];
+        return owner;
+    }
+
+    // Aliases and unqualified names give way to the real names of the tables and queries, which
+    // is all the typing of the column will know of this query.
+    std::string qualify(std::string_view expression) {
+        std::string out;
+        std::size_t copied = 0;
+        for (const NameReference& ref : NameReferences(expression)) {
+            if (ref.bang || ref.parts.size() > 2)
+                continue;
+            const TableRef* owner =
+                ref.parts.size() == 2 ? qualifierTable(ref.parts[0]) : ownerHaving(ref.parts[0]);
+            if (owner == nullptr || owner->realName.empty())
+                continue;
+            out += expression.substr(copied, ref.begin - copied);
+            out += Qualified(owner->realName, ref.parts.back());
+            copied = ref.end;
+        }
+        out += expression.substr(copied);
+        return out;
+    }
+
     void expand(const std::string& qualifier) {
         if (const TableRef* table = byName(qualifier))
             expandTable(*table);
@@ -714,6 +764,7 @@ private:
             Named named;
             named.column.name = field;
             named.column.expression = QuoteName(table.key) + "." + QuoteName(field);
+            named.column.qualified = Qualified(table.realName, field);
             named.column.sourceTable = table.realName;
             named.column.sourceField = field;
             named.field = field;

@@ -45,6 +45,10 @@ struct QueryColumn {
     std::string expression;
     std::string sourceTable;
     std::string sourceField;
+    // The expression with each column it names written "[table].[field]", table the real name of
+    // the table or query FROM takes it from (where FROM tells which): what the column's type is
+    // worked out from, once every table and query is known.
+    std::string qualified;
 };
 
 struct RebuiltQuery {

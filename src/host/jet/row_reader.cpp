@@ -121,6 +121,8 @@ RowReader::RowReader(std::string_view file, const JetHeader& header, const Table
     auto addPage = [&](std::uint64_t page) {
         if (page > 0 && page < pageCount)
             pages_.push_back(static_cast<std::uint32_t>(page));
+        else if (page >= pageCount)
+            ++missingPages_;
     };
     if (u8(map, 0) == 0 && map.size() >= 5) {
         const std::uint64_t first = u32(map, 1);
@@ -135,6 +137,8 @@ RowReader::RowReader(std::string_view file, const JetHeader& header, const Table
         const std::size_t perMapPage = (pageSize - 4) * 8;
         for (std::size_t i = 1, k = 0; i + 4 <= map.size(); i += 4, ++k) {
             const std::uint32_t mapPage = u32(map, i);
+            if (mapPage >= pageCount)
+                ++missingPages_;
             if (mapPage == 0 || mapPage >= pageCount)
                 continue;
             const auto bitmap = file_.substr(mapPage * pageSize, pageSize);

@@ -24,6 +24,9 @@ public:
               std::uint32_t tablePage, std::string name);
 
     bool next();
+    // The pages the usage map lists that lie beyond the end of the file: a file cut short loses
+    // the rows they held, which the caller must not pass off as the whole table.
+    std::size_t missingPages() const { return missingPages_; }
 
     bool isNull(const ColumnDefinition& column) const;
     // The column's stored bytes in the current row; empty for Null.
@@ -43,6 +46,7 @@ private:
     std::uint32_t tablePage_;
     std::string name_;
     std::vector<std::uint32_t> pages_;
+    std::size_t missingPages_ = 0;
     std::size_t pageIndex_ = 0;
     std::size_t slot_ = 0;
 

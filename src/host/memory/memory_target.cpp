@@ -167,8 +167,18 @@ DesignBuilder& DesignBuilder::control(int controlType, std::string name,
     return *this;
 }
 
+DesignBuilder& DesignBuilder::control(access::Control control) {
+    object().controls.push_back(std::move(control));
+    return *this;
+}
+
 DesignBuilder& DesignBuilder::property(std::string name, Value value) {
     object().properties.put(std::move(name), std::move(value));
+    return *this;
+}
+
+DesignBuilder& DesignBuilder::properties(Properties properties) {
+    object().properties = std::move(properties);
     return *this;
 }
 
@@ -289,7 +299,8 @@ MemoryTargetBuilder& MemoryTargetBuilder::module(std::string name, std::string_v
     return *this;
 }
 
-MemoryTargetBuilder& MemoryTargetBuilder::dates(Date created, Date updated) {
+MemoryTargetBuilder& MemoryTargetBuilder::dates(std::optional<Date> created,
+                                                std::optional<Date> updated) {
     if (lastCreated_)
         *lastCreated_ = created;
     if (lastUpdated_)
@@ -410,6 +421,16 @@ void MemoryApplication::close(ObjectType type, const std::string& name) {
         std::erase_if(openModules_,
                       [&](const std::string& m) { return util::EqualsIgnoreCase(m, name); });
     }
+}
+
+access::Module MemoryApplication::convertMacro(const std::string& macroName) {
+    const auto& target = current();
+    auto* macro = findByName(target.macros, macroName, [](const MemoryMacro& m) { return m.name; });
+    if (!macro)
+        throw Error(err::kProjectStorageDamaged,
+                    "マクロ '" + macroName + "' のデザインがありません。");
+    return access::Module(std::string(access::kConvertedMacroPrefix) + macro->name,
+                          access::ModuleType::Standard, macro->convertedText);
 }
 
 std::vector<std::string> MemoryApplication::openObjectNames() const {

@@ -14,6 +14,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -82,7 +83,12 @@ public:
     // given ones follow in order.
     DesignBuilder& control(int controlType, std::string name,
                            std::vector<Property> properties = {});
+    // A control whose Properties come whole, in the order Access enumerates them (as the
+    // property schema builds them), for readers that take properties by index.
+    DesignBuilder& control(access::Control control);
     DesignBuilder& property(std::string name, Value value);
+    // Replaces the object's own Properties with a whole collection in Access's order.
+    DesignBuilder& properties(Properties properties);
     DesignBuilder& code(std::string_view text);
     DesignBuilder& groupLevel(access::GroupLevel level);
     DesignBuilder& description(std::string text);
@@ -114,8 +120,9 @@ public:
     MemoryTargetBuilder& macro(std::string name, std::string convertedText = {});
     MemoryTargetBuilder& module(std::string name, std::string_view text,
                                 access::ModuleType type = access::ModuleType::Standard);
-    // Dates of the object added last (table, query or document).
-    MemoryTargetBuilder& dates(Date created, Date updated);
+    // Dates of the object added last (table, query or document); empty for an object whose
+    // source keeps none, as an export folder's.
+    MemoryTargetBuilder& dates(std::optional<Date> created, std::optional<Date> updated);
 
     std::shared_ptr<const MemoryTarget> build() const;
 
@@ -125,8 +132,8 @@ private:
     Date nextDate();
 
     std::shared_ptr<MemoryTarget> target_;
-    Date* lastCreated_ = nullptr;
-    Date* lastUpdated_ = nullptr;
+    std::optional<Date>* lastCreated_ = nullptr;
+    std::optional<Date>* lastUpdated_ = nullptr;
     int dateCounter_ = 0;
 };
 
@@ -176,6 +183,8 @@ public:
     access::DesignObject& openReport(const std::string& name, access::View view) override;
     const access::Module& openModule(const std::string& name) override;
     void close(access::ObjectType type, const std::string& name) override;
+    // The macro's converted text as the target gives it; 30010 for a name it has no macro of.
+    access::Module convertMacro(const std::string& macroName) override;
 
     // Names of the objects open now, for tests that check everything was closed.
     std::vector<std::string> openObjectNames() const;

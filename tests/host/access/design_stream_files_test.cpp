@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <iostream>
 #include <set>
 #include <sstream>
 #include <string>
@@ -208,8 +207,6 @@ TEST(DesignStreamFiles, everyDesignOfEverySampleFileDecodesOrNamesWhereItFails) 
             }
         }
     }
-    std::cout << "sample files: " << decoded << " designs and macros decoded, " << failures.size()
-              << " reported\n";
     for (const auto& failure : failures)
         ADD_FAILURE() << failure;
     EXPECT_GE(decoded, 100u);
@@ -224,6 +221,12 @@ TEST(DesignStreamFiles, applicationReadsTheFileAloneAndLeavesItUnchanged) {
     FileApplication app;
     app.openCurrentDatabase(path.string());
     EXPECT_EQ(app.openForm("受注", View::Design).module->name(), "Form_受注");
+    // Whether an object has code is the project's answer, given without opening its design.
+    app.close(ObjectType::Form, "受注");
+    EXPECT_EQ(app.documentModule(ObjectType::Report, "納品書")->name(), "Report_納品書");
+    EXPECT_EQ(app.documentModule(ObjectType::Form, "スタートアップ"), nullptr);
+    EXPECT_TRUE(app.openObjectNames().empty());
+    EXPECT_EQ(ErrorOf([&] { app.documentModule(ObjectType::Report, "無い"); }), 2103);
     EXPECT_NE(ConvertMacro(app.macroDefinition("Autokeys サンプル")).find("得意先電話リスト"),
               std::string::npos);
     EXPECT_EQ(ErrorOf([&] { app.macroDefinition("無いマクロ"); }), 2046);

@@ -1,9 +1,14 @@
+// Designs built entry by entry: how each encoding reads, what the reader makes of what no table
+// names, and how damage is reported.
+
 #include "host/access/design_stream.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "access_fixture.h"
@@ -11,6 +16,7 @@
 #include "host/access/design_directory.h"
 #include "host/access/design_reader.h"
 #include "host/error.h"
+#include "host/export/expect_error.h"
 #include "util/encoding.h"
 
 namespace {
@@ -19,6 +25,7 @@ using namespace zanfor::host;
 using namespace zanfor::host::access;
 using zanfor::test::ControlNamed;
 using zanfor::test::ErrorOf;
+using zanfor::test::ExpectError;
 using zanfor::test::Le;
 using zanfor::test::Utf16;
 using zanfor::test::ValuesOf;
@@ -93,13 +100,15 @@ TEST(DesignStream, malformedStreamsNameTheObjectAndTheOffset) {
         {explicitEntry.substr(0, 28), "(オフセット 0x000A): "},  // explicit length past the end
         {stream(0x13, {0x96, {}, {Obj{0x98, {}, {deep}}}}), "(オフセット 0x006B): "},  // too deep
         {stream(0x13, {0x97, {}, {}}), "ルートのクラス"},
-        {stream(0x13, {0x96, {}, {Obj{0x98, {}, {Obj{0x73, {}, {}}}}}}),
-         "未知のオブジェクト クラス 0x73"},
-        {stream(0x13, {0x96, {}, {Obj{0x79, {}, {detail}}, detail}}),
-         "未知のオブジェクト クラス 0x79"},
         {stream(0x13, {0x96, {}, {detail, Obj{0x6D, {}, {}}}}), "セクションの外"},
         {stream(0x13, {0x96, {}, {Obj{0x9F, {}, {}}, detail}}), "グループ化"},
         {stream(0x13, {0x96, {}, {Obj{0x98, {}, {detail}}}}), "コントロールの位置"},
+        // A record of a class no table knows is sized by its entries: one that cannot be sized
+        // or runs past the end is damage all the same.
+        {stream(0x13, {0x96, {}, {Obj{0x98, {}, {Obj{0x55, i16(0x80, 1), {}}}}}}),
+         "(オフセット 0x0010): クラス 0x55 のタグ 0x80"},
+        {stream(0x13, {0x96, {}, {Obj{0x55, text(0xDC, "Odd"), {}}}}).substr(0, 18),
+         "(オフセット 0x000D): 値の長さ"},
     };
     for (const auto& [bytes, expected] : cases) {
         std::string d;
@@ -107,15 +116,6 @@ TEST(DesignStream, malformedStreamsNameTheObjectAndTheOffset) {
         EXPECT_EQ(d.rfind("フォーム 'F' の Blob を読めません (オフセット 0x", 0), 0u) << d;
         EXPECT_NE(d.find(expected), std::string::npos) << d;
     }
-}
-
-// A default record of a class that is no control type holds nothing a control of the design
-// uses: the design reads without it.
-TEST(DesignStream, aDefaultRecordOfAnUnknownClassIsLeftOut) {
-    const Obj detail{0x98, text(0xDF, "Detail"), {Obj{0x6D, text(0xDC, "Box"), {}}}};
-    const auto design = decodeForm(stream(0x13, {0x96, {}, {Obj{0x79, flag(0x05), {}}, detail}}));
-    ASSERT_EQ(design.object.controls.size(), 1u);
-    EXPECT_EQ(design.object.controls[0].name(), "Box");
 }
 
 // A form with a default text-box record, a detail section, a text box with its attached label
@@ -196,17 +196,11 @@ TEST(DesignStream, blobDeltaIsMergedObjectByObject) {
     EXPECT_EQ(ControlNamed(d.object, "Box").properties.get("AsianLineBreak"), Value(true));
 
     // A BlobDelta that does not read, or does not match the tree, is named as such.
-    std::string why;
-    EXPECT_EQ(ErrorOf([&] { decodeForm(blob, Le(0x16, 2) + delta.substr(2)); }, &why),
-              err::kProjectStorageDamaged);
-    EXPECT_NE(
-        why.find(
-            "フォーム 'F' の BlobDelta を読めません (オフセット 0x0000): 未知のバージョン 0x0016"),
-        std::string::npos)
-        << why;
+    ExpectError(
+        [&] { decodeForm(blob, Le(0x16, 2) + delta.substr(2)); }, err::kProjectStorageDamaged,
+        "フォーム 'F' の BlobDelta を読めません (オフセット 0x0000): 未知のバージョン 0x0016");
     const std::string misshapen = stream(0x14, {0x96, {}, {Obj{0x98, {}, {}}}});
-    EXPECT_EQ(ErrorOf([&] { decodeForm(blob, misshapen); }, &why), err::kProjectStorageDamaged);
-    EXPECT_NE(why.find("BlobDelta"), std::string::npos) << why;
+    ExpectError([&] { decodeForm(blob, misshapen); }, err::kProjectStorageDamaged, "BlobDelta");
 }
 
 TEST(DesignStream, reportGroupLevelsTakeDefaultsForWhatIsNotStored) {
@@ -227,6 +221,81 @@ TEST(DesignStream, reportGroupLevelsTakeDefaultsForWhatIsNotStored) {
     EXPECT_EQ(levels, "True False True 9 1000 0 SaleAmount False False False 0 1 0 Country ");
     ASSERT_EQ(d.sections.size(), 2u);
     EXPECT_EQ(d.sections[1].get("BreakLevel"), Value(1));
+}
+
+// Each space-separated probe must read as unknown, or, after "!", must not.
+template <typename Object>
+void ExpectUnknown(const Object& o, const std::string& probes) {
+    std::istringstream in(probes);
+    for (std::string p; in >> p;) {
+        const bool known = p[0] == '!';
+        EXPECT_EQ(o.isUnknown(p.substr(known)), !known) << p;
+    }
+}
+
+// Where an object stores entries no table names, those may be any property of their kind
+// (yes/no or text) that no table names either: such properties read as unknown, not as their
+// defaults. 0x2D and 0xD5 are a yes/no and a text no table names for a form or a text box.
+TEST(DesignStream, onlyUnnamedPropertiesOfAStoredUnnamedKindAreUnknown) {
+    const std::string unnamedFlag = flag(0x2D), unnamedText = text(0xD5, "?");
+    struct Case {
+        std::string form, box, defaults;  // the entries of the form, its box, its default record
+        const char* formProbes;
+        const char* boxProbes;
+        int control = 0x6D;
+    };
+    const Case cases[] = {
+        {"", flag(0x02), "", "!DataEntry !HelpFile", "!Locked !IMEHold !ShortcutMenuBar"},
+        {"", unnamedFlag, "", "!DataEntry",
+         "IMEHold Vertical !Locked !ShortcutMenuBar !IMEMode !ControlType"},
+        {"", unnamedText, "", "", "ShortcutMenuBar OnMouseMove !ControlSource !Name !IMEHold"},
+        {"", "", unnamedFlag, "", "IMEHold !Locked"},
+        {unnamedFlag + unnamedText, "", "", "DataEntry HelpFile !PopUp !RecordSource !Name",
+         "!IMEHold"},
+        {unnamedFlag + flag(0x19), "", "", "DataEntry !OrderByOn !MenuBar", ""},
+        // A picture embedded without its path: the path is not told.
+        {"", var(0xDF, std::string(40, '\x11')), "", "", "Picture !PictureType !SizeMode", 0x67},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.boxProbes);
+        std::vector<Obj> children;
+        if (!c.defaults.empty())
+            children.push_back({c.control, c.defaults, {}});
+        children.push_back(
+            {0x98, text(0xDF, "Detail"), {{c.control, c.box + text(0xDC, "Box"), {}}}});
+        const DesignObject d = decodeForm(stream(0x13, {0x96, c.form, children})).object;
+        ASSERT_EQ(d.controls.size(), 1u);
+        ExpectUnknown(d, c.formProbes);
+        ExpectUnknown(d.controls[0], c.boxProbes);
+    }
+}
+
+// A record of a class no table knows is left out wherever it stands, with what it holds, and
+// the rest of the design reads; the listing keeps it with its entries unnamed.
+TEST(DesignStream, recordsOfAnUnknownClassAreLeftOutAndTheRestReads) {
+    const Obj label{0x64, text(0xDC, "Lbl"), {}};
+    const Obj odd{0x55, flag(0x05) + text(0xDC, "Odd"), {Obj{0x6D, text(0xDC, "Inner"), {}}}};
+    const Obj group{0x6B, text(0xDC, "Group"), {odd, Obj{0x6A, text(0xDC, "Opt"), {}}}};
+    // The controls, then the skipped record's holder.
+    const std::tuple<Obj, const char*, const char*> cases[] = {
+        {{0x96, {}, {odd, {0x98, text(0xDF, "Detail"), {label}}}}, "Lbl ", ""},
+        {{0x96, {}, {{0x98, text(0xDF, "Detail"), {odd, label}}}}, "Lbl ", "Detail"},
+        {{0x96, {}, {{0x98, text(0xDF, "Detail"), {group, label}}}}, "Group Opt Lbl ", "Group"},
+    };
+    for (const auto& [root, controls, parent] : cases) {
+        const auto d = decodeForm(stream(0x13, root));
+        std::string names;
+        for (const auto& control : d.object.controls)
+            names += control.name() + " ";
+        EXPECT_EQ(names, controls);
+        std::vector<std::string> skipped;  // kind, holder, entries no table names
+        for (const auto& item : d.items) {
+            if (item.objectClass == 0x55)
+                skipped.push_back(item.kind + "|" + item.parent + "|" +
+                                  std::to_string(item.unnamed.size()));
+        }
+        EXPECT_EQ(skipped, std::vector<std::string>{"|" + std::string(parent) + "|2"});
+    }
 }
 
 std::string dirEntry(std::string_view nameBytes, std::size_t counted, std::uint32_t number) {
@@ -270,11 +339,9 @@ TEST(DesignDirectory, storedObjectsAreFoundThroughDirDataAndDamageIsNamed) {
     EXPECT_EQ(ok->name + " " + ok->properties.get("Caption").toText(), "Good Hello");
     EXPECT_FALSE(ReadStoredDesign(*project, ObjectType::Form, "Missing"));
     EXPECT_FALSE(ReadStoredDesign(*project, ObjectType::Report, "Good"));
-    std::string d;
-    EXPECT_EQ(ErrorOf([&] { ReadStoredDesign(*project, ObjectType::Form, "Bad"); }, &d),
-              err::kProjectStorageDamaged);
-    EXPECT_NE(d.find("フォーム 'Bad' の Blob を読めません (オフセット 0x000A)"), std::string::npos)
-        << d;
+    ExpectError([&] { ReadStoredDesign(*project, ObjectType::Form, "Bad"); },
+                err::kProjectStorageDamaged,
+                "フォーム 'Bad' の Blob を読めません (オフセット 0x000A)");
 }
 
 }  // namespace

@@ -9,8 +9,8 @@
 
 #include "access_fixture.h"
 #include "host/access/file_application.h"
-#include "host/access/macro_converter.h"
 #include "host/error.h"
+#include "host/export/expect_error.h"
 #include "test_support.h"
 #include "util/encoding.h"
 
@@ -28,7 +28,7 @@ void write(const fs::path& file, std::string_view text) {
 }
 
 // Access 2000 SaveAsText of a form: an event, a default record, an option group with two kinds
-// of buttons, a tab control, a label in the header, and its code.
+// of buttons, pictures embedded with and without their file, a label in the header, its code.
 constexpr const char* kForm = R"SAT(Version =19
 Begin Form
     PopUp = NotDefault
@@ -78,12 +78,17 @@ Begin Form
                 Begin OptionButton
                     Name ="opt単独"
                 End
-                Begin Tab
-                    Name ="tab"
-                    Begin
-                        Begin Page
-                            Name ="pg1"
-                        End
+                Begin Image
+                    Name ="imgData"
+                    PictureData = Begin
+                        0x28000000
+                    End
+                End
+                Begin Image
+                    Name ="imgFile"
+                    Picture ="logo.bmp"
+                    PictureData = Begin
+                        0x28000000
                     End
                 End
             End
@@ -139,9 +144,6 @@ protected:
         write(root_ / "reports/R売上.report", kReport);
         write(root_ / "reports/R売上.cls",
               "Attribute VB_Name = \"Report_R売上\"\nOption Explicit\n");
-        write(root_ / "macros/M受注.bas",
-              "Version =196611\nBegin\n    MacroName =\"開く\"\n    Action =\"OpenForm\"\n"
-              "    Argument =\"F受注\"\n    Argument =\"0\"\nEnd\n");
         write(root_ / "modules/mod共通.bas", "Option Explicit\n");
         app_.openCurrentDatabase(root_.string());
     }
@@ -162,6 +164,11 @@ TEST_F(ExportApplication, aFormsPropertiesAreTheSchemasWithTheStoredValues) {
     const Control& txt = ControlNamed(f, "txt数量");
     // FontSize comes from the form's default record.
     EXPECT_EQ(zanfor::test::ValuesOf(txt.properties, "Locked FontSize"), "True|9");
+    // Access shows a Picture for a picture embedded without its file, which the text does not
+    // hold; one with its file keeps the file's name.
+    EXPECT_TRUE(ControlNamed(f, "imgData").isUnknown("Picture"));
+    EXPECT_FALSE(ControlNamed(f, "imgFile").isUnknown("Picture"));
+    EXPECT_TRUE(f.unknown.empty());
     ASSERT_TRUE(f.hasModule());
     EXPECT_EQ(f.module->name(), "Form_F受注");
     EXPECT_EQ(f.module->model().Lines(1, 1), "Option Compare Database");
@@ -178,7 +185,7 @@ TEST_F(ExportApplication, controlsKeepTheOrderOfTheTextAndTheirContainers) {
     EXPECT_EQ(got, (std::vector<std::string>{
                        "lblTitle 100 FormHeader 1", "txt数量 109 Detail 0", "lbl数量 100 txt数量 0",
                        "grp区分 107 Detail 0", "opt店頭 105 grp区分 0", "tgl通販 122 grp区分 0",
-                       "opt単独 105 Detail 0", "tab 123 Detail 0", "pg1 124 tab 0"}));
+                       "opt単独 105 Detail 0", "imgData 103 Detail 0", "imgFile 103 Detail 0"}));
     EXPECT_EQ(f.sections.size(), 2u);
     EXPECT_EQ(ControlNamed(f, "opt店頭").properties.at(3).value, Value(1));
     EXPECT_EQ(ControlNamed(f, "tgl通販").properties.at(7).name, "OptionValue");
@@ -225,28 +232,14 @@ TEST_F(ExportApplication, reopeningTheUnchangedTargetReusesWhatWasDecoded) {
     EXPECT_EQ(app_.decodeCount(), 2);
 }
 
-TEST_F(ExportApplication, convertsTheExportedMacro) {
-    const std::string text = ConvertMacro(app_.macroDefinition("M受注"));
-    EXPECT_NE(text.find("Function "), std::string::npos) << text;
-    EXPECT_NE(text.find("_Exit:"), std::string::npos) << text;
-    EXPECT_EQ(app_.currentDb().container("Modules").documents.size(), 1u);
-}
-
 TEST_F(ExportApplication, reportsWhatCannotBeOpenedWithAccessNumbers) {
-    std::string description;
     EXPECT_EQ(ErrorOf([&] { app_.openForm("無い", View::Design); }), err::kNoSuchObject);
     EXPECT_EQ(ErrorOf([&] { app_.openReport("無い", View::Design); }), 2103);
     EXPECT_EQ(ErrorOf([&] { app_.macroDefinition("無い"); }), 2046);
-    EXPECT_EQ(ErrorOf([&] { app_.openForm("F壊れ", View::Design); }, &description),
-              err::kExportMalformed);
-    EXPECT_NE(description.find("F壊れ.bas' の 3 行目"), std::string::npos) << description;
-    FileEngine engine;
-    EXPECT_EQ(engine.openDatabase(root_.string())->container("Scripts").documents.at(0).name,
-              "M受注");
-    EXPECT_EQ(ErrorOf([&] { engine.openDatabase((dir_.path() / "無い.mdb").string()); }),
+    zanfor::test::ExpectError([&] { app_.openForm("F壊れ", View::Design); }, err::kExportMalformed,
+                              "F壊れ.bas' の 3 行目");
+    EXPECT_EQ(ErrorOf([&] { FileEngine().openDatabase((dir_.path() / "無い.mdb").string()); }),
               err::kCannotOpenFile);
-    app_.closeCurrentDatabase();
-    EXPECT_THROW(app_.openForm("F受注", View::Design), Error);
 }
 
 // Beside an .mdb, the export's design of an object wins over what the file holds; the others

@@ -12,6 +12,7 @@
 
 #include "access_fixture.h"
 #include "host/error.h"
+#include "host/export/expect_error.h"
 #include "util/encoding.h"
 
 namespace {
@@ -22,6 +23,7 @@ using access::ReadVbaProject;
 using access::StorageNode;
 using access::VbaProjectInfo;
 using zanfor::test::ErrorOf;
+using zanfor::test::ExpectError;
 using zanfor::test::Le;
 using zanfor::util::Utf8ToCp932;
 
@@ -120,12 +122,8 @@ TEST(OvbaDecompress, MalformedContainersAreVbaDamage) {
     for (std::size_t size = 3; size < kNormalExample.size(); ++size) {
         cases.emplace_back(kNormalExample.substr(0, size), "データの終わり");
     }
-    for (const auto& [compressed, expected] : cases) {
-        std::string description;
-        EXPECT_EQ(ErrorOf([&] { DecompressVba(compressed); }, &description),
-                  err::kVbaProjectDamaged);
-        EXPECT_NE(description.find(expected), std::string::npos) << description;
-    }
+    for (const auto& [compressed, expected] : cases)
+        ExpectError([&] { DecompressVba(compressed); }, err::kVbaProjectDamaged, expected);
 }
 
 std::string Record(std::uint16_t id, std::string_view data) {
@@ -260,11 +258,8 @@ TEST(VbaProject, DamagedProjectsNameWhatIsWrong) {
         {changed([](StorageNode& v) { v.children[2].data.resize(3); }), "ストリームの外"},
         {changed([](StorageNode& v) { v.children[3].data += "\x01"; }), "モジュール「Form_受注」"},
     };
-    for (const auto& [vba, expected] : cases) {
-        std::string description;
-        EXPECT_EQ(ErrorOf([&] { ReadVbaProject(vba); }, &description), err::kVbaProjectDamaged);
-        EXPECT_NE(description.find(expected), std::string::npos) << description;
-    }
+    for (const auto& [vba, expected] : cases)
+        ExpectError([&] { ReadVbaProject(vba); }, err::kVbaProjectDamaged, expected);
     const std::string dir = info + Modules(modules, 2);
     for (std::size_t size = 1; size < dir.size(); ++size) {
         const StorageNode vba = withDir(dir.substr(0, size));

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
-#include <map>
 #include <set>
 #include <sstream>
 #include <string>
@@ -31,33 +30,28 @@ Names Split(const std::string& words) {
     return names;
 }
 
-const std::string kControls =
+const std::string kSized =
     "Label Rectangle Line Image CommandButton OptionButton CheckBox OptionGroup BoundObjectFrame "
-    "TextBox ListBox ComboBox Subform ObjectFrame PageBreak CustomControl ToggleButton TabCtl Page";
+    "TextBox ListBox ComboBox Subform ObjectFrame CustomControl ToggleButton TabCtl Page";
+const std::string kControls = kSized + " PageBreak";
 
 using Range = std::pair<int, int>;
 const Range kNone{-1, -1};
 
-// The range each listing reads for a control, by its type and Properties.Count: the form
-// design listing, then the object reference listing, which chooses by count in more cases.
-Range FormListingRange(const std::string& kind, int count) {
-    static const std::map<std::string, Range> fixed = {
-        {"Subform", {28, 29}},       {"Image", {29, 33}},       {"TabCtl", {30, 38}},
-        {"CommandButton", {38, 49}}, {"OptionGroup", {35, 43}}, {"BoundObjectFrame", {46, 60}},
-        {"ListBox", {54, 67}},       {"TextBox", {66, 80}},     {"ComboBox", {68, 83}}};
+// The range of a control's events each listing reads, where it chooses by Properties.Count
+// (`fixed` where it does not): the form design listing, or the object reference listing, which
+// chooses in more cases.
+Range ListingRange(const std::string& kind, int count, Range fixed, bool reference) {
+    const bool button = kind == "CheckBox" || kind == "OptionButton";
+    if (reference && kind == "OptionGroup")
+        return count == 42 || count == 43 ? Range{35, 43} : count <= 41 ? Range{32, 40} : kNone;
+    if (reference && button && count > 33 && count <= 45)
+        return {31, 44};
+    if (button)
+        return count > 33 ? Range{34, 47} : Range{25, 32};
     if (kind == "ToggleButton")
         return count > 41 ? Range{41, 54} : Range{32, 39};
-    if (kind == "CheckBox" || kind == "OptionButton")
-        return count > 33 ? Range{34, 47} : Range{25, 32};
-    return fixed.count(kind) ? fixed.at(kind) : kNone;
-}
-
-Range ReferenceListingRange(const std::string& kind, int count) {
-    if (kind == "OptionGroup")
-        return count == 42 || count == 43 ? Range{35, 43} : count <= 41 ? Range{32, 40} : kNone;
-    if (kind == "CheckBox" || kind == "OptionButton")
-        return count > 45 ? Range{34, 47} : count > 33 ? Range{31, 44} : Range{25, 32};
-    return FormListingRange(kind, count);
+    return fixed;
 }
 
 const std::string kUpdate = "BeforeUpdate AfterUpdate ", kFocus = "OnEnter OnExit ",
@@ -117,9 +111,10 @@ TEST(PropertySchema, eventRangesHoldTheEventsTheListingsReadAndChoose) {
             continue;
         const int count = static_cast<int>(schema.size());
         const Range expected{c.first, c.first + static_cast<int>(names.size()) - 1};
-        EXPECT_EQ(FormListingRange(c.kind, count), expected) << count;
+        EXPECT_EQ(ListingRange(c.kind, count, expected, false), expected) << count;
         // Count 42 or 43 would put index 43 outside the collection; see the schema's note.
-        EXPECT_EQ(ReferenceListingRange(c.kind, count), c.kind == "OptionGroup" ? kNone : expected)
+        EXPECT_EQ(ListingRange(c.kind, count, expected, true),
+                  c.kind == "OptionGroup" ? kNone : expected)
             << count;
     }
 }
@@ -130,10 +125,7 @@ TEST(PropertySchema, propertiesReadByNameExistInEveryContext) {
                       bound = "ComboBox ListBox TextBox OptionGroup BoundObjectFrame ";
     const std::pair<std::string, std::string> cases[] = {
         {kControls, "Name ControlType Visible Top Left"},
-        {"Label Rectangle Line Image CommandButton OptionButton CheckBox OptionGroup "
-         "BoundObjectFrame TextBox ListBox ComboBox Subform ObjectFrame CustomControl "
-         "ToggleButton TabCtl Page",
-         "Width Height"},
+        {kSized, "Width Height"},
         {"Label Page CommandButton ToggleButton", "Caption"},
         {"Rectangle Line", "BorderStyle BorderWidth"},
         {"ObjectFrame", "SizeMode OLEClass"},

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "host/access/access_fixture.h"
 #include "host/error.h"
 #include "host/jet/jet_image_fixture.h"
 #include "test_support.h"
@@ -15,6 +16,7 @@ namespace {
 using namespace zanfor::host;
 namespace fs = std::filesystem;
 using zanfor::test::BuildSampleDatabase;
+using zanfor::test::ErrorOf;
 using zanfor::test::FileBytes;
 using zanfor::test::TempDir;
 
@@ -22,20 +24,10 @@ std::unique_ptr<dao::Database> open(const fs::path& path) {
     return jet::JetEngine().openDatabase(path.string());
 }
 
-template <typename F>
-int errorOf(F&& f) {
-    try {
-        f();
-    } catch (const Error& e) {
-        return e.number();
-    }
-    return 0;
-}
-
 // The error number of opening the file and reading its catalogue and the SQL of its queries,
 // 0 when all reads.
 int errorOpening(const fs::path& path) {
-    return errorOf([&] {
+    return ErrorOf([&] {
         auto db = open(path);
         db->tableDefs();
         for (const auto& q : db->queryDefs())
@@ -122,7 +114,7 @@ TEST(JetDatabase, propertiesReadAndWriteWithoutTouchingTheFile) {
     const auto path = data / "mdb/northwind-ja.mdb";
     const auto before = FileBytes(path);
     auto db = open(path);
-    EXPECT_EQ(errorOf([&] { db->properties().get("NoSuchProperty"); }), 3270);
+    EXPECT_EQ(ErrorOf([&] { db->properties().get("NoSuchProperty"); }), 3270);
     EXPECT_EQ(db->properties().get("AccessVersion").toText(), "08.50");
     const auto startup = db->properties().get("StartupForm").toText();
     db->properties().set("StartupForm", "(表示しない)");
@@ -168,8 +160,8 @@ TEST(JetDatabase, imageTablesShowFieldsIndexesAndRowCount) {
             "1 PrimaryKey ID");
         EXPECT_TRUE(key.primary && key.unique && key.required && !key.foreign);
 
-        EXPECT_EQ(errorOf([&] { db->openRecordset("Items")->field("Nope"); }), 3265);
-        EXPECT_EQ(errorOf([&] { db->openRecordset("Nothing"); }), 3078);
+        EXPECT_EQ(ErrorOf([&] { db->openRecordset("Items")->field("Nope"); }), 3265);
+        EXPECT_EQ(ErrorOf([&] { db->openRecordset("Nothing"); }), 3078);
     }
 }
 

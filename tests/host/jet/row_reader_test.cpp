@@ -227,6 +227,28 @@ TEST(RowReader, damagedImagesLoseOnlyTheDamagedRowOrFailWithDamagedDatabase) {
     }
 }
 
+TEST(RowReader, pagesListedPastTheEndOfTheFileAreCountedAsMissingNotSkippedQuietly) {
+    for (const auto version : {JetVersion::Jet4, JetVersion::Jet3}) {
+        for (const bool cut : {false, true}) {
+            auto db = BuildSampleDatabase(version);
+            const auto pages = static_cast<std::uint32_t>(db.bytes.size() / db.pageSize);
+            // The items' usage map (slot 1 of the last page) also lists the page after the last.
+            if (cut)
+                db.bytes[slotAt(db, pages - 1, 1) + 5 + pages / 8] |=
+                    static_cast<char>(1 << pages % 8);
+            zanfor::test::TempDir dir;
+            zanfor::util::WriteFileAtomically(dir / "t.mdb", db.bytes);
+            JetFile file(dir / "t.mdb");
+            TableReader r(file, "items");
+            int rows = 0;
+            while (r.next())
+                ++rows;
+            EXPECT_EQ(rows, 4);
+            EXPECT_EQ(r.missingPages(), cut ? 1u : 0u) << db.pageSize;
+        }
+    }
+}
+
 TEST(RowReader, jet4TextIsUcs2OrItsCompressedFormAndJet3TextInItsCodePage) {
     using namespace std::string_literals;
     // 0x00 switches between one-byte characters and UCS-2.
