@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "host/jet/expression_type.h"
+#include "host/jet/query_sql.h"
 #include "util/vb_string.h"
 
 namespace zanfor::host::dao {
@@ -39,10 +40,6 @@ const std::vector<Document>& Database::documents(std::string_view container) {
 
 namespace {
 
-// Jet nests saved queries no deeper than this; the limit also ends a cycle of queries that name
-// each other.
-constexpr int kMaxQueryDepth = 50;
-
 std::string Key(std::string_view name) { return util::UCase(name); }
 
 // Types every field of every query once. A plain column takes its source field's type, which
@@ -71,7 +68,7 @@ private:
     enum class State : char { Untyped, Typing, Typed };
 
     void type(std::size_t q, std::size_t i, int depth) {
-        if (states_[q][i] != State::Untyped || depth > kMaxQueryDepth)
+        if (states_[q][i] != State::Untyped || depth > jet::kMaxQueryNesting)
             return;
         states_[q][i] = State::Typing;
         Field& f = queries_[q].fields[i];

@@ -31,9 +31,6 @@ void sortByName(std::vector<T>& items, Name nameOf) {
 
 std::string extensionOf(const fs::path& p) { return util::LCase(p.extension().string()); }
 
-// Access refuses to nest saved queries deeper than this.
-constexpr int kMaxQueryNesting = 50;
-
 class RowsRecordset : public dao::Recordset {
 public:
     RowsRecordset(const dao::TableDef& def, const std::vector<std::vector<Value>>& rows)
@@ -216,58 +213,51 @@ const std::vector<dao::QueryDef>& ExportDatabase::queryDefs() {
     for (std::size_t i = 0; i < objects.size(); ++i)
         queryIndex.emplace(util::UCase(objects[i].name), i);
 
-    // "Q.*" stands for the columns of query Q, which is read first for them. A query that is
-    // still being read (a cycle) or nested deeper than Access allows stands for none.
+    // "Q.*" stands for the columns of query Q, which is read first for them.
     std::vector<std::optional<dao::QueryDef>> read(objects.size());
-    std::vector<char> reading(objects.size(), 0);
-    int nesting = 0;
-    std::function<void(std::size_t)> readQuery;
-    const StarFields starFields = [&](const std::string& name) {
-        std::vector<std::string> names;
-        if (auto it = byName.find(util::UCase(name)); it != byName.end()) {
+    jet::ReadQueriesInStarOrder(
+        objects.size(),
+        [&](const std::string& name) -> std::optional<std::vector<std::string>> {
+            const auto it = byName.find(util::UCase(name));
+            if (it == byName.end())
+                return std::nullopt;
+            std::vector<std::string> names;
             for (const auto& f : it->second->fields)
                 names.push_back(f.name);
             return names;
-        }
-        const auto q = queryIndex.find(util::UCase(name));
-        if (q == queryIndex.end() || reading[q->second] || nesting >= kMaxQueryNesting)
-            return names;
-        readQuery(q->second);
-        for (const auto& f : read[q->second]->fields)
-            names.push_back(f.name);
-        return names;
-    };
-    readQuery = [&](std::size_t i) {
-        if (read[i])
-            return;
-        reading[i] = 1;
-        ++nesting;
-        const ExportObject& o = objects[i];
-        dao::QueryDef q;
-        const std::string source = o.file.string();
-        try {
-            const std::string text = ReadExportFile(o.file, folder_->codePage());
-            if (extensionOf(o.file) == ".sql") {
-                std::optional<JsonValue> info;
-                if (const auto json = o.companion(".json"))
-                    info = ParseJson(ReadExportFile(*json, folder_->codePage()), json->string());
-                const JsonValue* items = info ? info->find("Items") : nullptr;
-                q = ReadQuerySql(text, items, o.name, starFields);
-            } else {
-                q = ReadQueryText(ParseSavedText(text, source), o.name, source, starFields);
+        },
+        [&](const std::string& name) -> std::optional<std::size_t> {
+            const auto q = queryIndex.find(util::UCase(name));
+            return q == queryIndex.end() ? std::nullopt : std::optional(q->second);
+        },
+        [&](std::size_t i, const StarFields& starFields) {
+            const ExportObject& o = objects[i];
+            dao::QueryDef q;
+            const std::string source = o.file.string();
+            try {
+                const std::string text = ReadExportFile(o.file, folder_->codePage());
+                if (extensionOf(o.file) == ".sql") {
+                    std::optional<JsonValue> info;
+                    if (const auto json = o.companion(".json"))
+                        info =
+                            ParseJson(ReadExportFile(*json, folder_->codePage()), json->string());
+                    const JsonValue* items = info ? info->find("Items") : nullptr;
+                    q = ReadQuerySql(text, items, o.name, starFields);
+                } else {
+                    q = ReadQueryText(ParseSavedText(text, source), o.name, source, starFields);
+                }
+            } catch (const Error& e) {
+                q = dao::QueryDef();
+                q.name = o.name;
+                q.setReadError(e);
             }
-        } catch (const Error& e) {
-            q = dao::QueryDef();
-            q.name = o.name;
-            q.setReadError(e);
-        }
-        orderQueryProperties(q);
-        read[i] = std::move(q);
-        --nesting;
-        reading[i] = 0;
-    };
-    for (std::size_t i = 0; i < objects.size(); ++i)
-        readQuery(i);
+            orderQueryProperties(q);
+            std::vector<std::string> names;
+            for (const auto& f : q.fields)
+                names.push_back(f.name);
+            read[i] = std::move(q);
+            return names;
+        });
     std::vector<dao::QueryDef> queries;
     for (auto& q : read)
         queries.push_back(std::move(*q));

@@ -13,11 +13,11 @@
 #include "host/dao.h"
 #include "host/export/json_value.h"
 #include "host/export/saved_text.h"
+#include "host/jet/query_sql.h"
 
 namespace zanfor::host::exports {
 
-// The field names a "T.*" stands for (T a table of the folder); empty when unknown.
-using StarFields = std::function<std::vector<std::string>(const std::string&)>;
+using jet::StarFields;
 
 // Fields are named where the design tells them (with their source table and field); their type
 // is left to the caller, who knows the tables. Throws host::Error (err::kExportMalformed)

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "host/dao.h"
+#include "util/vb_string.h"
 
 namespace zanfor::host::jet {
 
@@ -33,15 +34,6 @@ bool IsNameChar(char c) {
 }
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\0'; }
-
-std::string Upper(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) {
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    }
-    return out;
-}
 
 // The end of a literal that runs to `close`; a doubled quote stays inside a text literal.
 std::size_t LiteralEnd(std::string_view s, std::size_t i, char close, bool doubling) {
@@ -123,7 +115,7 @@ bool IsSymbol(const Token& t, std::string_view symbol) {
 
 bool IsWord(const Token& t, std::string_view upperWord) {
     return t.kind == Token::Kind::Name && t.text.size() == upperWord.size() &&
-           Upper(t.text) == upperWord;
+           util::UCase(t.text) == upperWord;
 }
 
 bool IsPart(const Token& t) {
@@ -147,7 +139,7 @@ bool IsReservedWord(const Token& t) {
         "TRUE", "FALSE", "YES", "NO",  "ON",  "OFF", "BETWEEN", "IN",   "EXISTS", "SELECT"};
     if (t.kind != Token::Kind::Name)
         return false;
-    const std::string upper = Upper(t.text);
+    const std::string upper = util::UCase(t.text);
     return std::find(kWords.begin(), kWords.end(), upper) != kWords.end();
 }
 
@@ -487,7 +479,7 @@ Typed EitherOf(const std::vector<Typed>& args, std::size_t first, std::size_t st
 }
 
 Typed Call(std::string_view name, const std::vector<Typed>& args) {
-    std::string upper = Upper(name);
+    std::string upper = util::UCase(name);
     const bool stringForm = !upper.empty() && upper.back() == '$';
     if (stringForm)
         upper.pop_back();
@@ -607,7 +599,7 @@ private:
             {"BETWEEN", kCompare},
             {"IN", kCompare},
         }};
-        const std::string upper = Upper(t->text);
+        const std::string upper = util::UCase(t->text);
         for (const auto& [word, strength] : kWords) {
             if (upper == word)
                 return Operator{strength, 1, word};
@@ -748,7 +740,7 @@ private:
     Typed name() {
         const Token& t = tokens_[at_];
         if (t.kind == Token::Kind::Name) {
-            const std::string upper = Upper(t.text);
+            const std::string upper = util::UCase(t.text);
             if (upper == "NULL") {
                 ++at_;
                 return NullValue();
@@ -839,7 +831,7 @@ constexpr auto kTypeNames = std::to_array<std::pair<int, std::string_view>>({
 });
 
 ValueType ParameterType(std::string_view typeName, std::string_view size) {
-    const std::string upper = Upper(typeName);
+    const std::string upper = util::UCase(typeName);
     const auto* found = std::find_if(kTypeNames.begin(), kTypeNames.end(),
                                      [&](const auto& t) { return HasWord(t.second, upper); });
     if (found == kTypeNames.end() || upper.empty())

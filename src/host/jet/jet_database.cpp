@@ -33,8 +33,6 @@ enum ObjectType : int {
 
 constexpr std::int32_t kPageOfId = 0x00FFFFFF;
 constexpr int kHiddenQueryFlag = 0x08;
-// Access refuses to nest saved queries deeper than this.
-constexpr int kMaxQueryNesting = 50;
 
 struct CatalogObject {
     std::int32_t id = 0;
@@ -413,41 +411,32 @@ std::vector<dao::QueryDef> JetDatabase::readQueries() {
         objects.push_back(&o);
     }
 
-    // "Q.*" stands for the columns of query Q, which is rebuilt first for them. A query that
-    // is still being rebuilt (a cycle) or nested deeper than Jet allows stands for none.
+    // "Q.*" stands for the columns of query Q, which is rebuilt first for them.
     std::vector<std::optional<RebuiltQuery>> rebuilt(objects.size());
-    std::vector<char> rebuilding(objects.size(), 0);
-    int nesting = 0;
-    std::function<void(std::size_t)> rebuild;
-    const std::function<std::vector<std::string>(const std::string&)> starFields =
-        [&](const std::string& source) {
-            std::vector<std::string> names;
+    ReadQueriesInStarOrder(
+        objects.size(),
+        [&](const std::string& source) -> std::optional<std::vector<std::string>> {
             for (const auto& t : tables) {
                 if (!util::EqualsIgnoreCase(t.name, source))
                     continue;
+                std::vector<std::string> names;
                 for (const auto& f : t.fields)
                     names.push_back(f.name);
                 return names;
             }
+            return std::nullopt;
+        },
+        [&](const std::string& source) -> std::optional<std::size_t> {
             const auto q = queryIndex.find(util::UCase(source));
-            if (q == queryIndex.end() || rebuilding[q->second] || nesting >= kMaxQueryNesting)
-                return names;
-            rebuild(q->second);
-            for (const auto& c : rebuilt[q->second]->columns)
+            return q == queryIndex.end() ? std::nullopt : std::optional(q->second);
+        },
+        [&](std::size_t i, const StarFields& starFields) {
+            rebuilt[i] = RebuildQuery(rowsByQuery[objects[i]->id], starFields);
+            std::vector<std::string> names;
+            for (const auto& c : rebuilt[i]->columns)
                 names.push_back(c.name);
             return names;
-        };
-    rebuild = [&](std::size_t i) {
-        if (rebuilt[i])
-            return;
-        rebuilding[i] = 1;
-        ++nesting;
-        rebuilt[i] = RebuildQuery(rowsByQuery[objects[i]->id], starFields);
-        --nesting;
-        rebuilding[i] = 0;
-    };
-    for (std::size_t i = 0; i < objects.size(); ++i)
-        rebuild(i);
+        });
 
     std::vector<dao::QueryDef> queries;
     for (std::size_t i = 0; i < objects.size(); ++i) {

@@ -15,8 +15,6 @@ namespace zanfor::host::jet {
 
 namespace {
 
-using StarFields = std::function<std::vector<std::string>(const std::string&)>;
-
 constexpr std::string_view kNewline = "\r\n";
 
 constexpr int kAllFields = 0x01;
@@ -1246,6 +1244,37 @@ std::vector<QueryColumn> ColumnsOfSelectText(std::string_view sql, const StarFie
     for (std::size_t i = 0; i < parsed.items.size(); ++i)
         namer.add(parsed.items[i].expression, parsed.items[i].alias, {}, i);
     return namer.finish();
+}
+
+void ReadQueriesInStarOrder(
+    std::size_t count,
+    const std::function<std::optional<std::vector<std::string>>(const std::string&)>& tableFields,
+    const std::function<std::optional<std::size_t>(const std::string&)>& queryNamed,
+    const std::function<std::vector<std::string>(std::size_t, const StarFields&)>& read) {
+    std::vector<std::optional<std::vector<std::string>>> columns(count);
+    std::vector<char> reading(count, 0);
+    int nesting = 0;
+    std::function<void(std::size_t)> readOne;
+    const StarFields starFields = [&](const std::string& name) {
+        if (auto fields = tableFields(name))
+            return std::move(*fields);
+        const auto q = queryNamed(name);
+        if (!q || reading[*q] || nesting >= kMaxQueryNesting)
+            return std::vector<std::string>();
+        readOne(*q);
+        return *columns[*q];
+    };
+    readOne = [&](std::size_t i) {
+        if (columns[i])
+            return;
+        reading[i] = 1;
+        ++nesting;
+        columns[i] = read(i, starFields);
+        --nesting;
+        reading[i] = 0;
+    };
+    for (std::size_t i = 0; i < count; ++i)
+        readOne(i);
 }
 
 }  // namespace zanfor::host::jet

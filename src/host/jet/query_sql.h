@@ -58,17 +58,31 @@ struct RebuiltQuery {
     std::vector<QueryColumn> columns;
 };
 
+// Jet nests saved queries no deeper than this; the limit also ends a cycle of queries.
+inline constexpr int kMaxQueryNesting = 50;
+
+// The field names a "T.*" or "*" in a select list stands for (T a real table or query name;
+// empty when unknown).
+using StarFields = std::function<std::vector<std::string>(const std::string&)>;
+
+// Reads `count` saved queries that may stand on each other through "Q.*": a query a star names
+// is read first, once, so that its columns are known; one still being read (a cycle) or nested
+// deeper than Jet allows stands for none. `tableFields` gives a table's field names (nullopt
+// when there is no such table), `queryNamed` a query's index, and `read` reads query i with the
+// star fields to use and gives its column names.
+void ReadQueriesInStarOrder(
+    std::size_t count,
+    const std::function<std::optional<std::vector<std::string>>(const std::string&)>& tableFields,
+    const std::function<std::optional<std::size_t>(const std::string&)>& queryNamed,
+    const std::function<std::vector<std::string>(std::size_t, const StarFields&)>& read);
+
 // `rows` in any order. `starFields` gives the field names a "T.*" or "*" in the select list
 // stands for (T a real table or query name; empty when unknown).
-RebuiltQuery RebuildQuery(
-    std::vector<QueryRow> rows,
-    const std::function<std::vector<std::string>(const std::string&)>& starFields);
+RebuiltQuery RebuildQuery(std::vector<QueryRow> rows, const StarFields& starFields);
 
 // The output columns of a query known only by its SQL text (an export that keeps no design):
 // its first SELECT's list over the tables of its FROM, named as DAO names them. None for text
 // that does not begin with SELECT (action queries, DDL, TRANSFORM, pass-through).
-std::vector<QueryColumn> ColumnsOfSelectText(
-    std::string_view sql,
-    const std::function<std::vector<std::string>(const std::string&)>& starFields);
+std::vector<QueryColumn> ColumnsOfSelectText(std::string_view sql, const StarFields& starFields);
 
 }  // namespace zanfor::host::jet
