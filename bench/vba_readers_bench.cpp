@@ -100,6 +100,7 @@ struct Bench {
         application.openCurrentDatabase(target->path);
         state.counts.forms = static_cast<long>(target->forms.size());
         state.counts.modules = static_cast<long>(target->modules.size());
+        state.targetPath = target->path;
         state.options.module = 4;
         state.options.modstep = 4;
         state.options.proc = 2;

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <iostream>
+#include <tuple>
 
 #include "cli/console_ui.h"
 #include "cli/report_output.h"
@@ -87,6 +88,17 @@ public:
     bool openDocument(const std::filesystem::path&) override { return false; }
 };
 
+// A name of the main window's table or of the developer support window's.
+template <typename Key>
+const app::CommandInfo* FindRow(const Key& key, std::span<const app::CommandInfo> table) {
+    const auto* row = app::FindCommand(key, table);
+    return row ? row : app::FindCommand(key, app::SupportCommandTable());
+}
+
+bool IsSupportTool(app::CommandId id) {
+    return app::FindCommand(id, app::SupportCommandTable()) != nullptr;
+}
+
 }  // namespace
 
 std::optional<RunRequest> ParseRunArguments(const std::vector<std::string>& args, std::string& why,
@@ -112,7 +124,7 @@ std::optional<RunRequest> ParseRunArguments(const std::vector<std::string>& args
                 start = comma + 1;
                 if (name.empty())
                     continue;
-                const auto* row = app::FindCommand(name, table);
+                const auto* row = FindRow(name, table);
                 if (!row) {
                     why = "不明な処理名: " + name;
                     return std::nullopt;
@@ -180,10 +192,15 @@ std::optional<RunRequest> ParseRunArguments(const std::vector<std::string>& args
         why = "解析するファイルを指定して下さい";
         return std::nullopt;
     }
-    if (request.commands.empty())
+    if (request.commands.empty()) {
         for (const auto& row : table)
             if (row.run)
                 request.commands.push_back(row.id);
+        // The developer support tools follow, except the list buttons their runs bring along.
+        for (const auto& row : app::SupportCommandTable())
+            if (row.run && !row.cliName.empty())
+                request.commands.push_back(row.id);
+    }
     return request;
 }
 
@@ -245,14 +262,13 @@ int RunCommands(const RunRequest& request, const std::filesystem::path& executab
         state.pickers.*text = name;
 
     std::filesystem::create_directories(outFolder, ec);
-    for (const auto id : request.commands) {
+    auto runOne = [&](const app::CommandInfo& row) {
         const auto before = ui.requestedReports().size();
         const auto errorsBefore = ui.errorCount();
-        const auto& row = *app::FindCommand(id, request.table);
-        std::cout << "== " << row.cliName << " (" << row.caption << ")\n";
-        const auto end = program.runCommand(id);
-        if (ui.errorCount() != errorsBefore)
-            ++failures;
+        std::cout << "== " << (row.cliName.empty() ? row.button : row.cliName) << " ("
+                  << row.caption << ")\n";
+        const auto end = program.runCommand(row.id);
+        bool failed = ui.errorCount() != errorsBefore;
         const auto& reports = ui.requestedReports();
         for (auto k = before; k < reports.size(); ++k) {
             const auto file = outFolder / (reports[k] + "." + request.format);
@@ -261,13 +277,31 @@ int RunCommands(const RunRequest& request, const std::filesystem::path& executab
                 std::cout << reports[k] << " -> " << file.string() << "\n";
             } catch (const std::exception& e) {
                 ui.showError(app::BuildErrorReport(kReportPlace, e, app::WindowKind::Main));
-                ++failures;
+                failed = true;
             }
         }
-        if (end == app::CommandEnd::ExitRequested) {
+        if (failed || end == app::CommandEnd::ExitRequested)
             ++failures;
-            break;
+        return std::pair(end, failed);
+    };
+    for (const auto id : request.commands) {
+        const auto& row = *FindRow(id, request.table);
+        // The support tools need the procedure table; the window would not let them run
+        // before the initial processing, so the command line does it first.
+        if (IsSupportTool(id) && id != app::CommandId::Syoki && !state.support.initialized) {
+            const auto [end, failed] =
+                runOne(*app::FindCommand(app::CommandId::Syoki, app::SupportCommandTable()));
+            if (end == app::CommandEnd::ExitRequested)
+                break;
+            if (failed)
+                continue;
         }
+        auto [end, failed] = runOne(row);
+        for (auto next = row.then.begin();
+             end == app::CommandEnd::Done && !failed && next != row.then.end(); ++next)
+            std::tie(end, failed) = runOne(*FindRow(*next, request.table));
+        if (end == app::CommandEnd::ExitRequested)
+            break;
     }
     program.shutDown(0, 0, false);
     return failures == 0 ? 0 : 1;

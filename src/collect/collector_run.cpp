@@ -10,7 +10,12 @@ namespace {
 
 void finish(RunContext& ctx, const CollectorRun& run) {
     ctx.ui.setBusy(false);
-    ctx.ui.showReport(run.report, 0);
+    if (!run.report.empty())
+        ctx.ui.showReport(run.report, 0);
+    if (run.finished) {
+        run.finished(ctx);
+        return;
+    }
     ctx.state.lastRun[run.collector] = run.option;
     ctx.state.enablePreview(run.preview);
     ctx.ui.showMessage(kPrintThenClose);

@@ -50,7 +50,7 @@ struct CollectorRun {
     std::int16_t option = 0;  // stored as the last-run option after a completed run
     bool skip = false;        // the skip test said the tables already hold this result
     std::string place{};      // the error report's place label, "場所:..."
-    std::string report{};     // previewed at the end
+    std::string report{};     // previewed at the end; none when empty
     app::PreviewButton preview = app::PreviewButton::OPre;
     app::WindowKind window = app::WindowKind::Main;
     // The lines of a collection's own error messages (3044, ...), when it has one for the
@@ -59,6 +59,9 @@ struct CollectorRun {
     // The collections that read designs or code through Access first make the target the
     // current database of the analysis Access instance again.
     bool attachAccess = false;
+    // A tool of another window finishes its own way: when set, this runs after the preview in
+    // place of the main window's steps (last-run option, preview button, closing message).
+    std::function<void(RunContext&)> finished{};
 };
 
 RunResult RunCollection(RunContext& ctx, const CollectorRun& run,

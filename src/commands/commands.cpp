@@ -11,10 +11,13 @@
 #include "collect/query_collector.h"
 #include "collect/report_collector.h"
 #include "collect/table_collector.h"
+#include "commands/support_panel.h"
 #include "vba/comment_listing.h"
 #include "vba/module_listing.h"
 #include "vba/procedure_listing.h"
+#include "vba/procedure_references.h"
 #include "vba/step_counts.h"
+#include "vba/variable_catalogue.h"
 
 namespace zanfor::app {
 
@@ -47,6 +50,20 @@ constexpr Names<1> kCommentReports{"R_AcComment"};
 constexpr Names<1> kCoverReports{"R_AcHyousi"};
 constexpr Names<1> kLabelVReports{"R_AcHyousiH"};
 constexpr Names<1> kLabelHReports{"R_AcHyousiW"};
+
+constexpr Names<3> kHensuReports{"R_AcHensuH", "R_AcHensuT", "R_AcHensuU"};
+constexpr Names<1> kHensuHReports{"R_AcHensuH"};
+constexpr Names<1> kHensuTReports{"R_AcHensuT"};
+constexpr Names<1> kHensuUReports{"R_AcHensuU"};
+constexpr Names<1> kLinkProcReports{"R_AcLinkProc"};
+constexpr std::array kHensuLists{CommandId::HensuH, CommandId::HensuT, CommandId::HensuU};
+
+// A list button only opens its report over what the tables hold.
+template <const Names<1>* Report>
+CommandEnd Preview(CommandContext& c) {
+    c.ui.showReport(Report->front(), 0);
+    return CommandEnd::Done;
+}
 
 using P = PreviewButton;
 using E = EnabledWhen;
@@ -171,6 +188,63 @@ constexpr std::array kTable{
 };
 static_assert(kTable.size() <= kCommandCapacity);
 
+// The tools without a run wait for the analysis files and the reference searches.
+constexpr std::array kSupportTable{
+    CommandInfo{.id = CommandId::Syoki,
+                .button = "cmdSyoki",
+                .caption = "初期処理",
+                .cliName = "syoki",
+                .run = RunInitialProcessing},
+    CommandInfo{.id = CommandId::LinkTable,
+                .button = "cmdLinkTable",
+                .caption = "実行",
+                .cliName = "linktable"},
+    CommandInfo{.id = CommandId::ObjUpdate,
+                .button = "cmdObjUpdate",
+                .caption = "オブジェクト比較表",
+                .cliName = "objupdate"},
+    CommandInfo{.id = CommandId::Teigi,
+                .button = "cmdTeigi",
+                .caption = "変換定義一覧",
+                .cliName = "teigi"},
+    CommandInfo{.id = CommandId::LinkForm,
+                .button = "cmdLinkForm",
+                .caption = "実行",
+                .cliName = "linkform"},
+    CommandInfo{.id = CommandId::LinkReport,
+                .button = "cmdLinkReport",
+                .caption = "実行",
+                .cliName = "linkreport"},
+    CommandInfo{.id = CommandId::Hensu,
+                .button = "cmdHensu",
+                .caption = "変数情報取得",
+                .cliName = "hensu",
+                .run = Collect<vba::RunVariableCatalogue>,
+                .reports = kHensuReports,
+                .then = kHensuLists},
+    CommandInfo{.id = CommandId::HensuH,
+                .button = "cmdHensuH",
+                .caption = "変　数　一　覧",
+                .run = Preview<&kHensuHReports>,
+                .reports = kHensuHReports},
+    CommandInfo{.id = CommandId::HensuT,
+                .button = "cmdHensuT",
+                .caption = "定　数　一　覧",
+                .run = Preview<&kHensuTReports>,
+                .reports = kHensuTReports},
+    CommandInfo{.id = CommandId::HensuU,
+                .button = "cmdHensuU",
+                .caption = "定 義 型 一 覧",
+                .run = Preview<&kHensuUReports>,
+                .reports = kHensuUReports},
+    CommandInfo{.id = CommandId::LinkProc,
+                .button = "cmdLinkProc",
+                .caption = "プロシージャ引用先一覧",
+                .cliName = "linkproc",
+                .run = Collect<vba::RunProcedureReferences>,
+                .reports = kLinkProcReports},
+};
+
 bool Has(const LastRunOptions& lastRun, Collector c) { return lastRun[c] != kNoObjects; }
 
 bool Enabled(EnabledWhen when, const LastRunOptions& lastRun) {
@@ -198,6 +272,8 @@ bool Enabled(EnabledWhen when, const LastRunOptions& lastRun) {
 }  // namespace
 
 std::span<const CommandInfo> CommandTable() { return kTable; }
+
+std::span<const CommandInfo> SupportCommandTable() { return kSupportTable; }
 
 const CommandInfo* FindCommand(CommandId id, std::span<const CommandInfo> table) {
     for (const auto& row : table)

@@ -49,6 +49,18 @@ enum class CommandId : std::uint8_t {
     Hyousi1,  // cmdHyousi(1) "表　紙"
     Hyousi2,  // cmdHyousi(2) "ラベル(縦)"
     Hyousi3,  // cmdHyousi(3) "ラベル(横)"
+    // The developer support window's buttons.
+    Syoki,       // cmdSyoki "初期処理"
+    LinkTable,   // cmdLinkTable
+    ObjUpdate,   // cmdObjUpdate
+    Teigi,       // cmdTeigi
+    LinkForm,    // cmdLinkForm
+    LinkReport,  // cmdLinkReport
+    Hensu,       // cmdHensu
+    HensuH,      // cmdHensuH
+    HensuT,      // cmdHensuT
+    HensuU,      // cmdHensuU
+    LinkProc,    // cmdLinkProc
 };
 // Room for every row a table may have, the program's and any a build adds.
 inline constexpr std::size_t kCommandCapacity = 32;
@@ -81,10 +93,15 @@ struct CommandInfo {
     EnabledWhen enabledWhen = EnabledWhen::Always;
     CommandRun run = nullptr;  // none yet: the button does nothing and the command line refuses it
     std::span<const std::string_view> reports{};  // the reports its runs show
+    // What the command line runs after it: the list buttons a run of the variable catalogue
+    // enables print what it collected.
+    std::span<const CommandId> then{};
 };
 
 // The program's commands in the order of the main window's panels.
 std::span<const CommandInfo> CommandTable();
+// The developer support window's buttons, the initial processing first.
+std::span<const CommandInfo> SupportCommandTable();
 
 const CommandInfo* FindCommand(CommandId id, std::span<const CommandInfo> table = CommandTable());
 const CommandInfo* FindCommand(std::string_view cliName,

@@ -144,6 +144,24 @@ struct PrintTitleSettings {
     std::string modeText;
 };
 
+// One entry of the procedure table: a procedure of a standard module and that module.
+struct ProcedureEntry {
+    std::string procedure;
+    std::string module;
+};
+
+// The developer support window's shared values. They live as long as the program: opening
+// another target keeps them, so the user runs the initial processing again for the new one.
+struct SupportState {
+    bool initialized = false;  // the initial processing has finished once
+    // Built by the initial processing: the procedures of the standard modules, modules in the
+    // order of the "Modules" container, procedures in the order of their first line.
+    std::vector<ProcedureEntry> procedures;
+    std::int16_t formMode = 2;    // 1 every form, 2 the one chosen in cboForm
+    std::int16_t reportMode = 2;  // the same for reports and cboReport
+    bool variableLists = false;   // cmdHensuH, cmdHensuT, cmdHensuU: enabled by a catalogue run
+};
+
 struct AppState {
     OpenMode openMode = OpenMode::Nothing;
     std::string targetPath;  // lblDBName
@@ -161,6 +179,7 @@ struct AppState {
     std::string currentObjectKind = "Form";
     // One counter shared by the macro collector and the code readers.
     std::int16_t procedureNo = 0;
+    SupportState support;
 
     bool isPreviewEnabled(PreviewButton b) const {
         return previewEnabled[static_cast<std::size_t>(b)];

@@ -63,27 +63,34 @@ void Program::saveProfile() {
     ui_.messageBox(kProfileRegistered, kProductTitle, MsgButtons::Ok, MsgIcon::None);
 }
 
-CommandEnd Program::runCommand(CommandId id) {
+CommandEnd Program::runCommand(CommandId id) { return runCommand(id, ui_); }
+
+CommandEnd Program::runCommand(CommandId id, RunUi& ui) {
     if (!session_.isOpen())
         return CommandEnd::Done;
     CommandContext context{
-        state_, ui_, *session_.work, *session_.target, *session_.access, startup_.paths.folder};
+        state_, ui, *session_.work, *session_.target, *session_.access, startup_.paths.folder};
+    const auto* support = FindCommand(id, SupportCommandTable());
+    const auto window = support ? WindowKind::DeveloperSupport : WindowKind::Main;
     try {
+        if (support)
+            return support->run ? support->run(context) : CommandEnd::Done;
         return services_.commands.run(id, context);
     } catch (const std::exception& e) {
         // The collectors report their own errors; this only keeps an unforeseen one from
         // ending the program without a word.
-        const auto report =
-            BuildErrorReport("場所:" + std::string(CaptionOf(id)), host::err::kInvalidProcedureCall,
-                             e.what(), WindowKind::Main);
-        ui_.messageBox(report.text(), report.title, MsgButtons::Ok, MsgIcon::Critical);
-        ui_.setBusy(false);
+        const auto report = BuildErrorReport("場所:" + std::string(CaptionOf(id)),
+                                             host::err::kInvalidProcedureCall, e.what(), window);
+        ui.messageBox(report.text(), report.title, MsgButtons::Ok, MsgIcon::Critical);
+        ui.setBusy(false);
         return report.shutdown ? CommandEnd::ExitRequested : CommandEnd::Done;
     }
 }
 
 std::string_view Program::CaptionOf(CommandId id) const {
     const auto* row = FindCommand(id, services_.commandTable);
+    if (!row)
+        row = FindCommand(id, SupportCommandTable());
     return row ? row->caption : std::string_view();
 }
 

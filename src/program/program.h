@@ -64,8 +64,10 @@ public:
     // cmdSave: the report-header texts of the state become Zanfor.dat.
     void saveProfile();
 
-    // An action button. Nothing happens while no target is open.
+    // An action button. Nothing happens while no target is open. A button of the developer
+    // support window runs its row of the support table and writes to that window's `ui`.
     CommandEnd runCommand(CommandId id);
+    CommandEnd runCommand(CommandId id, RunUi& ui);
 
     // m6, m7, m8, m9: false, with its message, while no target is shown.
     bool requireTarget();

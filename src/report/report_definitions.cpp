@@ -1094,11 +1094,11 @@ ORDER BY objectNo, ProcedureNo, Line, rowid)sql",
         .sql = R"sql(
 WITH definitions AS (
   SELECT rowid AS rid, *,
-    SUM(CASE WHEN "Type" LIKE '型/%' THEN 0 ELSE 1 END)
+    SUM(CASE WHEN "Type" LIKE '型/%' OR "Type" LIKE '値/%' THEN 0 ELSE 1 END)
       OVER (PARTITION BY objectNo ORDER BY Line, rowid) AS TypeSeq
   FROM T_AcHensu WHERE Bunrui = '定義')
 SELECT objectNo, ObjectName, HensuName, Property, Line, Description, TypeSeq,
-  CASE WHEN "Type" LIKE '型/%' THEN substr("Type", 3) END AS MemberType,
+  CASE WHEN "Type" LIKE '型/%' OR "Type" LIKE '値/%' THEN substr("Type", 3) END AS MemberType,
   FIRST_VALUE(HensuName) OVER w AS TypeName,
   FIRST_VALUE(Property) OVER w AS TypeScope,
   FIRST_VALUE(Description) OVER w AS TypeNote

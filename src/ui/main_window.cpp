@@ -33,8 +33,10 @@
 #include "report/report_fonts.h"
 #include "ui/about_window.h"
 #include "ui/desktop_window.h"
+#include "ui/progress_gauge.h"
 #include "ui/report_preview_window.h"
 #include "ui/settings_window.h"
+#include "ui/support_window.h"
 
 namespace zanfor::app {
 
@@ -43,7 +45,6 @@ using report::ToQString;
 namespace {
 
 constexpr double kGaugeTwips = 2400;
-constexpr double kGaugeLineTwips = 60;
 
 struct PickerLists {
     std::vector<std::string> Pickers::*list;
@@ -174,6 +175,7 @@ MainWindow::MainWindow(Startup startup, MainWindowServices services, QWidget* pa
     });
 
     buildMenus();
+    setMenuHandler(LaterMenu::DeveloperSupport, [this] { openSupportWindow(); });
     auto* central = new QWidget(this);
     central->setObjectName("central");
     central->setStyleSheet(QStringLiteral(
@@ -556,40 +558,11 @@ QWidget* MainWindow::buildStatusArea() {
     message_->setFocusPolicy(Qt::NoFocus);
     grid->addWidget(message_, 1, 0, 1, 2);
 
-    auto* box = new QWidget;
-    box->setObjectName("picGuage");
-    const int length = twipsToPixels(kGaugeTwips);
-    QFont small = font();
-    small.setPointSizeF(7.5);
-    const int labelHeight = QFontMetrics(small).height();
-    const int lineTop = twipsToPixels(kGaugeLineTwips) - 3;
-    box->setFixedSize(length + 2, lineTop + 6 + 2 + labelHeight);
-    auto* track = new QFrame(box);
-    track->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    track->setGeometry(0, lineTop - 1, length + 2, 8);
-    gauge_ = new QFrame(box);
-    gauge_->setObjectName("linGuage");
-    gauge_->setAutoFillBackground(true);
-    QPalette palette = gauge_->palette();
-    palette.setColor(QPalette::Window, QColor(0x1f, 0x5f, 0xae));
-    gauge_->setPalette(palette);
-    gauge_->setGeometry(1, lineTop, 0, 6);
-    const int labelTop = lineTop + 8;
-    auto scaleLabel = [&](const char* text, int x, Qt::Alignment align) {
-        auto* label = new QLabel(ToQString(text), box);
-        label->setFont(small);
-        label->setAlignment(align | Qt::AlignTop);
-        label->setGeometry(x, labelTop, 40, labelHeight);
-    };
-    scaleLabel("0%", 0, Qt::AlignLeft);
-    scaleLabel("50%", length / 2 - 19, Qt::AlignHCenter);
-    scaleLabel("100%", length + 2 - 40, Qt::AlignRight);
+    gaugeBox_ = new ProgressGauge(kGaugeTwips, font());
+    auto* box = gaugeBox_;
     grid->addWidget(box, 1, 2);
 
-    percent_ = new QLabel;
-    percent_->setObjectName("lblPer");
-    percent_->setMinimumWidth(QFontMetrics(font()).horizontalAdvance(QStringLiteral("100%")) + 6);
-    percent_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    percent_ = gaugeBox_->makeCaption();
     grid->addWidget(percent_, 1, 3);
     grid->setColumnStretch(1, 1);
     return area;
@@ -669,6 +642,23 @@ void MainWindow::runCommand(CommandId id) {
     if (end == CommandEnd::ExitRequested)
         exitCommand();
 }
+
+// The window is kept while the program runs: reopening it refills the pickers and enables the
+// tools by the initial-processing flag.
+void MainWindow::openSupportWindow() {
+    if (!support_) {
+        support_ = new SupportWindow(
+            *program_, *this, [this] { exitCommand(); }, this);
+        support_->setWindowModality(Qt::ApplicationModal);
+    } else {
+        support_->reopen();
+    }
+    support_->show();
+    support_->raise();
+    support_->activateWindow();
+}
+
+SupportWindow* MainWindow::supportWindow() const { return support_.data(); }
 
 void MainWindow::showPreview(PreviewButton button) {
     showReport(PreviewButtonReport(button, program_->state().options), 0);
@@ -753,32 +743,11 @@ void MainWindow::showMessage(std::string_view text) {
     message_->repaint();
 }
 
-void MainWindow::showGauge(bool visible) {
-    if (!visible)
-        gauge_->resize(0, gauge_->height());
-    gauge_->setVisible(visible);
-}
+void MainWindow::showGauge(bool visible) { gaugeBox_->showLine(visible); }
 
-void MainWindow::setProgress(std::int16_t percent) {
-    const auto view = SetProgress(percent, kGaugeTwips);
-    percent_->setText(ToQString(view.caption));
-    gauge_->resize(twipsToPixels(view.gaugeEnd), gauge_->height());
-    if (view.repaintNow) {
-        percent_->repaint();
-        gauge_->repaint();
-    }
-}
+void MainWindow::setProgress(std::int16_t percent) { gaugeBox_->setProgress(percent); }
 
-void MainWindow::setBusy(bool busy) {
-    if (busy == busy_)
-        return;
-    busy_ = busy;
-    if (busy)
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    else
-        QApplication::restoreOverrideCursor();
-    setEnabled(!busy);
-}
+void MainWindow::setBusy(bool busy) { ShowBusy(*this, busy_, busy); }
 
 MsgResult MainWindow::messageBox(std::string_view text, std::string_view title, MsgButtons buttons,
                                  MsgIcon icon) {

@@ -43,8 +43,10 @@ class QVBoxLayout;
 
 namespace zanfor::app {
 
+class ProgressGauge;
 class ReportPresenter;
 class SettingsWindow;
+class SupportWindow;
 
 // What the window works with; each one left empty is the real thing (Qt dialogs, the desktop,
 // the .mdb reader, Access over the file, the collectors' commands, the report preview).
@@ -89,6 +91,7 @@ public:
     bool hasEnded() const { return ending_; }
 
     SettingsWindow* settingsWindow() const;
+    SupportWindow* supportWindow() const;
 
     int twipsToPixels(double twips) const;
     std::int32_t pixelsToTwips(int pixels) const;
@@ -152,6 +155,7 @@ private:
     void runCommand(CommandId id);
     void showPreview(PreviewButton button);
     void openSettingsWindow();
+    void openSupportWindow();
     void showAbout();
     void openScreenSaverSettings();
     void openHelp();
@@ -185,13 +189,14 @@ private:
     QGroupBox* etcFrame_ = nullptr;
     QLabel* dbName_ = nullptr;
     QLineEdit* message_ = nullptr;
-    QWidget* gauge_ = nullptr;
+    ProgressGauge* gaugeBox_ = nullptr;
     QLabel* percent_ = nullptr;
     QTimer* timer1_ = nullptr;
     std::array<QAction*, 4> recent_{};
     std::array<QAction*, 5> laterMenus_{};
     std::array<std::function<void()>, 5> laterHandlers_;
     QPointer<SettingsWindow> settings_;
+    QPointer<SupportWindow> support_;
 
     bool refreshing_ = false;
     bool busy_ = false;

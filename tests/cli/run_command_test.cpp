@@ -4,6 +4,7 @@
 #include <sys/mount.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -61,7 +62,11 @@ TEST(RunArguments, aRowAddedToTheTableRunsFromTheCommandLine) {
     EXPECT_EQ(only->commands, std::vector{test::kDummyCommand});
     const auto all = parse({"a.mdb"}, table);
     ASSERT_TRUE(all);
-    EXPECT_EQ(all->commands.back(), test::kDummyCommand);
+    // The main window's rows first, then the developer support tools.
+    const auto dummy = std::find(all->commands.begin(), all->commands.end(), test::kDummyCommand);
+    ASSERT_NE(dummy, all->commands.end());
+    EXPECT_EQ(*std::next(dummy), CommandId::Syoki);
+    EXPECT_EQ(all->commands.back(), CommandId::LinkProc);
     EXPECT_EQ(all->commands.front(), CommandId::Object);
     EXPECT_FALSE(parse({"a.mdb", "--only", "dummy"}, app::CommandTable()));
 }

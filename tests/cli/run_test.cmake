@@ -36,7 +36,7 @@ foreach(target ${targets})
     message(FATAL_ERROR "run ${target} failed (${rc}): ${o}${e}")
   endif()
   foreach(report R_AcObjectAll R_AcTblTable R_AcQeryAll R_AcProcName R_AcModule2 R_AcModStep
-                 R_AcComment)
+                 R_AcComment R_AcHensuH R_AcHensuT R_AcHensuU R_AcLinkProc)
     if(NOT EXISTS "${WORK}/out${n}/${report}.pdf")
       message(FATAL_ERROR "run ${target} wrote no ${report}.pdf: ${o}${e}")
     endif()
@@ -46,6 +46,15 @@ foreach(target ${targets})
     message(FATAL_ERROR "run changed the target ${target}")
   endif()
 endforeach()
+
+# The developer support tools alone: the initial processing runs first by itself, and the
+# catalogue brings its three lists along.
+execute_process(COMMAND "${CLI}" run "${SAMPLE}" --only hensu,linkproc --out "${WORK}/sien"
+                RESULT_VARIABLE rc OUTPUT_VARIABLE o ERROR_VARIABLE e)
+if(NOT rc EQUAL 0 OR NOT o MATCHES "== syoki .*== hensu .*R_AcHensuU.*== linkproc"
+   OR NOT EXISTS "${WORK}/sien/R_AcLinkProc.pdf")
+  message(FATAL_ERROR "run --only hensu,linkproc: ${rc} ${o}${e}")
+endif()
 
 # A file cut short is documented as far as it reads, and the run names what is missing and
 # fails: never a quiet partial listing.

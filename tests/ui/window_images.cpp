@@ -1,5 +1,6 @@
 // Renders the desktop program's windows to PNG files for review: the main window before and
-// after a target is opened, the print-title settings window and the About box.
+// after a target is opened, the print-title settings window, the developer support window before
+// and after its initial processing, and the About box.
 //
 //   window_images OUTDIR [TARGET.mdb]
 //
@@ -11,6 +12,7 @@
 #include <QButtonGroup>
 #include <QDir>
 #include <QPixmap>
+#include <QPushButton>
 #include <QStyleFactory>
 #include <QWidget>
 #include <cstdlib>
@@ -24,6 +26,7 @@
 #include "sample_target.h"
 #include "ui/main_window.h"
 #include "ui/settings_window.h"
+#include "ui/support_window.h"
 
 namespace {
 
@@ -87,6 +90,14 @@ int main(int argc, char** argv) {
     window.findChild<QAction*>("m8")->trigger();
     if (auto* settings = window.settingsWindow())
         ok = Save(settings, dir + "/settings.png") && ok;
+
+    window.findChild<QAction*>("m7")->trigger();
+    if (auto* support = window.supportWindow()) {
+        ok = Save(support, dir + "/support-before.png") && ok;
+        support->findChild<QPushButton*>("cmdSyoki")->click();
+        ok = Save(support, dir + "/support-after.png") && ok;
+        support->close();
+    }
 
     window.findChild<QAction*>("m5")->trigger();
     if (auto* about = window.findChild<QWidget*>("frmAbout"))

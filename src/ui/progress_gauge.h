@@ -1,0 +1,38 @@
+#pragma once
+
+// What the main window and the developer support window show while a command runs: the
+// progress gauge (a sunken track with the line linGuage growing along it and the scale labels
+// "0%", "50%", "100%") and the busy pointer.
+
+#include <QWidget>
+#include <cstdint>
+
+class QFrame;
+class QLabel;
+
+namespace zanfor::app {
+
+class ProgressGauge : public QWidget {
+public:
+    // `twips` is the full length of the line.
+    ProgressGauge(double twips, const QFont& font, QWidget* parent = nullptr);
+
+    QFrame* line() const { return line_; }
+    // The percentage label lblPer, made for the window to place where it wants it.
+    QLabel* makeCaption();
+
+    void showLine(bool visible);
+    // SetProgress: the caption and the line's end, repainted at once when the step asks it.
+    void setProgress(std::int16_t percent);
+
+private:
+    double twips_;
+    QFrame* line_ = nullptr;
+    QLabel* caption_ = nullptr;
+};
+
+// The hourglass pointer and the disabled window while a command works; `busyNow` remembers the
+// state so that the pointer is set and restored once each.
+void ShowBusy(QWidget& window, bool& busyNow, bool busy);
+
+}  // namespace zanfor::app
