@@ -1,7 +1,9 @@
 #include "cli/run_command.h"
 
+#include <algorithm>
 #include <charconv>
 #include <iostream>
+#include <set>
 #include <tuple>
 
 #include "cli/console_ui.h"
@@ -260,8 +262,20 @@ int RunCommands(const RunRequest& request, const std::filesystem::path& executab
         state.options.*setting = value;
     for (const auto& [text, name] : request.picks)
         state.pickers.*text = name;
+    // The developer support window's pickers: the table picked or the first one, and every form
+    // and report unless one was picked.
+    auto picked = [&](std::string app::Pickers::*text) {
+        return std::any_of(request.picks.begin(), request.picks.end(),
+                           [&](const auto& pick) { return pick.text == text; });
+    };
+    state.support.tableText = state.pickers.tableText;
+    state.support.formText = state.pickers.formText;
+    state.support.formMode = picked(&app::Pickers::formText) ? 2 : 1;
+    state.support.reportText = state.pickers.reportText;
+    state.support.reportMode = picked(&app::Pickers::reportText) ? 2 : 1;
 
     std::filesystem::create_directories(outFolder, ec);
+    std::set<std::string> written;
     auto runOne = [&](const app::CommandInfo& row) {
         const auto before = ui.requestedReports().size();
         const auto errorsBefore = ui.errorCount();
@@ -271,7 +285,12 @@ int RunCommands(const RunRequest& request, const std::filesystem::path& executab
         bool failed = ui.errorCount() != errorsBefore;
         const auto& reports = ui.requestedReports();
         for (auto k = before; k < reports.size(); ++k) {
-            const auto file = outFolder / (reports[k] + "." + request.format);
+            // Two commands may show one report over their own rows (the form and the report
+            // reference searches): the later one's file is named after its command too.
+            auto stem = reports[k];
+            if (!written.insert(stem).second)
+                stem += "." + std::string(row.cliName.empty() ? row.button : row.cliName);
+            const auto file = outFolder / (stem + "." + request.format);
             try {
                 RenderReportFile(workDatabase, reports[k], file);
                 std::cout << reports[k] << " -> " << file.string() << "\n";

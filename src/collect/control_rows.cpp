@@ -5,6 +5,7 @@
 
 #include "collect/vocabulary.h"
 #include "core/progress.h"
+#include "host/access/property_schema.h"
 #include "util/vb_string.h"
 
 namespace zanfor::collect {
@@ -364,30 +365,6 @@ constexpr EventRange kEventRanges[] = {
     {"ComboBox", 68, 83},
 };
 
-bool Names(std::string_view types, std::string_view type) {
-    while (!types.empty()) {
-        const auto blank = types.find(' ');
-        if (types.substr(0, blank) == type)
-            return true;
-        if (blank == std::string_view::npos)
-            break;
-        types.remove_prefix(blank + 1);
-    }
-    return false;
-}
-
-// A member of an option group has OptionValue where a free one has its first data property.
-bool InOptionGroup(const Control& c, std::string_view typeName) {
-    std::size_t index = 0;
-    if (typeName == "CheckBox" || typeName == "OptionButton")
-        index = 3;
-    else if (typeName == "ToggleButton")
-        index = 7;
-    else
-        return false;
-    return index < c.properties.count() && c.properties.at(index).name == "OptionValue";
-}
-
 // The value of a property, or nothing when the design does not tell it.
 std::optional<Value> Read(const Control& c, std::string_view name) {
     if (c.isUnknown(name))
@@ -502,7 +479,7 @@ void ControlRowWriter::control(const Control& c) {
 
     const bool member = InOptionGroup(c, current_.typeName);
     for (const auto& row : RowsFor(report_, listing_)) {
-        if (!Names(row.types, current_.typeName))
+        if (!NamesType(row.types, current_.typeName))
             continue;
         if ((row.member == Member::InGroup && !member) ||
             (row.member == Member::NotInGroup && member))
@@ -515,9 +492,9 @@ void ControlRowWriter::control(const Control& c) {
 }
 
 void ControlRowWriter::events(const Control& c) {
-    const std::size_t count = c.properties.count();
+    const std::size_t count = AccessPropertyCount(c, current_.typeName, report_);
     for (const auto& range : kEventRanges) {
-        if (!Names(range.types, current_.typeName))
+        if (!NamesType(range.types, current_.typeName))
             continue;
         const bool large = range.countAbove == 0 || count > range.countAbove;
         const std::size_t first = large ? range.first : range.smallFirst;
@@ -549,6 +526,36 @@ void ControlRowWriter::WriteControlRow(std::string_view group, std::string_view 
         .set("PropertyName", std::string(label))
         .set("PropertyValue", std::string(value));
     items_.update();
+}
+
+bool NamesType(std::string_view types, std::string_view type) {
+    while (!types.empty()) {
+        const auto blank = types.find(' ');
+        if (types.substr(0, blank) == type)
+            return true;
+        if (blank == std::string_view::npos)
+            break;
+        types.remove_prefix(blank + 1);
+    }
+    return false;
+}
+
+bool InOptionGroup(const Control& c, std::string_view typeName) {
+    std::size_t index = 0;
+    if (typeName == "CheckBox" || typeName == "OptionButton")
+        index = 3;
+    else if (typeName == "ToggleButton")
+        index = 7;
+    else
+        return false;
+    return index < c.properties.count() && c.properties.at(index).name == "OptionValue";
+}
+
+std::size_t AccessPropertyCount(const Control& c, std::string_view typeName, bool report) {
+    const auto schema =
+        host::access::PropertySchema(typeName, {report, InOptionGroup(c, typeName)});
+    const std::size_t count = c.properties.count();
+    return schema.empty() ? count : std::min(count, schema.size());
 }
 
 }  // namespace zanfor::collect

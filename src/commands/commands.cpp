@@ -12,6 +12,8 @@
 #include "collect/report_collector.h"
 #include "collect/table_collector.h"
 #include "commands/support_panel.h"
+#include "refs/object_references.h"
+#include "refs/table_references.h"
 #include "vba/comment_listing.h"
 #include "vba/module_listing.h"
 #include "vba/procedure_listing.h"
@@ -56,6 +58,8 @@ constexpr Names<1> kHensuHReports{"R_AcHensuH"};
 constexpr Names<1> kHensuTReports{"R_AcHensuT"};
 constexpr Names<1> kHensuUReports{"R_AcHensuU"};
 constexpr Names<1> kLinkProcReports{"R_AcLinkProc"};
+constexpr Names<1> kLinkTableReports{"R_AcLinkTable"};
+constexpr Names<1> kLinkObjectReports{"R_AcLinkObject"};
 constexpr std::array kHensuLists{CommandId::HensuH, CommandId::HensuT, CommandId::HensuU};
 
 // A list button only opens its report over what the tables hold.
@@ -188,7 +192,7 @@ constexpr std::array kTable{
 };
 static_assert(kTable.size() <= kCommandCapacity);
 
-// The tools without a run wait for the analysis files and the reference searches.
+// The tools without a run wait for the analysis files.
 constexpr std::array kSupportTable{
     CommandInfo{.id = CommandId::Syoki,
                 .button = "cmdSyoki",
@@ -198,7 +202,9 @@ constexpr std::array kSupportTable{
     CommandInfo{.id = CommandId::LinkTable,
                 .button = "cmdLinkTable",
                 .caption = "実行",
-                .cliName = "linktable"},
+                .cliName = "linktable",
+                .run = Collect<refs::RunTableReferences>,
+                .reports = kLinkTableReports},
     CommandInfo{.id = CommandId::ObjUpdate,
                 .button = "cmdObjUpdate",
                 .caption = "オブジェクト比較表",
@@ -210,11 +216,15 @@ constexpr std::array kSupportTable{
     CommandInfo{.id = CommandId::LinkForm,
                 .button = "cmdLinkForm",
                 .caption = "実行",
-                .cliName = "linkform"},
+                .cliName = "linkform",
+                .run = Collect<refs::RunFormReferences>,
+                .reports = kLinkObjectReports},
     CommandInfo{.id = CommandId::LinkReport,
                 .button = "cmdLinkReport",
                 .caption = "実行",
-                .cliName = "linkreport"},
+                .cliName = "linkreport",
+                .run = Collect<refs::RunReportReferences>,
+                .reports = kLinkObjectReports},
     CommandInfo{.id = CommandId::Hensu,
                 .button = "cmdHensu",
                 .caption = "変数情報取得",

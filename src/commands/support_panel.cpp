@@ -96,11 +96,11 @@ void EnableSupportTools(SupportPanel& panel, const AppState& state,
 SupportPanel OpenSupportPanel(AppState& state, const std::function<bool(CommandId)>& runs) {
     SupportPanel panel;
     panel.tables = state.pickers.tables;
-    Pick(panel.tables, state.counts.tables, panel.tableText);
+    Pick(panel.tables, state.counts.tables, state.support.tableText);
     panel.forms = state.pickers.forms;
-    Pick(panel.forms, state.counts.forms, panel.formText);
+    Pick(panel.forms, state.counts.forms, state.support.formText);
     panel.reports = state.pickers.reports;
-    Pick(panel.reports, state.counts.reports, panel.reportText);
+    Pick(panel.reports, state.counts.reports, state.support.reportText);
     EnableSupportTools(panel, state, runs);
     ClickFormSelect(panel, state, 1);
     ClickReportSelect(panel, state, 1);

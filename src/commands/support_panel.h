@@ -56,8 +56,8 @@ inline constexpr std::array<std::string_view, 3> kGaugeScale{"0%", "50%", "100%"
 struct SupportPanel {
     std::bitset<kSupportFrameCount> frames;
     std::bitset<kCommandCapacity> commands;
-    std::vector<std::string> tables, forms, reports;  // cboTable, cboForm, cboReport
-    std::string tableText, formText, reportText;      // what each shows
+    std::vector<std::string> tables, forms, reports;  // cboTable, cboForm, cboReport; the text
+                                                      // each shows is in SupportState
     bool formPicker = true;
     bool reportPicker = true;
 

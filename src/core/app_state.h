@@ -159,7 +159,9 @@ struct SupportState {
     std::vector<ProcedureEntry> procedures;
     std::int16_t formMode = 2;    // 1 every form, 2 the one chosen in cboForm
     std::int16_t reportMode = 2;  // the same for reports and cboReport
-    bool variableLists = false;   // cmdHensuH, cmdHensuT, cmdHensuU: enabled by a catalogue run
+    // What cboTable, cboForm and cboReport show: the table searched and the chosen objects.
+    std::string tableText, formText, reportText;
+    bool variableLists = false;  // cmdHensuH, cmdHensuT, cmdHensuU: enabled by a catalogue run
 };
 
 struct AppState {

@@ -110,6 +110,7 @@ QGroupBox* SupportWindow::frame(const SupportFrameInfo& info) {
     switch (info.frame) {
         case SupportFrame::LinkTable:
             combo(tables_, "cboTable");
+            tables_->setEditable(true);  // a name typed there is searched as it stands
             break;
         case SupportFrame::LinkForm:
             combo(forms_, "cboForm");
@@ -204,9 +205,10 @@ void SupportWindow::refresh() {
         frames_[Slot(info.frame)]->setEnabled(panel_.enabled(info.frame));
     for (const auto& row : SupportCommandTable())
         buttons_[Slot(row.id)]->setEnabled(panel_.enabled(row.id));
-    ShowNames(tables_, panel_.tables, panel_.tableText);
-    ShowNames(forms_, panel_.forms, panel_.formText);
-    ShowNames(reports_, panel_.reports, panel_.reportText);
+    const auto& chosen = program_.state().support;
+    ShowNames(tables_, panel_.tables, chosen.tableText);
+    ShowNames(forms_, panel_.forms, chosen.formText);
+    ShowNames(reports_, panel_.reports, chosen.reportText);
     forms_->setEnabled(panel_.formPicker);
     reports_->setEnabled(panel_.reportPicker);
     const auto& support = program_.state().support;
@@ -216,9 +218,10 @@ void SupportWindow::refresh() {
 }
 
 void SupportWindow::run(CommandId id) {
-    panel_.tableText = tables_->currentText().toStdString();
-    panel_.formText = forms_->currentText().toStdString();
-    panel_.reportText = reports_->currentText().toStdString();
+    auto& support = program_.state().support;
+    support.tableText = tables_->currentText().toStdString();
+    support.formText = forms_->currentText().toStdString();
+    support.reportText = reports_->currentText().toStdString();
     const auto end = program_.runCommand(id, *this);
     EnableSupportTools(panel_, program_.state(), [this](CommandId c) { return runs(c); });
     refresh();

@@ -36,7 +36,8 @@ foreach(target ${targets})
     message(FATAL_ERROR "run ${target} failed (${rc}): ${o}${e}")
   endif()
   foreach(report R_AcObjectAll R_AcTblTable R_AcQeryAll R_AcProcName R_AcModule2 R_AcModStep
-                 R_AcComment R_AcHensuH R_AcHensuT R_AcHensuU R_AcLinkProc)
+                 R_AcComment R_AcHensuH R_AcHensuT R_AcHensuU R_AcLinkProc R_AcLinkTable
+                 R_AcLinkObject R_AcLinkObject.linkreport)
     if(NOT EXISTS "${WORK}/out${n}/${report}.pdf")
       message(FATAL_ERROR "run ${target} wrote no ${report}.pdf: ${o}${e}")
     endif()

@@ -81,8 +81,8 @@ TEST(SupportPanel, opensWithTheChosenObjectSelectedAndAToolThisBuildLacksStaysDi
     EXPECT_EQ(state.support.formMode, 2);
     EXPECT_EQ(state.support.reportMode, 2);
     EXPECT_TRUE(panel.formPicker && panel.reportPicker);
-    EXPECT_EQ(panel.formText, "F1");
-    EXPECT_TRUE(panel.tableText.empty()) << "no table: nothing chosen";
+    EXPECT_EQ(state.support.formText, "F1");
+    EXPECT_TRUE(state.support.tableText.empty()) << "no table: nothing chosen";
     EXPECT_TRUE(panel.enabled(SupportFrame::Teigi));
     EXPECT_FALSE(panel.enabled(CommandId::Teigi));
 
