@@ -173,14 +173,14 @@ private:
 }  // namespace
 
 collect::RunResult RunTableReferences(RunContext& ctx) {
+    // The target is made current in Access again: when the initial processing had no module to
+    // open (or was never run), nothing else has opened it there, and every design would fail.
     const collect::CollectorRun run{.place = "場所:テーブル引用先情報",
                                     .report = "R_AcLinkTable",
                                     .window = app::WindowKind::DeveloperSupport,
+                                    .attachAccess = true,
                                     .finished = [](RunContext&) {}};
     return collect::RunCollection(ctx, run, [](RunContext& c) {
-        // The designs are those Access has open; without it there is nothing to search them in.
-        if (c.access == nullptr)
-            throw host::Error(host::err::kAccessClosed, "データベースが開かれていません。");
         c.ui.showMessage("テーブル参照情報(クエリ検索中...)");
         Search search(c);
         search.queries();
