@@ -6,6 +6,7 @@
 #include "collect/cover_page.h"
 #include "collect/file_list.h"
 #include "collect/form_collector.h"
+#include "collect/import_specs.h"
 #include "collect/macro_collector.h"
 #include "collect/object_inventory.h"
 #include "collect/query_collector.h"
@@ -59,6 +60,7 @@ constexpr Names<1> kHensuTReports{"R_AcHensuT"};
 constexpr Names<1> kHensuUReports{"R_AcHensuU"};
 constexpr Names<1> kLinkProcReports{"R_AcLinkProc"};
 constexpr Names<1> kLinkTableReports{"R_AcLinkTable"};
+constexpr Names<1> kTeigiReports{"R_AcTextTeigi"};
 constexpr Names<1> kLinkObjectReports{"R_AcLinkObject"};
 constexpr std::array kHensuLists{CommandId::HensuH, CommandId::HensuT, CommandId::HensuU};
 
@@ -192,7 +194,7 @@ constexpr std::array kTable{
 };
 static_assert(kTable.size() <= kCommandCapacity);
 
-// The tools without a run wait for the analysis files.
+// The comparison waits for the analysis files.
 constexpr std::array kSupportTable{
     CommandInfo{.id = CommandId::Syoki,
                 .button = "cmdSyoki",
@@ -212,7 +214,9 @@ constexpr std::array kSupportTable{
     CommandInfo{.id = CommandId::Teigi,
                 .button = "cmdTeigi",
                 .caption = "変換定義一覧",
-                .cliName = "teigi"},
+                .cliName = "teigi",
+                .run = Collect<collect::RunImportSpecList>,
+                .reports = kTeigiReports},
     CommandInfo{.id = CommandId::LinkForm,
                 .button = "cmdLinkForm",
                 .caption = "実行",

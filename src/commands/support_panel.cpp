@@ -29,7 +29,7 @@ constexpr std::array kFrames{
                      kObjUpdateButtons},
     SupportFrameInfo{F::Teigi, "framTeigi", "変換定義情報",
                      "テキストをインポート又はエクスポートする時に使用する変換定義情報を印刷します"
-                     "。",
+                     "。\nACCESSが自動設定された内容を確認出来るので大変重宝すると思います。",
                      kTeigiButtons},
     SupportFrameInfo{F::LinkForm, "framLinkForm", "オブジェクト参照元情報(フォーム)",
                      "特定のフォームが関連しているオブジェクトは何か調査し表示します。",
