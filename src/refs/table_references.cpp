@@ -52,10 +52,7 @@ constexpr DesignKind kReports{ObjectType::Report, "Reports", "レポート",
                               "テーブル参照情報(レポート検索中...)"};
 
 const SearchedControl* searchedKind(const Control& control) {
-    const auto* type = control.properties.find("ControlType");
-    if (type == nullptr)
-        return nullptr;
-    const std::string name = collect::ControlTypeName(std::to_string(type->value.toInteger()));
+    const std::string name = collect::ControlTypeName(std::to_string(control.controlType()));
     for (const auto& searched : kSearchedControls) {
         if (searched.type == name)
             return &searched;
@@ -123,10 +120,7 @@ private:
                 continue;
             if (names(control.properties, control.isUnknown(searched->property), searched->property,
                       name, noted)) {
-                const auto* controlName = control.properties.find("Name");
-                write(kind.bunrui, name,
-                      controlName ? LeftRTrim(controlName->value.toText(), kNameLength) : "",
-                      searched->label);
+                write(kind.bunrui, name, LeftRTrim(control.name(), kNameLength), searched->label);
             }
         }
     }

@@ -35,7 +35,6 @@ public:
     SupportWindow(Program& program, RunUi& host, std::function<void()> exitRequested,
                   QWidget* parent = nullptr);
 
-    const SupportPanel& panel() const { return panel_; }
     // Opening the window again: pickers refilled, tools enabled by the flag.
     void reopen();
 

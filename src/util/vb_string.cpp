@@ -4,7 +4,6 @@ namespace zanfor::util {
 
 namespace {
 
-constexpr std::string_view kIdeographicSpace = "\xE3\x80\x80";
 // Keys for invalid bytes lie above every code point so they never equal a decoded character.
 constexpr char32_t kInvalidByteBase = 0x110000;
 

@@ -27,6 +27,7 @@ std::size_t InStrRev(std::string_view s, std::string_view find);
 
 // VB on a Japanese system removes both the ASCII blank and the ideographic blank (U+3000);
 // tabs and other white space stay.
+inline constexpr std::string_view kIdeographicSpace = "\xE3\x80\x80";  // U+3000
 std::string LTrim(std::string_view s);
 std::string RTrim(std::string_view s);
 std::string Trim(std::string_view s);

@@ -208,8 +208,7 @@ std::string JoinHeading(const host::ModuleModel& model, long bodyLine, long& las
         std::string_view code = withoutComment;
         while (!code.empty() && isBlank(code.back()))
             code.remove_suffix(1);
-        const bool continues =
-            code.size() >= 2 && code.back() == '_' && isBlank(code[code.size() - 2]);
+        const bool continues = EndsWithContinuation(code);
         if (continues)
             code.remove_suffix(1);
         const std::string piece = trimBlanksAndTabs(code);
@@ -223,6 +222,12 @@ std::string JoinHeading(const host::ModuleModel& model, long bodyLine, long& las
     }
     lastLine = n;
     return joined;
+}
+
+bool EndsWithContinuation(std::string_view line) {
+    while (!line.empty() && isBlank(line.back()))
+        line.remove_suffix(1);
+    return line.size() >= 2 && line.back() == '_' && isBlank(line[line.size() - 2]);
 }
 
 std::optional<DeclareFields> ParseDeclare(std::string_view trimmedLine) {

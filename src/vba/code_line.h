@@ -23,6 +23,10 @@ LineClass ClassifyLine(std::string_view line);
 // Blank lines and option statements ("Option Explicit"), which no reader lists.
 bool IsSkippedLine(std::string_view line);
 
+// Whether the line goes on in the next one: it ends, trailing blanks and tabs aside, in a blank
+// or tab and "_" (in code, and in a comment too).
+bool EndsWithContinuation(std::string_view line);
+
 // A procedure heading as its row records it.
 struct HeadingFields {
     std::optional<bool> isPrivate;  // unset when the heading names neither Private nor Public

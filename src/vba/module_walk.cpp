@@ -118,6 +118,12 @@ void WalkModules(collect::RunContext& ctx, WalkKinds kinds, const CodeReader& re
     Walk(ctx, kinds, read, style).run();
 }
 
+std::string KindMessage(CodeKind kind, const std::string&) {
+    static constexpr std::array<std::string_view, 3> kMessages{
+        "ﾌｫｰﾑﾓｼﾞｭｰﾙ情報　取得中", "ﾚﾎﾟｰﾄﾓｼﾞｭｰﾙ情報　取得中", "ﾓｼﾞｭｰﾙ情報　取得中"};
+    return std::string(kMessages[static_cast<std::size_t>(kind)]);
+}
+
 const std::string& Section::name() const {
     static const std::string kDeclarations;
     return procedure ? procedure->name : kDeclarations;

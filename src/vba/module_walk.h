@@ -58,6 +58,9 @@ struct WalkStyle {
 
 // "フォームモジュール情報　取得中　(name)", and the same for reports and modules.
 std::string ObjectMessage(CodeKind kind, const std::string& name);
+// "ﾌｫｰﾑﾓｼﾞｭｰﾙ情報　取得中", "ﾚﾎﾟｰﾄﾓｼﾞｭｰﾙ情報　取得中", "ﾓｼﾞｭｰﾙ情報　取得中": the message of the
+// developer support tools, the kind alone.
+std::string KindMessage(CodeKind kind, const std::string& name);
 
 // Host errors of Access (opening, reading) and of the reader end the walk; the caller's frame
 // reports them. The progress is the share of the chosen kinds' documents walked so far, out of

@@ -2,14 +2,13 @@
 
 #include <algorithm>
 
+#include "util/vb_string.h"
 #include "vba/code_line.h"
 #include "vba/module_walk.h"
 
 namespace zanfor::vba {
 
 namespace {
-
-constexpr std::string_view kIdeographicBlank = "\xE3\x80\x80";
 
 bool isAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
@@ -19,7 +18,7 @@ bool isHexDigit(char c) { return isDigit(c) || (c >= 'A' && c <= 'F') || (c >= '
 std::size_t blankLength(std::string_view line, std::size_t i) {
     if (line[i] == ' ' || line[i] == '\t')
         return 1;
-    return line.substr(i).starts_with(kIdeographicBlank) ? kIdeographicBlank.size() : 0;
+    return line.substr(i).starts_with(util::kIdeographicSpace) ? util::kIdeographicSpace.size() : 0;
 }
 
 // Names may hold any character beyond ASCII (Japanese names are common); a byte that is not
@@ -29,13 +28,6 @@ bool isNameByte(std::string_view line, std::size_t i) {
     if (static_cast<unsigned char>(c) >= 0x80)
         return blankLength(line, i) == 0;
     return isAsciiLetter(c) || isDigit(c) || c == '_';
-}
-
-bool equalsKeyword(std::string_view word, std::string_view upperKeyword) {
-    return word.size() == upperKeyword.size() &&
-           std::equal(word.begin(), word.end(), upperKeyword.begin(), [](char a, char b) {
-               return (a >= 'a' && a <= 'z' ? static_cast<char>(a - 'a' + 'A') : a) == b;
-           });
 }
 
 std::size_t skipBlanks(std::string_view line, std::size_t i) {
@@ -48,16 +40,8 @@ std::size_t skipBlanks(std::string_view line, std::size_t i) {
     return i;
 }
 
-// A comment, and a line of a comment, goes on in the next line when it ends in " _".
-bool continuesComment(std::string_view line) {
-    while (!line.empty() && (line.back() == ' ' || line.back() == '\t'))
-        line.remove_suffix(1);
-    return line.size() >= 2 && line.back() == '_' &&
-           (line[line.size() - 2] == ' ' || line[line.size() - 2] == '\t');
-}
-
 bool isAsAt(std::string_view line, std::size_t i) {
-    return equalsKeyword(line.substr(i, 2), "AS") &&
+    return util::EqualsIgnoreCase(line.substr(i, 2), "AS") &&
            (i + 2 >= line.size() || !isNameByte(line, i + 2));
 }
 
@@ -72,8 +56,9 @@ bool scanLine(std::string_view line, Use&& use) {
     const auto name = [&](std::string_view word, std::size_t end) {
         const std::size_t next = skipBlanks(line, end);
         if (typeFollows) {
-            typeFollows = equalsKeyword(word, "NEW") || (next < line.size() && line[next] == '.');
-        } else if (equalsKeyword(word, "AS") || equalsKeyword(word, "NEW")) {
+            typeFollows =
+                util::EqualsIgnoreCase(word, "NEW") || (next < line.size() && line[next] == '.');
+        } else if (util::EqualsIgnoreCase(word, "AS") || util::EqualsIgnoreCase(word, "NEW")) {
             typeFollows = true;
         } else if (!word.empty() && !isAsAt(line, next) && !line.substr(next).starts_with(":=")) {
             use(word);
@@ -96,7 +81,7 @@ bool scanLine(std::string_view line, Use&& use) {
             continue;
         }
         if (c == '\'')
-            return continuesComment(line);
+            return EndsWithContinuation(line);
         if (c == '[') {
             if (const std::size_t close = line.find(']', i + 1); close != std::string_view::npos) {
                 name(line.substr(i + 1, close - i - 1), close + 1);
@@ -105,8 +90,8 @@ bool scanLine(std::string_view line, Use&& use) {
             }
         }
         const bool radix = c == '&' && i + 2 < line.size() &&
-                           (equalsKeyword(line.substr(i + 1, 1), "H") ||
-                            equalsKeyword(line.substr(i + 1, 1), "O")) &&
+                           (util::EqualsIgnoreCase(line.substr(i + 1, 1), "H") ||
+                            util::EqualsIgnoreCase(line.substr(i + 1, 1), "O")) &&
                            isHexDigit(line[i + 2]);
         if (isDigit(c) || radix) {
             i += radix ? 2 : 1;
@@ -120,8 +105,8 @@ bool scanLine(std::string_view line, Use&& use) {
             while (i < line.size() && isNameByte(line, i))
                 ++i;
             const std::string_view word = line.substr(start, i - start);
-            if (statementStart && equalsKeyword(word, "REM"))
-                return continuesComment(line);
+            if (statementStart && util::EqualsIgnoreCase(word, "REM"))
+                return EndsWithContinuation(line);
             name(word, i);
             continue;
         }
@@ -131,22 +116,6 @@ bool scanLine(std::string_view line, Use&& use) {
         ++i;
     }
     return false;
-}
-
-constexpr std::string_view kFormsMessage = "ﾌｫｰﾑﾓｼﾞｭｰﾙ情報　取得中";
-constexpr std::string_view kReportsMessage = "ﾚﾎﾟｰﾄﾓｼﾞｭｰﾙ情報　取得中";
-constexpr std::string_view kModulesMessage = "ﾓｼﾞｭｰﾙ情報　取得中";
-
-std::string walkMessage(CodeKind kind, const std::string&) {
-    switch (kind) {
-        case CodeKind::Form:
-            return std::string(kFormsMessage);
-        case CodeKind::Report:
-            return std::string(kReportsMessage);
-        case CodeKind::Module:
-            break;
-    }
-    return std::string(kModulesMessage);
 }
 
 }  // namespace
@@ -161,7 +130,7 @@ void ProcedureNames::match(std::string_view line, std::string_view caller, bool&
                            std::vector<std::size_t>& found) const {
     found.clear();
     if (inComment) {
-        inComment = continuesComment(line);
+        inComment = EndsWithContinuation(line);
         return;
     }
     inComment = scanLine(line, [&](std::string_view word) {
@@ -228,7 +197,7 @@ collect::RunResult RunProcedureReferences(collect::RunContext& ctx) {
                             {object.objectNo, LabelOf(kKindNames, object.kind), object.objectName},
                             state, rows);
                     },
-                    {.message = walkMessage, .numberObjectsWithoutCode = true});
+                    {.message = KindMessage, .numberObjectsWithoutCode = true});
         return collect::Finish::Report;
     });
 }

@@ -35,8 +35,8 @@ std::vector<app::ProcedureEntry> BuildProcedureTable(collect::RunContext& ctx) {
     std::vector<app::ProcedureEntry> table;
     for (const auto& document : ctx.target.documents("Modules")) {
         const std::string moduleName = util::LeftRTrim(document.name, kNameLength);
-        const auto& module = ctx.access->openModule(moduleName);
-        collect::ClosingGuard guard(*ctx.access, host::access::ObjectType::Module, moduleName);
+        const auto& module = ctx.access->openModule(document.name);
+        collect::ClosingGuard guard(*ctx.access, host::access::ObjectType::Module, document.name);
         ctx.access->minimize();
         AppendProcedures(module.model(), moduleName, table);
         guard.close();

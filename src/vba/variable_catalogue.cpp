@@ -7,6 +7,7 @@
 
 #include "core/program_files.h"
 #include "util/vb_string.h"
+#include "vba/code_line.h"
 #include "vba/module_walk.h"
 
 namespace zanfor::vba {
@@ -14,27 +15,17 @@ namespace zanfor::vba {
 namespace {
 
 constexpr std::size_t kTextLength = 255;
-constexpr std::string_view kIdeographicBlank = "\xE3\x80\x80";
 constexpr std::string_view kDeclarations = "(Declarations)";
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
-
-char asciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-// `keyword` is upper case ASCII.
-bool isWord(std::string_view word, std::string_view keyword) {
-    return word.size() == keyword.size() &&
-           std::equal(word.begin(), word.end(), keyword.begin(),
-                      [](char a, char b) { return asciiUpper(a) == b; });
-}
 
 // Code is indented with blanks and tabs, and Japanese text may end in ideographic blanks.
 std::string_view trimmed(std::string_view s) {
     for (;;) {
         if (!s.empty() && isBlank(s.front())) {
             s.remove_prefix(1);
-        } else if (s.starts_with(kIdeographicBlank)) {
-            s.remove_prefix(kIdeographicBlank.size());
+        } else if (s.starts_with(util::kIdeographicSpace)) {
+            s.remove_prefix(util::kIdeographicSpace.size());
         } else {
             break;
         }
@@ -42,8 +33,8 @@ std::string_view trimmed(std::string_view s) {
     for (;;) {
         if (!s.empty() && isBlank(s.back())) {
             s.remove_suffix(1);
-        } else if (s.ends_with(kIdeographicBlank)) {
-            s.remove_suffix(kIdeographicBlank.size());
+        } else if (s.ends_with(util::kIdeographicSpace)) {
+            s.remove_suffix(util::kIdeographicSpace.size());
         } else {
             break;
         }
@@ -72,17 +63,11 @@ struct LogicalLine {
     long last = 0;
 };
 
-bool continues(std::string_view line) {
-    while (!line.empty() && isBlank(line.back()))
-        line.remove_suffix(1);
-    return line.size() >= 2 && line.back() == '_' && isBlank(line[line.size() - 2]);
-}
-
 LogicalLine joinLines(const host::ModuleModel& model, long first) {
     LogicalLine joined{{}, first, first};
     for (;;) {
         std::string_view line = model.Line(joined.last);
-        if (!continues(line) || joined.last >= model.CountOfLines()) {
+        if (!EndsWithContinuation(line) || joined.last >= model.CountOfLines()) {
             joined.text += line;
             return joined;
         }
@@ -100,7 +85,7 @@ struct ScannedLine {
 };
 
 bool startsRem(std::string_view s, std::size_t i) {
-    return s.size() - i >= 3 && isWord(s.substr(i, 3), "REM") &&
+    return s.size() - i >= 3 && util::EqualsIgnoreCase(s.substr(i, 3), "REM") &&
            (s.size() - i == 3 || isBlank(s[i + 3]));
 }
 
@@ -175,7 +160,8 @@ std::vector<std::string_view> splitList(std::string_view s) {
 // The word "As" of a declaration, not the letters of a longer name ("lngAlias").
 std::size_t findAs(std::string_view s) {
     return findTopLevel(s, [&](std::size_t i) {
-        return (i == 0 || isBlank(s[i - 1])) && s.size() - i >= 2 && isWord(s.substr(i, 2), "AS") &&
+        return (i == 0 || isBlank(s[i - 1])) && s.size() - i >= 2 &&
+               util::EqualsIgnoreCase(s.substr(i, 2), "AS") &&
                (s.size() - i == 2 || isBlank(s[i + 2]));
     });
 }
@@ -276,7 +262,7 @@ private:
             takeWord(rest);
         std::optional<std::string_view> scope;
         for (const Scope& s : kScopes) {
-            if (isWord(peekWord(rest), s.keyword)) {
+            if (util::EqualsIgnoreCase(peekWord(rest), s.keyword)) {
                 scope = s.word;
                 takeWord(rest);
                 break;
@@ -284,21 +270,21 @@ private:
         }
         const std::string_view next = peekWord(rest);
         for (std::string_view word : kNotCatalogued) {
-            if (isWord(next, word))
+            if (util::EqualsIgnoreCase(next, word))
                 return;
         }
         const bool declarations = section_.empty();
-        if (isWord(next, "CONST")) {
+        if (util::EqualsIgnoreCase(next, "CONST")) {
             takeWord(rest);
             // A bare Const is private to its module or local to its procedure, as VBA scopes it.
             readList(rest, scope.value_or(declarations ? "Private" : "Dim"), kConstant);
-        } else if (isWord(next, "TYPE")) {
+        } else if (util::EqualsIgnoreCase(next, "TYPE")) {
             takeWord(rest);
             beginBlock(Block::Type, rest, scope.value_or("Public"));
-        } else if (isWord(next, "ENUM")) {
+        } else if (util::EqualsIgnoreCase(next, "ENUM")) {
             takeWord(rest);
             beginBlock(Block::Enum, rest, scope.value_or("Public"));
-        } else if (isWord(next, "DECLARE")) {
+        } else if (util::EqualsIgnoreCase(next, "DECLARE")) {
             takeWord(rest);
             readDeclare(rest, scope.value_or("Public"));
         } else if (scope) {
@@ -317,7 +303,7 @@ private:
                 add(name, property, bunrui, prefixed("値/", parts.text), description(), true);
                 continue;
             }
-            if (isWord(peekWord(piece), "WITHEVENTS"))
+            if (util::EqualsIgnoreCase(peekWord(piece), "WITHEVENTS"))
                 takeWord(piece);
             const NameAndText parts = splitAt(piece, findAs(piece), 2);
             add(parts.name, property, bunrui, prefixed("型/", parts.text), description(), true);
@@ -326,10 +312,10 @@ private:
 
     // The name of an external function is the word after Function or Sub.
     void readDeclare(std::string_view rest, std::string_view property) {
-        if (isWord(peekWord(rest), "PTRSAFE"))
+        if (util::EqualsIgnoreCase(peekWord(rest), "PTRSAFE"))
             takeWord(rest);
         const std::string_view kind = takeWord(rest);
-        if (!isWord(kind, "FUNCTION") && !isWord(kind, "SUB"))
+        if (!util::EqualsIgnoreCase(kind, "FUNCTION") && !util::EqualsIgnoreCase(kind, "SUB"))
             return;
         std::string_view name = takeWord(rest);
         name = name.substr(0, name.find('('));
@@ -349,8 +335,8 @@ private:
     void readMember(std::string_view statement) {
         std::string_view rest = statement;
         const std::string_view first = takeWord(rest);
-        if (isWord(first, "END") &&
-            isWord(peekWord(rest), block_ == Block::Type ? "TYPE" : "ENUM")) {
+        if (util::EqualsIgnoreCase(first, "END") &&
+            util::EqualsIgnoreCase(peekWord(rest), block_ == Block::Type ? "TYPE" : "ENUM")) {
             block_ = Block::None;
             return;
         }
@@ -464,12 +450,6 @@ private:
     std::string procedureName_;
 };
 
-std::string walkMessage(CodeKind kind, const std::string&) {
-    static constexpr std::array<std::string_view, 3> kMessages{
-        "ﾌｫｰﾑﾓｼﾞｭｰﾙ情報　取得中", "ﾚﾎﾟｰﾄﾓｼﾞｭｰﾙ情報　取得中", "ﾓｼﾞｭｰﾙ情報　取得中"};
-    return std::string(kMessages[static_cast<std::size_t>(kind)]);
-}
-
 }  // namespace
 
 std::vector<Declaration> ReadDeclarations(const host::ModuleModel& model) {
@@ -494,7 +474,7 @@ collect::RunResult RunVariableCatalogue(collect::RunContext& ctx) {
         VariableCatalogue catalogue(c);
         WalkModules(
             c, kAllKinds, [&](const CodeObject& o) { catalogue.read(o); },
-            WalkStyle{.message = walkMessage});
+            WalkStyle{.message = KindMessage});
         KeepProcedureNo(c.state, catalogue.procedureNo());
         return collect::Finish::Report;
     });
