@@ -102,12 +102,15 @@ TEST(ProcedureTable, modulesInContainerOrderProceduresByFirstLineDeclarationsAlo
                            "Property Let P(v)", "End Property"}));
     b.module("modDecl", Code({"Option Explicit", "Public Const X = 1"}));
     b.module("modA", Code({"Sub Only()", "End Sub"}));
+    // Opened by its whole name, listed by its first 150 characters.
+    b.module(std::string(149, 'x') + "  tail", Code({"Sub Long()", "End Sub"}));
     auto f = test::VbaFixture::ForTarget(b.build());
     auto ctx = f.context();
     std::vector<std::string> seen;
     for (const auto& e : vba::BuildProcedureTable(ctx))
         seen.push_back(e.module + "." + e.procedure);
-    EXPECT_EQ(seen, (std::vector<std::string>{"modB.Second", "modB.First", "modB.P", "modA.Only"}));
+    EXPECT_EQ(seen, (std::vector<std::string>{"modB.Second", "modB.First", "modB.P", "modA.Only",
+                                              std::string(149, 'x') + ".Long"}));
 }
 
 TEST(InitialProcessing, buildsTheTableSetsTheFlagAndAFailureLeavesBothAsTheyWere) {
