@@ -39,10 +39,20 @@ int usage(std::ostream& out) {
            "             [--pick table=NAME] [--workdb FILE] [--out DIR] [--format pdf|html]\n"
            "                                    "
            "解析ファイルを開き、処理を実行して帳票を書き出します\n"
+           "  zanfor-cli run TARGET --pattern FILE.apt [--option link=1|2] [--out DIR] ...\n"
+           "                                    解析パターン(.apt)の処理を一括で実行します\n"
            "  zanfor-cli inspect TARGET [--json] [--source MODULE] [--design NAME]\n"
            "                                    解析ファイルの中身を表示します\n"
            "  zanfor-cli report NAME [--workdb FILE] --out FILE.pdf|FILE.html\n"
            "                                    作業用データベースの帳票を書き出します\n"
+           "  zanfor-cli save FILE.adb [--workdb FILE] [--force]\n"
+           "                                    "
+           "直前の run の解析結果を解析ファイル(.adb)に保存します\n"
+           "  zanfor-cli report NAME --workdb FILE.adb --out FILE.pdf|FILE.html\n"
+           "                                    解析ファイルの帳票を読み取り専用で書き出します\n"
+           "  zanfor-cli compare OLD.adb TARGET [--out FILE.pdf|FILE.html] [--workdb FILE]\n"
+           "                                    "
+           "解析ファイルと現在のデータベースのオブジェクトを比較します\n"
            "  zanfor-cli --help                 この説明を表示します\n";
     return kUsage;
 }
@@ -180,6 +190,79 @@ int report(const std::vector<std::string>& args) {
     return kOk;
 }
 
+// Copies the work database, with the bookkeeping `run` wrote into it, as an analysis file.
+int save(const std::vector<std::string>& args) {
+    std::filesystem::path chosen;
+    std::filesystem::path file;
+    bool force = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--workdb" && i + 1 < args.size())
+            file = args[++i];
+        else if (args[i] == "--force")
+            force = true;
+        else if (chosen.empty() && args[i].rfind("--", 0) != 0)
+            chosen = args[i];
+        else
+            return usage(std::cerr);
+    }
+    if (chosen.empty())
+        return usage(std::cerr);
+    if (file.empty())
+        file = defaultWorkDatabase();
+    const std::filesystem::path out = app::WithExtension(chosen.string(), "adb");
+    if (std::filesystem::exists(out) && !force) {
+        throw host::Error(
+            host::err::kFileAlreadyExists,
+            "ファイル '" + out.string() + "' は既にあります (--force で置き換えます)。");
+    }
+    if (!std::filesystem::is_regular_file(file)) {
+        throw host::Error(host::err::kFileNotFound,
+                          "作業用データベース '" + file.string() + "' が見つかりません。");
+    }
+    const auto db = workdb::WorkDatabase::open(file);
+    // A work database no run has finished in would load as "保存処理が失敗しています。".
+    if (db.rowCount("T_AcSaveFlag") == 0) {
+        throw host::Error(host::err::kWorkDatabase,
+                          "作業用データベースに保存する解析結果がありません。先に zanfor-cli run "
+                          "を実行して下さい。");
+    }
+    db.saveCopyAs(out);
+    std::cout << file.string() << " -> " << out.string() << "\n";
+    return kOk;
+}
+
+// The developer support window's comparison, headless: the objects of TARGET against the list
+// an older analysis file keeps.
+int compare(const std::vector<std::string>& args) {
+    cli::RunRequest request;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--out" && i + 1 < args.size()) {
+            request.reportFile = args[++i];
+        } else if (args[i] == "--workdb" && i + 1 < args.size()) {
+            request.workDatabase = args[++i];
+        } else if (args[i].rfind("--", 0) == 0) {
+            return usage(std::cerr);
+        } else if (request.comparisonFile.empty()) {
+            request.comparisonFile = args[i];
+        } else if (request.target.empty()) {
+            request.target = args[i];
+        } else {
+            return usage(std::cerr);
+        }
+    }
+    if (request.target.empty())
+        return usage(std::cerr);
+    if (request.reportFile.empty())
+        request.reportFile = request.outFolder / "R_AcObjectUpdate.pdf";
+    const auto extension = request.reportFile.extension();
+    if (extension != ".pdf" && extension != ".html") {
+        std::cerr << "zanfor-cli compare: --out は .pdf か .html のファイルです\n";
+        return usage(std::cerr);
+    }
+    request.commands = {app::CommandId::ObjUpdate};
+    return cli::RunCommands(request, executablePath());
+}
+
 int run(const std::vector<std::string>& args) {
     std::string why;
     const auto request = cli::ParseRunArguments(args, why);
@@ -211,6 +294,10 @@ int main(int argc, char** argv) {
             return report(args);
         if (verb == "run")
             return run(args);
+        if (verb == "save")
+            return save(args);
+        if (verb == "compare")
+            return compare(args);
         std::cerr << "zanfor-cli: 不明なコマンド '" << verb << "'\n";
         return usage(std::cerr);
     } catch (const std::filesystem::filesystem_error& e) {

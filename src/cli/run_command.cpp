@@ -3,14 +3,19 @@
 #include <algorithm>
 #include <charconv>
 #include <iostream>
+#include <optional>
 #include <set>
+#include <span>
 #include <tuple>
 
+#include "batch/analysis_pattern.h"
 #include "cli/console_ui.h"
 #include "cli/report_output.h"
 #include "commands/main_panel.h"
+#include "commands/support_panel.h"
 #include "core/desktop.h"
 #include "core/dialogs.h"
+#include "core/error_report.h"
 #include "core/startup.h"
 #include "host/access/file_application.h"
 #include "host/error.h"
@@ -23,6 +28,7 @@ namespace {
 
 constexpr std::string_view kRunPlace = "場所:解析実行";
 constexpr std::string_view kReportPlace = "場所:レポート出力";
+constexpr std::string_view kSavePlace = "場所:保存";
 
 // The picker a selected-object run reads its name from.
 std::string app::Pickers::*PickerText(std::string_view kind) {
@@ -65,20 +71,26 @@ bool SplitPair(const std::string& text, std::pair<std::string, std::string>& out
 }
 
 // No window to ask: message boxes go to the console as the run's own do (and count as its
-// errors), and the file "chosen" is the target named on the command line.
+// errors), and the file "chosen" is the target named on the command line, or the older
+// analysis file when the comparison asks for one.
 class ConsoleDialogs : public app::Dialogs {
 public:
-    ConsoleDialogs(ConsoleUi& ui, std::string file) : ui_(&ui), file_(std::move(file)) {}
+    ConsoleDialogs(ConsoleUi& ui, std::string file, std::string analysisFile)
+        : ui_(&ui), file_(std::move(file)), analysisFile_(std::move(analysisFile)) {}
 
     app::MsgResult messageBox(std::string_view text, std::string_view title,
                               app::MsgButtons buttons, app::MsgIcon icon) override {
         return ui_->messageBox(text, title, buttons, icon);
     }
-    std::string openFileName(const app::OpenFileRequest&) override { return file_; }
+    std::string openFileName(const app::OpenFileRequest& request) override {
+        return request.filterPattern == "*.adb" ? analysisFile_ : file_;
+    }
+    std::string saveFileName(const app::OpenFileRequest&) override { return {}; }
 
 private:
     ConsoleUi* ui_;
     std::string file_;
+    std::string analysisFile_;
 };
 
 // A run from a script has no screen saver to hold off and opens no documents.
@@ -99,6 +111,12 @@ const app::CommandInfo* FindRow(const Key& key, std::span<const app::CommandInfo
 
 bool IsSupportTool(app::CommandId id) {
     return app::FindCommand(id, app::SupportCommandTable()) != nullptr;
+}
+
+bool EnabledInSupportWindow(const app::AppState& state, app::CommandId id) {
+    app::SupportPanel panel;
+    app::EnableSupportTools(panel, state, [](app::CommandId) { return true; });
+    return panel.enabled(id);
 }
 
 }  // namespace
@@ -167,13 +185,15 @@ std::optional<RunRequest> ParseRunArguments(const std::vector<std::string>& args
                 }
                 request.picks.push_back({picker, pair.second});
             }
-        } else if (a == "--workdb" || a == "--out" || a == "--format") {
+        } else if (a == "--workdb" || a == "--out" || a == "--format" || a == "--pattern") {
             const auto* text = value(i);
             if (!text) {
                 why = a + " には値が必要です";
                 return std::nullopt;
             }
-            if (a == "--workdb")
+            if (a == "--pattern")
+                request.pattern = *text;
+            else if (a == "--workdb")
                 request.workDatabase = *text;
             else if (a == "--out")
                 request.outFolder = *text;
@@ -194,13 +214,21 @@ std::optional<RunRequest> ParseRunArguments(const std::vector<std::string>& args
         why = "解析するファイルを指定して下さい";
         return std::nullopt;
     }
+    if (!request.pattern.empty()) {
+        if (!request.commands.empty()) {
+            why = "--pattern と --only は一緒に指定できません";
+            return std::nullopt;
+        }
+        return request;
+    }
     if (request.commands.empty()) {
         for (const auto& row : table)
             if (row.run)
                 request.commands.push_back(row.id);
-        // The developer support tools follow, except the list buttons their runs bring along.
+        // The developer support tools follow, except the list buttons their runs bring along
+        // and the comparison, which needs an older analysis file (zanfor-cli compare).
         for (const auto& row : app::SupportCommandTable())
-            if (row.run && !row.cliName.empty())
+            if (row.run && !row.cliName.empty() && row.id != app::CommandId::ObjUpdate)
                 request.commands.push_back(row.id);
     }
     return request;
@@ -232,8 +260,29 @@ int RunCommands(const RunRequest& request, const std::filesystem::path& executab
     const auto givenWorkDatabase = request.workDatabase.empty()
                                        ? std::filesystem::path()
                                        : std::filesystem::absolute(request.workDatabase);
+    // A pattern that cannot be read stops the run before the target is opened.
+    std::optional<app::BatchState> pattern;
+    if (!request.pattern.empty()) {
+        pattern.emplace();
+        batch::OpenBatch(*pattern);
+        try {
+            batch::ReadPatternFile(std::filesystem::absolute(request.pattern), *pattern);
+        } catch (const host::Error& e) {
+            PrintErrorReport(std::cerr,
+                             app::BuildSpecialErrorReport(
+                                 batch::kReadPlace, e.number(),
+                                 {std::string(batch::kPatternNotRead), "内容:" + e.description()}));
+            return 1;
+        }
+    }
     ConsoleUi ui(std::cerr);
-    ConsoleDialogs dialogs(ui, target.string());
+    const auto comparisonFile = request.comparisonFile.empty()
+                                    ? std::filesystem::path()
+                                    : std::filesystem::absolute(request.comparisonFile);
+    const auto reportFile = request.reportFile.empty()
+                                ? std::filesystem::path()
+                                : std::filesystem::absolute(request.reportFile);
+    ConsoleDialogs dialogs(ui, target.string(), comparisonFile.string());
     auto startup = app::StartUp(executable, dialogs, givenWorkDatabase);
     if (!startup)
         return 1;
@@ -276,38 +325,70 @@ int RunCommands(const RunRequest& request, const std::filesystem::path& executab
 
     std::filesystem::create_directories(outFolder, ec);
     std::set<std::string> written;
+    // False when a report could not be written (the error shown).
+    auto writeReports = [&](std::span<const std::string> reports, std::string_view who) {
+        bool wrote = true;
+        for (const auto& report : reports) {
+            // Two commands may show one report over their own rows (the form and the report
+            // reference searches): the later one's file is named after its command too.
+            auto stem = report;
+            if (!written.insert(stem).second)
+                stem += "." + std::string(who);
+            const auto file =
+                reportFile.empty() ? outFolder / (stem + "." + request.format) : reportFile;
+            try {
+                RenderReportFile(workDatabase, report, file);
+                std::cout << report << " -> " << file.string() << "\n";
+            } catch (const std::exception& e) {
+                ui.showError(app::BuildErrorReport(kReportPlace, e, app::WindowKind::Main));
+                wrote = false;
+            }
+        }
+        return wrote;
+    };
+    // What a save would write, so that `zanfor-cli save` finds the work database ready.
+    auto recordForSaving = [&] {
+        try {
+            program.writeAnalysisRecords();
+            return true;
+        } catch (const std::exception& e) {
+            ui.showError(app::BuildErrorReport(kSavePlace, e, app::WindowKind::Main));
+            return false;
+        }
+    };
+    if (pattern) {
+        // The batch window's chkLink is the command line's link option, ticked unless given.
+        pattern->link = state.options.link;
+        state.batch = *pattern;
+        batch::BatchPanel panel;
+        batch::ShowPattern(panel, state);
+        std::cout << "== batch (" << request.pattern.filename().string() << ")\n";
+        const auto outcome = program.runBatch(ui);
+        const bool wrote = writeReports(outcome.reports, "batch");
+        const bool recorded = recordForSaving();
+        program.shutDown(0, 0, false);
+        const bool allWell = !outcome.failed && outcome.end == app::CommandEnd::Done && wrote &&
+                             recorded && ui.errorCount() == 0;
+        return allWell ? 0 : 1;
+    }
     auto runOne = [&](const app::CommandInfo& row) {
         const auto before = ui.requestedReports().size();
         const auto errorsBefore = ui.errorCount();
-        std::cout << "== " << (row.cliName.empty() ? row.button : row.cliName) << " ("
-                  << row.caption << ")\n";
+        const std::string_view who = row.cliName.empty() ? row.button : row.cliName;
+        std::cout << "== " << who << " (" << row.caption << ")\n";
         const auto end = program.runCommand(row.id);
-        bool failed = ui.errorCount() != errorsBefore;
         const auto& reports = ui.requestedReports();
-        for (auto k = before; k < reports.size(); ++k) {
-            // Two commands may show one report over their own rows (the form and the report
-            // reference searches): the later one's file is named after its command too.
-            auto stem = reports[k];
-            if (!written.insert(stem).second)
-                stem += "." + std::string(row.cliName.empty() ? row.button : row.cliName);
-            const auto file = outFolder / (stem + "." + request.format);
-            try {
-                RenderReportFile(workDatabase, reports[k], file);
-                std::cout << reports[k] << " -> " << file.string() << "\n";
-            } catch (const std::exception& e) {
-                ui.showError(app::BuildErrorReport(kReportPlace, e, app::WindowKind::Main));
-                failed = true;
-            }
-        }
+        const bool wrote = writeReports(std::span(reports).subspan(before), who);
+        const bool failed = ui.errorCount() != errorsBefore || !wrote;
         if (failed || end == app::CommandEnd::ExitRequested)
             ++failures;
         return std::pair(end, failed);
     };
     for (const auto id : request.commands) {
         const auto& row = *FindRow(id, request.table);
-        // The support tools need the procedure table; the window would not let them run
+        // Most support tools need the procedure table; the window would not let them run
         // before the initial processing, so the command line does it first.
-        if (IsSupportTool(id) && id != app::CommandId::Syoki && !state.support.initialized) {
+        if (IsSupportTool(id) && !EnabledInSupportWindow(state, id)) {
             const auto [end, failed] =
                 runOne(*app::FindCommand(app::CommandId::Syoki, app::SupportCommandTable()));
             if (end == app::CommandEnd::ExitRequested)
@@ -322,6 +403,9 @@ int RunCommands(const RunRequest& request, const std::filesystem::path& executab
         if (end == app::CommandEnd::ExitRequested)
             break;
     }
+    // The comparison's own T_AcSaveFlag row (the two names) stays for its report.
+    if (request.comparisonFile.empty() && !recordForSaving())
+        ++failures;
     program.shutDown(0, 0, false);
     return failures == 0 ? 0 : 1;
 }

@@ -31,6 +31,13 @@ struct RunRequest {
     std::vector<app::CommandId> commands;  // in this order; every registered one when empty
     std::vector<OptionValue> options;
     std::vector<PickedName> picks;
+    // An analysis pattern (.apt): the batch window's run with its steps and options instead
+    // of the commands.
+    std::filesystem::path pattern;
+    // zanfor-cli compare: the older analysis file the comparison's dialog is answered with, and
+    // the file its one report goes to (the report's name in `outFolder` when empty).
+    std::filesystem::path comparisonFile;
+    std::filesystem::path reportFile;
     std::filesystem::path workDatabase;  // the program folder's when empty
     std::filesystem::path outFolder = "zanfor-out";
     std::string format = "pdf";  // or "html"
@@ -39,6 +46,7 @@ struct RunRequest {
 
 // Parses the arguments after "run"; nothing on bad usage (the reason on `why`). `--only` takes
 // the command-line names of the table's rows; without it every row that runs something runs.
+// `--pattern FILE` runs the batch instead and cannot be combined with `--only`.
 std::optional<RunRequest> ParseRunArguments(
     const std::vector<std::string>& args, std::string& why,
     std::span<const app::CommandInfo> table = app::CommandTable());

@@ -8,9 +8,14 @@ namespace zanfor::collect {
 
 namespace {
 
+// A batch step opens no report and leaves the closing words to the batch; the report it would
+// have shown is handed to the batch instead.
 void finish(RunContext& ctx, const CollectorRun& run) {
     ctx.ui.setBusy(false);
-    if (!run.report.empty())
+    auto& step = ctx.state.batch.running;
+    if (step)
+        step->report = run.report;
+    else if (!run.report.empty())
         ctx.ui.showReport(run.report, 0);
     if (run.finished) {
         run.finished(ctx);
@@ -18,29 +23,79 @@ void finish(RunContext& ctx, const CollectorRun& run) {
     }
     ctx.state.lastRun[run.collector] = run.option;
     ctx.state.enablePreview(run.preview);
+    if (step)
+        return;
     ctx.ui.showMessage(kPrintThenClose);
     ctx.ui.startClearTimer(kClearAfterMilliseconds);
+}
+
+// A batch step names the batch's step as the place, and the batch has its own lines for the
+// errors a whole-database run meets.
+app::ErrorReport batchErrorReport(std::string_view place, int number,
+                                  std::string_view description) {
+    switch (number) {
+        case 2516:
+            return app::BuildSpecialErrorReport(
+                place, number,
+                {"Access2000以前のバージョンで作成した", "ファイルのため解析出来ません。"});
+        case 2544:
+            return app::BuildSpecialErrorReport(
+                place, number,
+                {"隠しオブジェクトで指定されているマクロがあります。",
+                 "隠しオブジェクトを表示後、解析して下さい。"});
+        case host::err::kLinkedFileMissing:
+            return app::BuildSpecialErrorReport(
+                place, number,
+                {"リンクテーブルのパスが不正です。", "リンクテーブルのリンクを",
+                 "再設定後実行下さい。"});
+        case host::err::kOlderAccessVersion:
+            return app::BuildSpecialErrorReport(
+                place, number,
+                {"Access2000以前のバージョンで作成した", "ファイルのため解析出来ません。",
+                 "Access2000で変換後、解析して下さい。"});
+        default:
+            return app::BuildErrorReport(place, number, description, app::WindowKind::Batch);
+    }
+}
+
+std::string_view placeOf(const RunContext& ctx, const CollectorRun& run) {
+    const auto& step = ctx.state.batch.running;
+    return step ? std::string_view(step->place) : std::string_view(run.place);
+}
+
+RunResult failed(RunContext& ctx, const app::ErrorReport& report) {
+    ctx.ui.messageBox(report.text(), report.title, app::MsgButtons::Ok, app::MsgIcon::Critical);
+    if (auto& step = ctx.state.batch.running)
+        step->failed = true;
+    return report.shutdown ? RunResult::ShutdownRequested : RunResult::Failed;
 }
 
 // Any failure, ours or the library's, is shown through the common error report; a host error
 // the collection has its own lines for gets those.
 RunResult reportFailure(RunContext& ctx, const CollectorRun& run, std::exception_ptr failure) {
+    const auto place = placeOf(ctx, run);
+    const bool batch = ctx.state.batch.running.has_value();
+    const auto window = batch ? app::WindowKind::Batch : run.window;
     app::ErrorReport report;
     try {
         std::rethrow_exception(failure);
     } catch (const host::Error& e) {
-        auto own = run.specialLines ? run.specialLines(e) : std::nullopt;
-        report = own ? app::BuildSpecialErrorReport(run.place, e.number(), std::move(*own))
-                     : app::BuildErrorReport(run.place, e, run.window);
+        auto own = run.specialLines && !batch ? run.specialLines(e) : std::nullopt;
+        if (batch)
+            report = batchErrorReport(place, e.number(), e.description());
+        else if (own)
+            report = app::BuildSpecialErrorReport(place, e.number(), std::move(*own));
+        else
+            report = app::BuildErrorReport(place, e, window);
     } catch (const std::exception& e) {
-        report = app::BuildErrorReport(run.place, e, run.window);
+        report = app::BuildErrorReport(place, e, window);
     } catch (...) {
-        report = app::BuildErrorReport(run.place, host::err::kInvalidProcedureCall, "不明なエラー",
-                                       run.window);
+        report =
+            app::BuildErrorReport(place, host::err::kInvalidProcedureCall, "不明なエラー", window);
     }
-    ctx.ui.messageBox(report.text(), report.title, app::MsgButtons::Ok, app::MsgIcon::Critical);
+    const auto result = failed(ctx, report);
     ctx.ui.setBusy(false);
-    return report.shutdown ? RunResult::ShutdownRequested : RunResult::Failed;
+    return result;
 }
 
 // The error closing a collection that went on past objects it could not read: the report is
@@ -49,10 +104,8 @@ RunResult reportUnreadable(RunContext& ctx, const CollectorRun& run) {
     std::vector<std::string> lines{"読み取れないオブジェクトがあります。",
                                    "一覧には読み取れた部分だけを載せています:"};
     lines.insert(lines.end(), ctx.unreadable.begin(), ctx.unreadable.end());
-    const auto report =
-        app::BuildSpecialErrorReport(run.place, host::err::kDatabaseDamaged, std::move(lines));
-    ctx.ui.messageBox(report.text(), report.title, app::MsgButtons::Ok, app::MsgIcon::Critical);
-    return RunResult::Failed;
+    return failed(ctx, app::BuildSpecialErrorReport(placeOf(ctx, run), host::err::kDatabaseDamaged,
+                                                    std::move(lines)));
 }
 
 }  // namespace
@@ -68,7 +121,8 @@ std::string UnreadableNote(const host::Error& why) {
 
 RunResult RunCollection(RunContext& ctx, const CollectorRun& run,
                         const std::function<Finish(RunContext&)>& body) {
-    if (run.skip) {
+    // A batch step always collects anew.
+    if (run.skip && !ctx.state.batch.running) {
         finish(ctx, run);
         return RunResult::Previewed;
     }

@@ -64,6 +64,11 @@ struct CollectorRun {
     std::function<void(RunContext&)> finished{};
 };
 
+// While a batch step runs (the state's `batch.running` is set; the command table's runs see only
+// the shared state, so the batch marks it there), the collection ignores the skip test, reports
+// an error under the step's place label with the batch's lines and marks the step failed, and
+// hands its report to the batch instead of opening it; the last-run option and the preview
+// button are set as usual, the closing message and the clear timer are the batch's.
 RunResult RunCollection(RunContext& ctx, const CollectorRun& run,
                         const std::function<Finish(RunContext&)>& body);
 

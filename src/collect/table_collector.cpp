@@ -202,6 +202,9 @@ RunResult RunTableCollection(RunContext& ctx) {
                 state.remembered.table = state.pickers.tableText;
             }
         } catch (const BrokenLink& broken) {
+            // A batch ends at a broken link, reported under its step.
+            if (c.state.batch.running)
+                throw host::Error(host::err::kLinkedFileMissing, broken.problem);
             auto lines = kLinkLines;
             lines.push_back("内容:" + broken.problem);
             const auto report =

@@ -1,7 +1,10 @@
 #include "commands/commands.h"
 
 #include <array>
+#include <filesystem>
+#include <system_error>
 
+#include "collect/analysis_records.h"
 #include "collect/control_count.h"
 #include "collect/cover_page.h"
 #include "collect/file_list.h"
@@ -13,6 +16,7 @@
 #include "collect/report_collector.h"
 #include "collect/table_collector.h"
 #include "commands/support_panel.h"
+#include "core/program_files.h"
 #include "refs/object_references.h"
 #include "refs/table_references.h"
 #include "vba/comment_listing.h"
@@ -63,6 +67,27 @@ constexpr Names<1> kLinkTableReports{"R_AcLinkTable"};
 constexpr Names<1> kTeigiReports{"R_AcTextTeigi"};
 constexpr Names<1> kLinkObjectReports{"R_AcLinkObject"};
 constexpr std::array kHensuLists{CommandId::HensuH, CommandId::HensuT, CommandId::HensuU};
+
+constexpr Names<1> kObjUpdateReports{"R_AcObjectUpdate"};
+
+inline constexpr std::string_view kChooseComparisonFile = "比較用ファイルを選択して下さい。";
+
+// cmdObjUpdate: the older analysis file is asked for first; without one nothing changes.
+CommandEnd CompareObjects(CommandContext& c) {
+    std::error_code ec;
+    const auto here = std::filesystem::current_path(ec);
+    const auto file = c.dialogs ? c.dialogs->openFileName({"比較用ファイルの選択", "Zanfor(*.adb)",
+                                                           "*.adb", ec ? "" : here.string()})
+                                : std::string();
+    if (file.empty()) {
+        c.ui.messageBox(kChooseComparisonFile, kProductTitle, MsgButtons::Ok, MsgIcon::None);
+        return CommandEnd::Done;
+    }
+    collect::RunContext ctx{c.state, c.work, c.target, c.ui, &c.access};
+    return collect::RunObjectComparison(ctx, file) == collect::RunResult::ShutdownRequested
+               ? CommandEnd::ExitRequested
+               : CommandEnd::Done;
+}
 
 // A list button only opens its report over what the tables hold.
 template <const Names<1>* Report>
@@ -194,7 +219,6 @@ constexpr std::array kTable{
 };
 static_assert(kTable.size() <= kCommandCapacity);
 
-// The comparison waits for the analysis files.
 constexpr std::array kSupportTable{
     CommandInfo{.id = CommandId::Syoki,
                 .button = "cmdSyoki",
@@ -210,7 +234,9 @@ constexpr std::array kSupportTable{
     CommandInfo{.id = CommandId::ObjUpdate,
                 .button = "cmdObjUpdate",
                 .caption = "オブジェクト比較表",
-                .cliName = "objupdate"},
+                .cliName = "objupdate",
+                .run = CompareObjects,
+                .reports = kObjUpdateReports},
     CommandInfo{.id = CommandId::Teigi,
                 .button = "cmdTeigi",
                 .caption = "変換定義一覧",

@@ -16,6 +16,7 @@
 #include <string_view>
 
 #include "core/app_state.h"
+#include "core/dialogs.h"
 #include "core/run_ui.h"
 
 namespace zanfor::host::dao {
@@ -73,6 +74,7 @@ struct CommandContext {
     host::dao::Database& target;
     host::access::Application& access;  // the analysis Access instance
     const std::filesystem::path& programFolder;
+    Dialogs* dialogs = nullptr;  // for the commands that ask for a file
 };
 
 // A command that hit an error of Access's unstable range asks for the exit command.

@@ -173,6 +173,67 @@ int ChosenIndex(const AppState& state, OptionGroup group) {
     return std::clamp(state.options.*info.setting - 1, 0, last);
 }
 
+bool MenuEnabled(const AppState& state, Menu menu) {
+    const bool loaded = state.openMode == OpenMode::AnalysisFile;
+    switch (menu) {
+        case Menu::Open:
+        case Menu::Load:
+            return !loaded && !state.analysisSaved;
+        case Menu::Save:
+        case Menu::Batch:
+        case Menu::Support:
+        case Menu::Settings:
+            return !loaded;
+    }
+    return false;
+}
+
+namespace {
+
+// Where a collector's saved results show, in the order of app::Collector: its option group,
+// whose preview button is the collector's.
+constexpr OptionGroup kSavedGroups[] = {
+    OptionGroup::Object, OptionGroup::Table,   OptionGroup::Query,  OptionGroup::Form,
+    OptionGroup::Report, OptionGroup::Proc,    OptionGroup::Module, OptionGroup::ModStep,
+    OptionGroup::Macro,  OptionGroup::Control, OptionGroup::File,
+};
+static_assert(std::size(kSavedGroups) == kCollectorCount);
+constexpr OptionGroup kScopeGroups[] = {OptionGroup::TSelect, OptionGroup::QSelect,
+                                        OptionGroup::FSelect, OptionGroup::RSelect,
+                                        OptionGroup::McSelect};
+
+bool InRange(OptionGroup group, std::int16_t value) {
+    return value >= 1 && static_cast<std::size_t>(value) <= Info(group).captions.size();
+}
+
+}  // namespace
+
+void ShowSavedFlags(PanelState& panel, AppState& state, const LastRunOptions& lastRun,
+                    std::span<const std::int16_t, 5> scopes, std::int16_t proc50,
+                    std::int16_t mod50) {
+    panel.commands.reset();
+    for (const auto id : {CommandId::Hyousi1, CommandId::Hyousi2, CommandId::Hyousi3})
+        panel.enable(id);
+    panel.pickers.fill(false);
+    state.previewEnabled.fill(false);
+    state.lastRun = lastRun;
+    for (std::size_t i = 0; i < scopes.size(); ++i) {
+        if (InRange(kScopeGroups[i], scopes[i]))
+            state.options.*Info(kScopeGroups[i]).setting = scopes[i];
+    }
+    ClickCheck(state, CheckBox::Proc50, proc50 != 0);
+    ClickCheck(state, CheckBox::Mod50, mod50 != 0);
+    for (std::size_t i = 0; i < kCollectorCount; ++i) {
+        const auto option = lastRun.values[i];
+        // A value no option button has comes from a damaged or foreign file: no results shown.
+        if (option == kNotCollected || option == kNoObjects || !InRange(kSavedGroups[i], option))
+            continue;
+        const auto& info = Info(kSavedGroups[i]);
+        state.options.*info.setting = option;
+        state.enablePreview(*info.clears);
+    }
+}
+
 std::optional<std::string_view> HintFor(std::string_view controlName) {
     const auto* end = std::end(kHints);
     const auto* found = std::find_if(std::begin(kHints), end,

@@ -98,6 +98,21 @@ bool IsChecked(const AppState& state, CheckBox box);
 // The button of the group that the setting chooses.
 int ChosenIndex(const AppState& state, OptionGroup group);
 
+// The menus whose state follows the open mode and the saves.
+enum class Menu { Open, Save, Load, Batch, Support, Settings };
+
+// A save leaves the program on its target: another target or file is opened only after a
+// restart (m1a, the recent-file entries, m1c). A loaded analysis file locks everything but the
+// output window, help, About and exit.
+bool MenuEnabled(const AppState& state, Menu menu);
+
+// Fills the panel from a loaded analysis file's flags: its last-run options and scopes, the
+// option buttons and preview buttons of the collectors that have results, the report-header
+// texts and the three cover buttons; every other action button disabled.
+void ShowSavedFlags(PanelState& panel, AppState& state, const LastRunOptions& lastRun,
+                    std::span<const std::int16_t, 5> scopes, std::int16_t proc50,
+                    std::int16_t mod50);
+
 // The text a control puts into txtMesege when the mouse moves over it; "" for lblDBName and the
 // window background; nothing for controls without a hint.
 std::optional<std::string_view> HintFor(std::string_view controlName);

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -164,9 +165,32 @@ struct SupportState {
     bool variableLists = false;  // cmdHensuH, cmdHensuT, cmdHensuU: enabled by a catalogue run
 };
 
+inline constexpr std::size_t kBatchStepCount = 12;
+
+// What the collection frame and the batch tell each other while one batch step runs.
+struct BatchStepRun {
+    std::string place;    // the step's place label, "場所:テーブル情報(一括)"
+    bool failed = false;  // set by the frame when it reported an error
+    std::string report;   // the report the step would have previewed, for the command line
+};
+
+// The batch window's choice, shared with the command line's pattern runs. A step's flag is 0
+// (not chosen), 1 (chosen) or 9 (the target has no objects of the step's kind: skipped); its
+// option is the value the main window's option group of its collector takes (step 1's is the
+// object kind, 7 while chosen; the comment listing has none). The window's opening sets them.
+struct BatchState {
+    std::array<std::int16_t, kBatchStepCount> flags{};
+    std::array<std::int16_t, kBatchStepCount> options{};
+    // chkLink: 2 ticked (linked tables left out), 1 not.
+    std::int16_t link = 2;
+    // Set only while a step's collection runs.
+    std::optional<BatchStepRun> running;
+};
+
 struct AppState {
     OpenMode openMode = OpenMode::Nothing;
-    std::string targetPath;  // lblDBName
+    bool analysisSaved = false;  // an analysis file was saved: no other target until a restart
+    std::string targetPath;      // lblDBName
     OptionSettings options;
     LastRunOptions lastRun;
     ObjectCounts counts;
@@ -182,6 +206,7 @@ struct AppState {
     // One counter shared by the macro collector and the code readers.
     std::int16_t procedureNo = 0;
     SupportState support;
+    BatchState batch;
 
     bool isPreviewEnabled(PreviewButton b) const {
         return previewEnabled[static_cast<std::size_t>(b)];

@@ -29,6 +29,9 @@ public:
                                  MsgIcon icon) = 0;
     // The chosen file's full path, or "" when the user cancels.
     virtual std::string openFileName(const OpenFileRequest& request) = 0;
+    // ShowSaveFileDialog: the same settings; a name that does not exist yet is accepted and the
+    // dialog asks nothing about replacing a file (the caller does).
+    virtual std::string saveFileName(const OpenFileRequest& request) = 0;
 };
 
 // Answers from queues (OK / Yes and a cancelled dialog when they run dry) and keeps what was
@@ -45,6 +48,10 @@ public:
     MsgResult messageBox(std::string_view text, std::string_view title, MsgButtons buttons,
                          MsgIcon icon) override;
     std::string openFileName(const OpenFileRequest& request) override;
+    // Answers from the same queue as the open dialog.
+    std::string saveFileName(const OpenFileRequest& request) override {
+        return openFileName(request);
+    }
 
     std::vector<MsgResult> answers;
     std::vector<std::string> files;

@@ -25,6 +25,16 @@ std::string FileNamePart(std::string_view path) {
     return std::string(pos == std::string_view::npos ? path : path.substr(pos + 1));
 }
 
+std::string WithExtension(std::string_view chosen, std::string_view extension) {
+    // Only a whole ending is dropped: a name that merely ends in the letters ("readb") keeps
+    // them.
+    const auto ending = "." + std::string(extension);
+    if (chosen.size() >= ending.size() &&
+        util::UCase(chosen.substr(chosen.size() - ending.size())) == util::UCase(ending))
+        chosen.remove_suffix(ending.size());
+    return std::string(chosen) + ending;
+}
+
 std::string FolderPart(std::string_view path) {
     const auto pos = lastSeparator(path);
     return pos == std::string_view::npos ? std::string() : std::string(path.substr(0, pos + 1));

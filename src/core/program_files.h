@@ -20,6 +20,10 @@ inline constexpr std::string_view kProfileFileName = "Zanfor.dat";
 std::string FileNamePart(std::string_view path);
 // The part up to and including the last separator; "" for "" or a path without one.
 std::string FolderPart(std::string_view path);
+// The name a save dialog's choice is written under: "." + `extension` (lower case, no dot)
+// appended, after an ending "." + extension in any case is dropped, so "a.ADB" and "a" give
+// "a.adb" and "a.txt" gives "a.txt.adb".
+std::string WithExtension(std::string_view chosen, std::string_view extension);
 // The text after the first "=", at most 255 characters, blanks trimmed; "" without "=".
 std::string ValueAfterEquals(std::string_view line);
 

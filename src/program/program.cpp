@@ -68,8 +68,13 @@ CommandEnd Program::runCommand(CommandId id) { return runCommand(id, ui_); }
 CommandEnd Program::runCommand(CommandId id, RunUi& ui) {
     if (!session_.isOpen())
         return CommandEnd::Done;
-    CommandContext context{
-        state_, ui, *session_.work, *session_.target, *session_.access, startup_.paths.folder};
+    CommandContext context{state_,
+                           ui,
+                           *session_.work,
+                           *session_.target,
+                           *session_.access,
+                           startup_.paths.folder,
+                           &services_.dialogs};
     const auto* support = FindCommand(id, SupportCommandTable());
     const auto window = support ? WindowKind::DeveloperSupport : WindowKind::Main;
     try {
@@ -95,7 +100,8 @@ std::string_view Program::CaptionOf(CommandId id) const {
 }
 
 bool Program::requireTarget() {
-    if (!state_.targetPath.empty())
+    // A loaded analysis file has no target shown, but its results are there to output.
+    if (!state_.targetPath.empty() || state_.openMode == OpenMode::AnalysisFile)
         return true;
     ui_.messageBox(kSelectDatabase, kProductTitle, MsgButtons::Ok, MsgIcon::None);
     return false;
@@ -126,6 +132,14 @@ void Program::shutDown(std::int32_t topTwips, std::int32_t leftTwips, bool write
     });
     ignoringErrors([&] { ini.write("DEF", "Folder", FolderPart(state_.targetPath)); });
     ignoringErrors([&] { WriteRecentFiles(ini, state_.targetPath, startup_.settings.recent); });
+}
+
+batch::BatchOutcome Program::runBatch(RunUi& ui) {
+    if (!session_.isOpen())
+        return {};
+    CommandContext context{
+        state_, ui, *session_.work, *session_.target, *session_.access, startup_.paths.folder};
+    return batch::RunBatch(context, services_.commands);
 }
 
 }  // namespace zanfor::app

@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "batch/batch_run.h"
 #include "commands/commands.h"
 #include "commands/main_panel.h"
 #include "core/app_state.h"
@@ -61,6 +62,22 @@ public:
     void clickOption(OptionGroup group, int index) { ClickOption(panel_, state_, group, index); }
     void clickCheck(CheckBox box, bool checked) { ClickCheck(state_, box, checked); }
 
+    // m1b: the last-run options and the object list written into the work database, which is
+    // then copied to the chosen .adb file. Nothing happens while no target is open.
+    CommandEnd saveAnalysisFile();
+    // What a save writes into the work database before it copies it: the T_AcSaveFlag row and
+    // the object list of the open target. The command line writes it after every run, so that
+    // `zanfor-cli save` copies a work database that says what it holds.
+    void writeAnalysisRecords();
+    // m1c: an analysis file chosen in the dialog loaded (see below).
+    CommandEnd loadAnalysisFile();
+    // Loads `file`: checked and read from a private copy (the file is never written), its
+    // results made the work database's, the panel filled from its flags and the menus locked.
+    // A file that is refused leaves the program as it was. At start-up (a file named on the
+    // command line) no closing message is shown.
+    CommandEnd loadAnalysisFile(const std::filesystem::path& file, bool atStartUp);
+    bool menuEnabled(Menu menu) const { return MenuEnabled(state_, menu); }
+
     // cmdSave: the report-header texts of the state become Zanfor.dat.
     void saveProfile();
 
@@ -68,6 +85,9 @@ public:
     // support window runs its row of the support table and writes to that window's `ui`.
     CommandEnd runCommand(CommandId id);
     CommandEnd runCommand(CommandId id, RunUi& ui);
+    // cmdExec of the batch window (`ui`): the chosen steps of the state's batch, one after the
+    // other; nothing happens while no target is open.
+    batch::BatchOutcome runBatch(RunUi& ui);
 
     // m6, m7, m8, m9: false, with its message, while no target is shown.
     bool requireTarget();
@@ -82,6 +102,7 @@ public:
 
 private:
     std::string_view CaptionOf(CommandId id) const;
+    std::string defaultFolder() const;
     target::OpenEnvironment openEnvironment();
     target::OpenTargetState openState();
 

@@ -136,6 +136,24 @@ std::string QtDialogs::openFileName(const OpenFileRequest& request) {
     return dialog.selectedFiles().front().toStdString();
 }
 
+std::string QtDialogs::saveFileName(const OpenFileRequest& request) {
+    QFileDialog dialog(parent_, ToQString(request.title), ToQString(request.initialFolder));
+    dialog.setObjectName(QStringLiteral("dlgSaveFile"));
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // The caller asks before it replaces a file, as the shell's copy did.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setNameFilter(ToQString(request.filterDescription));
+    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("保存する場所:"));
+    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("ファイル名:"));
+    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("ファイルの種類:"));
+    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("保存"));
+    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("キャンセル"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().front().toStdString();
+}
+
 SystemDesktop::~SystemDesktop() { releaseScreenSaver(); }
 
 void SystemDesktop::inhibitScreenSaver() {

@@ -26,6 +26,7 @@ public:
     MsgResult messageBox(std::string_view text, std::string_view title, MsgButtons buttons,
                          MsgIcon icon) override;
     std::string openFileName(const OpenFileRequest& request) override;
+    std::string saveFileName(const OpenFileRequest& request) override;
 
 private:
     QPointer<QWidget> parent_;

@@ -7,11 +7,13 @@
 #include <QStyleFactory>
 #include <QTranslator>
 #include <exception>
+#include <filesystem>
 
 #include "core/program_files.h"
 #include "core/startup.h"
 #include "ui/desktop_window.h"
 #include "ui/main_window.h"
+#include "util/vb_string.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -21,6 +23,17 @@ int main(int argc, char** argv) {
     if (qtTexts.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTexts);
+
+    // An analysis file to load, named as the first argument (a desktop's "open with" passes it
+    // so); taken relative to where the program was started, before start-up changes folder.
+    std::filesystem::path analysisFile;
+    if (argc > 1) {
+        auto named = zanfor::util::Trim(argv[1]);
+        if (named.size() >= 2 && named.front() == '"' && named.back() == '"')
+            named = named.substr(1, named.size() - 2);
+        if (!named.empty())
+            analysisFile = std::filesystem::absolute(named);
+    }
 
     zanfor::app::QtDialogs dialogs;
     std::optional<zanfor::app::Startup> startup;
@@ -37,5 +50,7 @@ int main(int argc, char** argv) {
     zanfor::app::InstallHelpPage(startup->paths.folder);
     zanfor::app::MainWindow window(std::move(*startup));
     window.show();
+    if (!analysisFile.empty())
+        window.loadAtStartUp(analysisFile);
     return QApplication::exec();
 }

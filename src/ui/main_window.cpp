@@ -32,6 +32,7 @@
 #include "report/qt_text.h"
 #include "report/report_fonts.h"
 #include "ui/about_window.h"
+#include "ui/batch_window.h"
 #include "ui/desktop_window.h"
 #include "ui/progress_gauge.h"
 #include "ui/report_preview_window.h"
@@ -176,6 +177,7 @@ MainWindow::MainWindow(Startup startup, MainWindowServices services, QWidget* pa
 
     buildMenus();
     setMenuHandler(LaterMenu::DeveloperSupport, [this] { openSupportWindow(); });
+    setMenuHandler(LaterMenu::Batch, [this] { openBatchWindow(); });
     auto* central = new QWidget(this);
     central->setObjectName("central");
     central->setStyleSheet(QStringLiteral(
@@ -226,7 +228,7 @@ void MainWindow::buildMenus() {
         laterMenus_[i]->setEnabled(false);
         laterMenus_[i]->setToolTip(PendingHint(i));
     };
-    add(file, "m1a", "解析ファイルの選択", [this] { openTarget(std::nullopt); });
+    openMenu_ = add(file, "m1a", "解析ファイルの選択", [this] { openTarget(std::nullopt); });
     later(file, LaterMenu::SaveAnalysis);
     later(file, LaterMenu::LoadAnalysis);
     file->addSeparator();
@@ -240,12 +242,44 @@ void MainWindow::buildMenus() {
     add(file, "m1z", "終了", [this] { exitCommand(); });
 
     later(nullptr, LaterMenu::Batch);
-    add(nullptr, "m8", "設定", [this] { openSettingsWindow(); });
+    settingsMenu_ = add(nullptr, "m8", "設定", [this] { openSettingsWindow(); });
     later(nullptr, LaterMenu::DeveloperSupport);
     later(nullptr, LaterMenu::Output);
     add(nullptr, "m2", "スクリーンセーバー", [this] { openScreenSaverSettings(); });
     add(nullptr, "m4", "ヘルプ", [this] { openHelp(); });
     add(nullptr, "m5", "アバウト", [this] { showAbout(); });
+    setMenuHandler(LaterMenu::SaveAnalysis, [this] { runFileCommand(&Program::saveAnalysisFile); });
+    setMenuHandler(LaterMenu::LoadAnalysis, [this] { runFileCommand(&Program::loadAnalysisFile); });
+}
+
+void MainWindow::runFileCommand(CommandEnd (Program::*command)()) {
+    const auto end = ((*program_).*command)();
+    refresh();
+    if (end == CommandEnd::ExitRequested)
+        exitCommand();
+}
+
+void MainWindow::loadAtStartUp(const std::filesystem::path& file) {
+    const auto end = program_->loadAnalysisFile(file, true);
+    refresh();
+    if (end == CommandEnd::ExitRequested)
+        exitCommand();
+}
+
+// The menus a save or a loaded analysis file locks (a menu still waiting for its window stays
+// disabled).
+void MainWindow::refreshMenus() {
+    constexpr std::optional<Menu> kLaterLocks[] = {Menu::Save, Menu::Load, Menu::Batch,
+                                                   Menu::Support, std::nullopt};
+    for (std::size_t i = 0; i < laterMenus_.size(); ++i) {
+        const auto lock = kLaterLocks[i];
+        laterMenus_[i]->setEnabled(laterHandlers_[i] && (!lock || program_->menuEnabled(*lock)));
+    }
+    const bool open = program_->menuEnabled(Menu::Open);
+    openMenu_->setEnabled(open);
+    for (auto* entry : recent_)
+        entry->setEnabled(open);
+    settingsMenu_->setEnabled(program_->menuEnabled(Menu::Settings));
 }
 
 void MainWindow::setMenuHandler(LaterMenu menu, std::function<void()> handler) {
@@ -552,10 +586,7 @@ QWidget* MainWindow::buildStatusArea() {
     grid->addWidget(pathCaption, 0, 0);
     grid->addWidget(dbName_, 0, 1, 1, 3);
 
-    message_ = new QLineEdit;
-    message_->setObjectName("txtMesege");
-    message_->setReadOnly(true);
-    message_->setFocusPolicy(Qt::NoFocus);
+    message_ = MakeMessageLine();
     grid->addWidget(message_, 1, 0, 1, 2);
 
     gaugeBox_ = new ProgressGauge(kGaugeTwips, font());
@@ -618,6 +649,7 @@ void MainWindow::refresh() {
             box.edit->setText(text);
     }
     refreshPickers();
+    refreshMenus();
     refreshing_ = false;
 }
 
@@ -659,6 +691,23 @@ void MainWindow::openSupportWindow() {
 }
 
 SupportWindow* MainWindow::supportWindow() const { return support_.data(); }
+
+// Modeless beside the main window. A window still open is only brought forward; one opened
+// again starts from cleared boxes, so its flags always match what it shows.
+void MainWindow::openBatchWindow() {
+    if (!batch_) {
+        batch_ = new BatchWindow(
+            *program_, *this, *services_.dialogs, [this] { refresh(); }, [this] { exitCommand(); },
+            this);
+    } else if (!batch_->isVisible()) {
+        batch_->reopen();
+    }
+    batch_->show();
+    batch_->raise();
+    batch_->activateWindow();
+}
+
+BatchWindow* MainWindow::batchWindow() const { return batch_.data(); }
 
 void MainWindow::showPreview(PreviewButton button) {
     showReport(PreviewButtonReport(button, program_->state().options), 0);

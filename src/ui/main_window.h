@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -47,6 +48,7 @@ class ProgressGauge;
 class ReportPresenter;
 class SettingsWindow;
 class SupportWindow;
+class BatchWindow;
 
 // What the window works with; each one left empty is the real thing (Qt dialogs, the desktop,
 // the .mdb reader, Access over the file, the collectors' commands, the report preview).
@@ -83,6 +85,8 @@ public:
 
     // Shows the program's state in the controls.
     void refresh();
+    // The analysis file named on the command line, loaded once the window is up.
+    void loadAtStartUp(const std::filesystem::path& file);
 
     // m1z: the exit question with OK and Cancel, then shutdown.
     void exitCommand();
@@ -92,6 +96,7 @@ public:
 
     SettingsWindow* settingsWindow() const;
     SupportWindow* supportWindow() const;
+    BatchWindow* batchWindow() const;
 
     int twipsToPixels(double twips) const;
     std::int32_t pixelsToTwips(int pixels) const;
@@ -156,6 +161,9 @@ private:
     void showPreview(PreviewButton button);
     void openSettingsWindow();
     void openSupportWindow();
+    void openBatchWindow();
+    void runFileCommand(CommandEnd (Program::*command)());
+    void refreshMenus();
     void showAbout();
     void openScreenSaverSettings();
     void openHelp();
@@ -193,10 +201,13 @@ private:
     QLabel* percent_ = nullptr;
     QTimer* timer1_ = nullptr;
     std::array<QAction*, 4> recent_{};
+    QAction* openMenu_ = nullptr;      // m1a
+    QAction* settingsMenu_ = nullptr;  // m8
     std::array<QAction*, 5> laterMenus_{};
     std::array<std::function<void()>, 5> laterHandlers_;
     QPointer<SettingsWindow> settings_;
     QPointer<SupportWindow> support_;
+    QPointer<BatchWindow> batch_;
 
     bool refreshing_ = false;
     bool busy_ = false;

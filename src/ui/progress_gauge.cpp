@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
 
 #include "commands/support_panel.h"
 #include "core/progress.h"
@@ -73,6 +74,14 @@ void ProgressGauge::setProgress(std::int16_t percent) {
             caption_->repaint();
         line_->repaint();
     }
+}
+
+QLineEdit* MakeMessageLine() {
+    auto* line = new QLineEdit;
+    line->setObjectName("txtMesege");
+    line->setReadOnly(true);
+    line->setFocusPolicy(Qt::NoFocus);
+    return line;
 }
 
 void ShowBusy(QWidget& window, bool& busyNow, bool busy) {

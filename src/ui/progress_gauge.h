@@ -9,6 +9,7 @@
 
 class QFrame;
 class QLabel;
+class QLineEdit;
 
 namespace zanfor::app {
 
@@ -30,6 +31,9 @@ private:
     QFrame* line_ = nullptr;
     QLabel* caption_ = nullptr;
 };
+
+// The message box txtMesege beside the gauge: read-only and never given the focus.
+QLineEdit* MakeMessageLine();
 
 // The hourglass pointer and the disabled window while a command works; `busyNow` remembers the
 // state so that the pointer is set and restored once each.

@@ -176,10 +176,7 @@ QWidget* SupportWindow::buildProgressArea() {
     auto* area = new QWidget;
     auto* layout = new QHBoxLayout(area);
     layout->setContentsMargins(0, 0, 0, 0);
-    message_ = new QLineEdit;
-    message_->setObjectName("txtMesege");
-    message_->setReadOnly(true);
-    message_->setFocusPolicy(Qt::NoFocus);
+    message_ = MakeMessageLine();
     layout->addWidget(message_, 1);
     gaugeBox_ = new ProgressGauge(kSupportGaugeTwips, font());
     layout->addWidget(gaugeBox_);

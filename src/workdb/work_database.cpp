@@ -201,6 +201,109 @@ WorkDatabase WorkDatabase::open(const std::filesystem::path& path) {
     return db;
 }
 
+namespace {
+
+// Copies every page of `from` into `to` in one step.
+void backup(sqlite3* from, sqlite3* to, std::string_view what) {
+    sqlite3_backup* copy = sqlite3_backup_init(to, "main", from, "main");
+    if (!copy)
+        fail(to, what);
+    const int stepped = sqlite3_backup_step(copy, -1);
+    const int finished = sqlite3_backup_finish(copy);
+    if (stepped != SQLITE_DONE)
+        fail(from, what, stepped);
+    check(finished, to, what);
+}
+
+[[noreturn]] void refuseFile(const std::filesystem::path& path, std::string_view why) {
+    throw Error(err::kUnrecognizedFormat, "'" + path.string() +
+                                              "' は Zanfor の解析ファイルではありません (" +
+                                              std::string(why) + ")。");
+}
+
+}  // namespace
+
+WorkDatabase WorkDatabase::openCopy(const std::filesystem::path& path) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (!std::filesystem::exists(status))
+        throw Error(err::kFileNotFound, "ファイル '" + path.string() + "' が見つかりません。");
+    // A FIFO or a device would block the read for ever.
+    if (!std::filesystem::is_regular_file(status))
+        refuseFile(path, "ファイルではありません");
+    sqlite3* raw = nullptr;
+    int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
+    DatabaseHandle file(raw);
+    if (rc != SQLITE_OK)
+        refuseFile(path, sqliteCause(raw, rc));
+    sqlite3_extended_result_codes(raw, 1);
+    std::string verdict;
+    try {
+        verdict = [&] {
+            auto stmt = prepare(raw, "PRAGMA quick_check");
+            check(sqlite3_step(stmt.get()), raw, "PRAGMA quick_check");
+            const auto* text = sqlite3_column_text(stmt.get(), 0);
+            return std::string(text ? reinterpret_cast<const char*>(text) : "");
+        }();
+    } catch (const Error& e) {
+        refuseFile(path, e.description());
+    }
+    if (verdict != "ok")
+        refuseFile(path, "破損しています: " + verdict);
+    if (singleInteger(raw, "PRAGMA user_version") > kSchemaVersion) {
+        throw Error(err::kWorkDatabaseTooNew,
+                    "'" + path.string() + "' は新しいバージョンの Zanfor で作成されています。");
+    }
+    const auto tables = existingTables(raw);
+    if (!contains(tables, "T_AcObject") || !contains(tables, "T_AcSaveFlag"))
+        refuseFile(path, "結果のテーブルがありません");
+
+    raw = nullptr;
+    rc = sqlite3_open_v2(":memory:", &raw, SQLITE_OPEN_READWRITE, nullptr);
+    DatabaseHandle memory(raw);
+    if (rc != SQLITE_OK)
+        fail(raw, "メモリ上の複製", rc);
+    sqlite3_extended_result_codes(raw, 1);
+    backup(file.get(), memory.get(), path.string());
+    WorkDatabase db(WorkDatabaseLock(), std::move(memory));
+    db.bringUpToDate();
+    return db;
+}
+
+void WorkDatabase::saveCopyAs(const std::filesystem::path& file) const {
+    auto temporary = file;
+    temporary += ".zanfor-tmp";
+    auto discard = [&] {
+        std::error_code ignored;
+        std::filesystem::remove(temporary, ignored);
+    };
+    discard();
+    sqlite3* raw = nullptr;
+    const int rc = sqlite3_open_v2(temporary.c_str(), &raw,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    DatabaseHandle copy(raw);
+    try {
+        if (rc != SQLITE_OK)
+            fail(raw, file.string(), rc);
+        sqlite3_extended_result_codes(raw, 1);
+        backup(db_.get(), copy.get(), file.string());
+        copy.reset();
+        std::filesystem::rename(temporary, file);
+    } catch (const std::filesystem::filesystem_error& e) {
+        discard();
+        throw Error(err::kWorkDatabase,
+                    "'" + file.string() + "' に書き込めません: " + e.code().message());
+    } catch (...) {
+        copy.reset();
+        discard();
+        throw;
+    }
+}
+
+void WorkDatabase::replaceWith(const WorkDatabase& source) {
+    backup(source.handle(), db_.get(), "解析ファイルの読込");
+}
+
 WorkDatabase::~WorkDatabase() = default;
 
 void WorkDatabase::bringUpToDate() {

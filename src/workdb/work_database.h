@@ -46,6 +46,12 @@ public:
     // WorkDatabaseLock): the file is held for this process while it is open here.
     static WorkDatabase open(const std::filesystem::path& path);
 
+    // A private in-memory copy of a saved analysis file (an .adb), brought up to date in
+    // memory. The file is opened read-only and never written; it is refused with host error
+    // 3343 when it is not a work database of this program (random bytes, another program's
+    // SQLite file, a damaged one), 30002 when a newer version made it, 53 when it is missing.
+    static WorkDatabase openCopy(const std::filesystem::path& path);
+
     WorkDatabase(WorkDatabase&&) noexcept = default;
     WorkDatabase& operator=(WorkDatabase&&) noexcept = default;
     ~WorkDatabase();
@@ -58,6 +64,13 @@ public:
     // The result tables present in the file, in schema order.
     std::vector<std::string> tableNames() const;
     std::int64_t rowCount(std::string_view table) const;
+
+    // Writes a consistent copy of the whole database to `file` with SQLite's backup, into a
+    // temporary file beside it that then replaces `file`: a copy that failed halfway never
+    // stands where the user looks for a saved file.
+    void saveCopyAs(const std::filesystem::path& file) const;
+    // Replaces everything this database holds with the contents of `source`.
+    void replaceWith(const WorkDatabase& source);
 
     sqlite3* handle() const { return db_.get(); }
 

@@ -45,6 +45,7 @@ TEST(RunArguments, refusesNamesAndValuesNoRowOrControlTakes) {
         {{"--option", "table=-5"}, "不明なオプションか値です: table=-5"},
         {{"--option", "table=4"}, "不明なオプションか値です: table=4"},
         {{"--option", "link=0"}, "不明なオプションか値です: link=0"},
+        {{"--only", "tables", "--pattern", "p.apt"}, "--pattern と --only は一緒に指定できません"},
         {{"--option", "object=8", "--option", "link=1", "--option", "link=2"}, ""},
     };
     for (auto [args, reason] : cases) {

@@ -109,3 +109,34 @@ foreach(case fifo:3343 plain:3024 loop:76 ${long}.mdb:76)
     endif()
   endforeach()
 endforeach()
+
+# A batch from an analysis pattern: only its ticked steps run, each writing its report; the
+# sample's pattern ticks every step. A pattern that cannot be read fails before anything runs,
+# and --pattern with --only is bad usage.
+file(WRITE "${WORK}/two.apt" "mmodule=4\r\nOBJECT=1\r\nextra\r\nMODULE=1\r\n")
+execute_process(COMMAND "${CLI}" run "${SAMPLE}" --pattern "${WORK}/two.apt" --out "${WORK}/two"
+                RESULT_VARIABLE rc OUTPUT_VARIABLE o ERROR_VARIABLE e)
+file(GLOB written RELATIVE "${WORK}/two" "${WORK}/two/*")
+list(SORT written)
+if(NOT rc EQUAL 0 OR NOT written STREQUAL "R_AcModule2.pdf;R_AcObjectAll.pdf"
+   OR NOT e MATCHES "「一括処理」を終了しました。")
+  message(FATAL_ERROR "run --pattern two.apt (${rc}) wrote ${written}: ${o}${e}")
+endif()
+get_filename_component(examples "${SAMPLE}" DIRECTORY)
+execute_process(COMMAND "${CLI}" run "${SAMPLE}" --pattern "${examples}/all-steps.apt"
+                --out "${WORK}/all" RESULT_VARIABLE rc OUTPUT_VARIABLE o ERROR_VARIABLE e)
+file(GLOB written "${WORK}/all/*.pdf")
+list(LENGTH written n)
+if(NOT rc EQUAL 0 OR NOT n EQUAL 12)
+  message(FATAL_ERROR "run --pattern all-steps.apt (${rc}) wrote ${n} reports: ${o}${e}")
+endif()
+execute_process(COMMAND "${CLI}" run "${SAMPLE}" --pattern "${WORK}/missing.apt"
+                RESULT_VARIABLE rc OUTPUT_QUIET ERROR_VARIABLE e)
+if(NOT rc EQUAL 1 OR NOT e MATCHES "場所:解析パターン読込ｴﾗｰNo:3024")
+  message(FATAL_ERROR "a missing pattern must fail with 1 and error 3024 (${rc}): ${e}")
+endif()
+execute_process(COMMAND "${CLI}" run "${SAMPLE}" --pattern "${WORK}/two.apt" --only objects
+                RESULT_VARIABLE rc OUTPUT_QUIET ERROR_QUIET)
+if(NOT rc EQUAL 2)
+  message(FATAL_ERROR "--pattern with --only must be refused with 2, got ${rc}")
+endif()

@@ -116,6 +116,12 @@ TEST(TableCollector, aBrokenLinkStopsTheWalkButTheRowsSoFarAreReported) {
                     "box:場所:テーブル情報ｴﾗｰNo:3044\nリンクテーブルのパスが不正です。\n"
                     "リンクテーブルのリンクを\n再設定後実行下さい。\n内容:"));
     EXPECT_TRUE(Saw(f, "report:R_AcTblTable:0"));
+
+    // In a batch the broken link ends the step, reported under the step's place.
+    f.state.batch.running.emplace().place = "場所:テーブル情報(一括)";
+    EXPECT_EQ(collect::RunTableCollection(ctx), collect::RunResult::Failed);
+    EXPECT_TRUE(f.state.batch.running->failed);
+    EXPECT_TRUE(Saw(f, "box:場所:テーブル情報(一括)ｴﾗｰNo:3044\nリンクテーブルのパスが不正です。"));
 }
 
 TEST(TableCollector, aSelectedTableIsReadEvenWhenItIsALinkAndOnlyOnceForTheSameChoice) {

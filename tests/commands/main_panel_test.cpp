@@ -55,6 +55,49 @@ TEST(MainPanel, aStoredSettingOutsideTheGroupShowsItsNearestButton) {
     EXPECT_EQ(ChosenIndex(state, OptionGroup::Control), 0);
 }
 
+TEST(SavedFlags, onlyCollectorsWithResultsGetTheirOptionAndPreview) {
+    Fresh f;
+    f.panel.enable(CommandId::Table);
+    LastRunOptions saved;
+    saved[Collector::Tables] = 2;
+    saved[Collector::Macros] = kNoObjects;
+    saved[Collector::Queries] = 7;  // no such button: a damaged file
+    const std::array<std::int16_t, 5> scopes{2, 1, 1, 1, 1};
+    ShowSavedFlags(f.panel, f.state, saved, scopes, 1, 0);
+    EXPECT_EQ(ChosenIndex(f.state, OptionGroup::Table), 1);
+    EXPECT_EQ(ChosenIndex(f.state, OptionGroup::TSelect), 1);
+    EXPECT_EQ(ChosenIndex(f.state, OptionGroup::Macro), 1) << "option 9 selects nothing new";
+    EXPECT_TRUE(IsChecked(f.state, CheckBox::Proc50));
+    for (std::size_t b = 0; b < kPreviewButtonCount; ++b)
+        EXPECT_EQ(f.state.previewEnabled[b], b == static_cast<std::size_t>(PreviewButton::TPre))
+            << PreviewButtonName(static_cast<PreviewButton>(b));
+    EXPECT_EQ(f.state.lastRun.values, saved.values);
+    EXPECT_EQ(f.panel.commands.count(), 3u);
+    EXPECT_TRUE(f.panel.enabled(CommandId::Hyousi3));
+    EXPECT_FALSE(f.panel.enabled(CommandId::Table));
+}
+
+TEST(Menus, aSaveLocksOpeningAndALoadedFileLocksAllButOutput) {
+    struct Case {
+        OpenMode mode;
+        bool saved;
+        std::array<bool, 6> enabled;  // Open, Save, Load, Batch, Support, Settings
+    };
+    const Case cases[] = {
+        {OpenMode::Nothing, false, {true, true, true, true, true, true}},
+        {OpenMode::Target, true, {false, true, false, true, true, true}},
+        {OpenMode::AnalysisFile, false, {false, false, false, false, false, false}},
+    };
+    for (const auto& c : cases) {
+        AppState state;
+        state.openMode = c.mode;
+        state.analysisSaved = c.saved;
+        for (int m = 0; m < 6; ++m)
+            EXPECT_EQ(MenuEnabled(state, static_cast<Menu>(m)), c.enabled[m])
+                << static_cast<int>(c.mode) << " menu " << m;
+    }
+}
+
 TEST(MainPanel, hintsNameWhatEachButtonPrintsAndTheBackgroundClearsThem) {
     const std::pair<std::string_view, std::string_view> hints[] = {
         {"cmdHyousi(1)", "表紙を印刷します。"},

@@ -17,6 +17,21 @@ TEST(PathParts, splitAtTheLastSeparatorOfEitherKind) {
     EXPECT_EQ(FileNamePart("plain.mdb"), "plain.mdb");
 }
 
+TEST(WithExtension, replacesAWholeEndingInAnyCaseAndKeepsEveryOtherName) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"/d/a", "/d/a.adb"},
+        {"/d/a.adb", "/d/a.adb"},
+        {"/d/a.ADB", "/d/a.adb"},
+        {"/d/a.txt", "/d/a.txt.adb"},
+        {"/d/a.adb.adb", "/d/a.adb.adb"},
+        {"/d/readb", "/d/readb.adb"},
+        {"/d/販売.Adb", "/d/販売.adb"},
+    };
+    for (const auto& [chosen, written] : cases)
+        EXPECT_EQ(WithExtension(chosen, "adb"), written) << chosen;
+    EXPECT_EQ(WithExtension("abc.APT", "apt"), "abc.apt");
+}
+
 TEST(ValueAfterEquals, takesTrimmedTextAfterTheFirstEquals) {
     EXPECT_EQ(ValueAfterEquals(";DATABASE=C:\\db\\a.mdb"), "C:\\db\\a.mdb");
     EXPECT_EQ(ValueAfterEquals("a = b = c "), "b = c");

@@ -5,7 +5,9 @@
 #include "core/profile.h"
 #include "host/memory/memory_target.h"
 #include "test_support.h"
+#include "util/encoding.h"
 #include "util/ini_file.h"
+#include "workdb/work_database.h"
 
 namespace {
 
@@ -170,6 +172,85 @@ TEST_F(ProgramFixture, anErrorEscapingACommandIsReportedNotFatal) {
     EXPECT_FALSE(ui.busy);
     const auto& box = ui.events[ui.events.size() - 2];
     EXPECT_TRUE(box.starts_with("box:場所:マクロ一覧ｴﾗｰNo:5\n")) << box;
+}
+
+// The boxes shown so far, each as its text.
+std::vector<std::string> Boxes(const RecordingUi& ui) {
+    std::vector<std::string> boxes;
+    for (const auto& e : ui.events)
+        if (e.starts_with("box:"))
+            boxes.push_back(e.substr(4));
+    return boxes;
+}
+
+TEST_F(ProgramFixture, aSavedFileReloadsWithTheResultsAndTheButtonsOfWhatRan) {
+    start();
+    dialogs.files = {kPath};
+    program->openTarget();
+    program->state().options.table = 2;
+    program->state().header.title = "顧客管理";
+    program->runCommand(CommandId::Table);
+    const auto tableRows = program->session().work->rowCount("T_AcTblInfo");
+    ASSERT_GT(tableRows, 0);
+    const auto file = dir / "保存.adb";
+    dialogs.files = {(dir / "保存.ADB").string()};
+    EXPECT_EQ(program->saveAnalysisFile(), CommandEnd::Done);
+    EXPECT_EQ(Boxes(ui).back(), "保存終了しました。");
+    EXPECT_FALSE(program->menuEnabled(Menu::Open));
+    EXPECT_FALSE(program->menuEnabled(Menu::Load));
+    EXPECT_EQ(program->state().openMode, OpenMode::Target) << "saving keeps the open mode";
+    program->shutDown(0, 0, false);
+    program.reset();
+
+    // Another day: the work database holds other results until the file is loaded.
+    start();
+    workdb::WorkDatabase::open(dir / "Zanfor2.db").execute("delete * from T_AcTblInfo;");
+    const auto bytes = test::FileBytes(file);
+    EXPECT_EQ(program->loadAnalysisFile(file, false), CommandEnd::Done);
+    EXPECT_EQ(Boxes(ui).back(), "読み込みました。");
+    const auto& state = program->state();
+    EXPECT_EQ(state.openMode, OpenMode::AnalysisFile);
+    EXPECT_EQ(ChosenIndex(state, OptionGroup::Table), 1);
+    for (std::size_t b = 0; b < kPreviewButtonCount; ++b)
+        EXPECT_EQ(state.previewEnabled[b], b == static_cast<std::size_t>(PreviewButton::TPre));
+    EXPECT_EQ(state.header.title, "顧客管理");
+    EXPECT_EQ(state.header.date, "2024/04/01");
+    EXPECT_TRUE(program->panel().enabled(CommandId::Hyousi1));
+    EXPECT_FALSE(program->menuEnabled(Menu::Batch));
+    EXPECT_EQ(workdb::WorkDatabase::open(dir / "Zanfor2.db").rowCount("T_AcTblInfo"), tableRows);
+    EXPECT_EQ(test::FileBytes(file), bytes);
+    EXPECT_EQ(program->runCommand(CommandId::Hyousi1), CommandEnd::Done);
+    EXPECT_EQ(ui.events.back(), "timer:5000") << "the cover sheet prints from the loaded file";
+}
+
+TEST_F(ProgramFixture, aRefusedLoadLeavesTheProgramAsItWas) {
+    start();
+    const auto unfinished = dir / "unfinished.adb";
+    workdb::WorkDatabase::open(unfinished);
+    const auto junk = dir / "junk.adb";
+    util::WriteFileAtomically(junk, std::string(5000, 'z'));
+    const std::pair<std::filesystem::path, std::string> cases[] = {
+        {unfinished, "保存処理が失敗しています。"},
+        {junk, "場所:読込ｴﾗｰNo:3343"},
+    };
+    for (const auto& [file, box] : cases) {
+        dialogs.files = {file.string()};
+        EXPECT_EQ(program->loadAnalysisFile(), CommandEnd::Done);
+        EXPECT_TRUE(Boxes(ui).back().starts_with(box)) << Boxes(ui).back();
+        EXPECT_EQ(program->state().openMode, OpenMode::Nothing);
+        EXPECT_TRUE(program->menuEnabled(Menu::Load)) << "another file can be chosen";
+    }
+    // With a target open nothing is loaded; saving asks before it replaces a file.
+    dialogs.files = {kPath};
+    program->openTarget();
+    EXPECT_EQ(program->loadAnalysisFile(), CommandEnd::Done);
+    EXPECT_TRUE(Boxes(ui).back().starts_with("解析ファイルが選択されておりますので"));
+    const auto bytes = test::FileBytes(junk);
+    dialogs.files = {junk.string()};
+    ui.answers = {MsgResult::No};
+    program->saveAnalysisFile();
+    EXPECT_EQ(test::FileBytes(junk), bytes);
+    EXPECT_TRUE(program->menuEnabled(Menu::Open)) << "nothing was saved";
 }
 
 }  // namespace

@@ -47,8 +47,9 @@ TEST_F(SupportWindowTest, toolsComeOnAfterTheInitialProcessingAndStayOnWhenReope
     EXPECT_TRUE(in<QPushButton>(w, "cmdLinkProc")->isEnabled());
     EXPECT_TRUE(in<QPushButton>(w, "cmdHensu")->isEnabled());
     EXPECT_FALSE(in<QPushButton>(w, "cmdHensuH")->isEnabled()) << "until the catalogue ran";
-    EXPECT_FALSE(in<QPushButton>(w, "cmdObjUpdate")->isEnabled()) << "its tool comes later";
-    EXPECT_TRUE(in<QPushButton>(w, "cmdObjUpdate")->toolTip().endsWith("は準備中です。"));
+    EXPECT_TRUE(in<QPushButton>(w, "cmdObjUpdate")->isEnabled());
+    in<QPushButton>(w, "cmdObjUpdate")->click();
+    EXPECT_EQ(boxTexts().back(), "比較用ファイルを選択して下さい。") << "the dialog was cancelled";
 
     in<QRadioButton>(w, "optFSelect(0)")->click();
     EXPECT_FALSE(in<QComboBox>(w, "cboForm")->isEnabled());

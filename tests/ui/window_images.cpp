@@ -3,6 +3,7 @@
 // and after its initial processing, and the About box.
 //
 //   window_images OUTDIR [TARGET.mdb]
+//   window_images OUTDIR --load FILE.adb   the main window with a saved analysis file loaded
 //
 // Without a target, an in-memory sample target with Japanese names stands in.
 
@@ -18,6 +19,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <string_view>
 
 #include "core/desktop.h"
 #include "core/dialogs.h"
@@ -64,7 +66,11 @@ int main(int argc, char** argv) {
     services.today = [] { return std::string("2024/04/01"); };
     services.endProgram = [] {};
     std::string target;
-    if (argc > 2 && std::filesystem::exists(argv[2])) {
+    std::filesystem::path loadFile;
+    if (argc > 3 && std::string_view(argv[2]) == "--load") {
+        // Taken before start-up makes the program folder the current directory.
+        loadFile = std::filesystem::absolute(argv[3]);
+    } else if (argc > 2 && std::filesystem::exists(argv[2])) {
         target = std::filesystem::canonical(argv[2]).string();
     } else {
         const auto sample = zanfor::test::SampleTarget();
@@ -80,6 +86,10 @@ int main(int argc, char** argv) {
     zanfor::app::MainWindow window(std::move(*startup), services);
     window.show();
     const QString dir = QString::fromStdString(out.string());
+    if (!loadFile.empty()) {
+        window.loadAtStartUp(loadFile);
+        return Save(&window, dir + "/main-loaded.png") ? 0 : 1;
+    }
     bool ok = Save(&window, dir + "/main-before.png");
 
     dialogs.files = {target};

@@ -162,4 +162,66 @@ TEST(WorkDatabaseFile, foreignOrNewerFilesAreRefusedAndLeftAlone) {
     }
 }
 
+TEST(AnalysisFileCopy, aSavedCopyReadsBackFromMemoryAndTheFileIsNeverWritten) {
+    TempDir dir;
+    auto db = WorkDatabase::open(":memory:");
+    AddTitles(db, 3);
+    db.saveCopyAs(dir / "a.adb");
+    EXPECT_FALSE(std::filesystem::exists(dir / "a.adb.zanfor-tmp"));
+    // An older program's file: brought up to date in the copy only.
+    {
+        auto older = WorkDatabase::open(dir / "old.adb");
+        older.execute("DROP TABLE T_AcTeigiItem; PRAGMA user_version = 0;");
+    }
+    for (const char* name : {"a.adb", "old.adb"}) {
+        const auto before = FileBytes(dir / name);
+        auto copy = WorkDatabase::openCopy(dir / name);
+        EXPECT_EQ(copy.tableNames().size(), WorkTables().size()) << name;
+        AddTitles(copy, 1);
+        EXPECT_EQ(FileBytes(dir / name), before) << name;
+    }
+    EXPECT_EQ(WorkDatabase::openCopy(dir / "a.adb").rowCount("T_AcTitle"), 3);
+
+    auto work = WorkDatabase::open(dir / "Zanfor2.db");
+    work.replaceWith(WorkDatabase::openCopy(dir / "a.adb"));
+    EXPECT_EQ(work.rowCount("T_AcTitle"), 3);
+}
+
+TEST(AnalysisFileCopy, foreignDamagedNewerOrMissingFilesAreRefusedUntouched) {
+    TempDir dir;
+    zanfor::util::WriteFileAtomically(dir / "junk.adb", std::string(4096, 'x'));
+    zanfor::util::WriteFileAtomically(dir / "empty.adb", "");
+    WorkDatabase::open(dir / "newer.adb").execute("PRAGMA user_version = 99");
+    WorkDatabase::open(dir / "no-flags.adb").execute("DROP TABLE T_AcSaveFlag");
+    {
+        // A work database cut short, as a mail attachment that did not arrive whole.
+        auto db = WorkDatabase::open(":memory:");
+        AddTitles(db, 2000);
+        db.saveCopyAs(dir / "whole.adb");
+        const auto bytes = FileBytes(dir / "whole.adb");
+        zanfor::util::WriteFileAtomically(dir / "cut.adb", bytes.substr(0, bytes.size() / 2));
+    }
+    std::filesystem::create_directory(dir / "folder.adb");
+    const std::pair<const char*, int> cases[] = {
+        {"junk.adb", 3343}, {"empty.adb", 3343},  {"newer.adb", 30002}, {"no-flags.adb", 3343},
+        {"cut.adb", 3343},  {"folder.adb", 3343}, {"missing.adb", 53},
+    };
+    for (const auto& [name, number] : cases) {
+        const bool file = std::filesystem::is_regular_file(dir / name);
+        const auto before = file ? FileBytes(dir / name) : "";
+        EXPECT_EQ(errorNumber([&] { WorkDatabase::openCopy(dir / name); }), number) << name;
+        EXPECT_EQ(file ? FileBytes(dir / name) : "", before) << name;
+        EXPECT_FALSE(std::filesystem::exists(dir / (std::string(name) + "-journal"))) << name;
+    }
+}
+
+TEST(AnalysisFileCopy, aCopyThatCannotBeWrittenLeavesNoFileBehind) {
+    TempDir dir;
+    auto db = WorkDatabase::open(":memory:");
+    EXPECT_EQ(errorNumber([&] { db.saveCopyAs(dir / "no-such-folder" / "a.adb"); }), 30001);
+    std::filesystem::create_directory(dir / "taken.adb");
+    EXPECT_EQ(errorNumber([&] { db.saveCopyAs(dir / "taken.adb"); }), 30001);
+    EXPECT_FALSE(std::filesystem::exists(dir / "taken.adb.zanfor-tmp"));
+}
+
 }  // namespace

@@ -61,14 +61,19 @@ void requireReplaceable(const std::filesystem::path& file,
         "ファイル '" + file.string() + "' は既にあり、帳票ではないので上書きしません。");
 }
 
+std::string LowerExtension(const std::filesystem::path& path) {
+    std::string extension = path.extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension;
+}
+
 }  // namespace
 
 void RenderReportFile(const std::filesystem::path& workDatabase, std::string_view name,
                       const std::filesystem::path& file) {
     ensureApplication();
-    std::string extension = file.extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const auto extension = LowerExtension(file);
     const bool html = extension == ".html";
     if (!html && extension != ".pdf") {
         throw host::Error(host::err::kInvalidProcedureCall,
@@ -80,7 +85,11 @@ void RenderReportFile(const std::filesystem::path& workDatabase, std::string_vie
                           "作業用データベース '" + workDatabase.string() + "' が見つかりません。");
     }
     requireReplaceable(file, workDatabase, html ? "<!DOCTYPE html" : "%PDF-");
-    const auto db = workdb::WorkDatabase::open(workDatabase);
+    // A saved analysis file is the user's to keep: it is read from a private copy, never
+    // opened for writing.
+    const auto db = LowerExtension(workDatabase) == ".adb"
+                        ? workdb::WorkDatabase::openCopy(workDatabase)
+                        : workdb::WorkDatabase::open(workDatabase);
     const auto format = html ? report::OutputFormat::Html : report::OutputFormat::Pdf;
     report::RenderReportToFile(db, name, file, format);
 }

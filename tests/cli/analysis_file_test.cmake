@@ -1,0 +1,50 @@
+# zanfor-cli save / report --workdb FILE.adb / compare: a run saved as an analysis file gives
+# the same report read back from the file, the file is never written by reading or comparing,
+# a comparison with itself finds nothing changed, and foreign files and existing names are
+# refused.
+file(REMOVE_RECURSE "${WORK}")
+file(MAKE_DIRECTORY "${WORK}/home")
+set(ENV{ZANFOR_HOME} "${WORK}/home")
+
+function(cli expect)
+  execute_process(COMMAND "${CLI}" ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE o ERROR_VARIABLE e)
+  if(NOT rc EQUAL expect)
+    message(FATAL_ERROR "zanfor-cli ${ARGN}: exit ${rc}, wanted ${expect}:\n${o}${e}")
+  endif()
+  set(out "${o}${e}" PARENT_SCOPE)
+endfunction()
+
+cli(0 run "${SAMPLE}" --only objects,tables --out "${WORK}/before" --format html)
+cli(0 save "${WORK}/kept.ADB")
+file(SHA256 "${WORK}/kept.adb" saved)
+cli(1 save "${WORK}/kept")
+if(NOT out MATCHES "--force")
+  message(FATAL_ERROR "an existing file was not refused: ${out}")
+endif()
+
+file(REMOVE "${WORK}/home/Zanfor2.db")
+foreach(report R_AcObjectAll R_AcTblTable)
+  cli(0 report ${report} --workdb "${WORK}/kept.adb" --out "${WORK}/${report}.html")
+  file(READ "${WORK}/before/${report}.html" a)
+  file(READ "${WORK}/${report}.html" b)
+  if(NOT a STREQUAL b)
+    message(FATAL_ERROR "${report} read back from the analysis file differs")
+  endif()
+endforeach()
+
+cli(0 compare "${WORK}/kept.adb" "${SAMPLE}" --out "${WORK}/compare.html")
+file(READ "${WORK}/compare.html" html)
+if(html MATCHES "<td[^>]*>(追加|削除|更新)</td>" OR NOT html MATCHES "変更なし")
+  message(FATAL_ERROR "a comparison with the same target found changes")
+endif()
+file(SHA256 "${WORK}/kept.adb" after)
+if(NOT after STREQUAL saved)
+  message(FATAL_ERROR "reading or comparing changed the analysis file")
+endif()
+
+file(WRITE "${WORK}/junk.adb" "not a database, only text that a mail program may have mangled")
+cli(1 report R_AcObjectAll --workdb "${WORK}/junk.adb" --out "${WORK}/junk.html")
+if(NOT out MATCHES "3343")
+  message(FATAL_ERROR "a foreign file was not refused with 3343: ${out}")
+endif()
+cli(1 compare "${WORK}/junk.adb" "${SAMPLE}" --out "${WORK}/junk.html")
