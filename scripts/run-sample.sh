@@ -3,8 +3,8 @@
 # sample target (examples/hanbai-kanri.mdb.src, an object export folder of a sales database) is
 # opened as the main window would open it, the batch of examples/all-steps.apt (every step of
 # the batch window ticked) collects it, the cover sheet, the labels and the developer support
-# tools follow, and every report is written as PDF into build/sample-out. The program folder is
-# build/sample-home.
+# tools follow, and every report is written as PDF into build/sample-out with the CSV, text and
+# workbook exports beside them. The program folder is build/sample-home.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -18,5 +18,15 @@ build/bin/zanfor-cli run examples/hanbai-kanri.mdb.src --pattern examples/all-st
 build/bin/zanfor-cli run examples/hanbai-kanri.mdb.src \
     --only cover,label-v,label-h,syoki,linktable,linkform,linkreport,teigi,hensu,linkproc \
     --out build/sample-out --format pdf
+# The output window's exports of what the runs collected: six CSV files, the SQL and module
+# texts, and one workbook per Excel button.
+for kind in object table query form report macro; do
+    build/bin/zanfor-cli export "$kind" --out "build/sample-out/$kind.csv"
+done
+build/bin/zanfor-cli export sql --out build/sample-out/sql.txt
+build/bin/zanfor-cli export module --out build/sample-out/module.txt
+for kind in object table query; do
+    build/bin/zanfor-cli export "xlsx-$kind" --out "build/sample-out/hanbai-kanri-$kind.xlsx"
+done
 echo "帳票: $PWD/build/sample-out"
 ls -1 build/sample-out

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/console_ui.h"
+#include "cli/export_command.h"
 #include "cli/inspect.h"
 #include "cli/report_output.h"
 #include "cli/run_command.h"
@@ -53,6 +54,14 @@ int usage(std::ostream& out) {
            "  zanfor-cli compare OLD.adb TARGET [--out FILE.pdf|FILE.html] [--workdb FILE]\n"
            "                                    "
            "解析ファイルと現在のデータベースのオブジェクトを比較します\n"
+           "  zanfor-cli export KIND [--workdb FILE|FILE.adb] [--out FILE] [--target PATH] "
+           "[--utf8]\n"
+           "                                    "
+           "解析結果を CSV (object table query form report macro)、\n"
+           "                                    "
+           "テキスト (sql module)、Excel ブック (xlsx-object xlsx-table xlsx-query) に\n"
+           "                                    "
+           "出力します (ブックは --out FILE.xlsx か、対象の .mdb の隣に)\n"
            "  zanfor-cli --help                 この説明を表示します\n";
     return kUsage;
 }
@@ -298,6 +307,10 @@ int main(int argc, char** argv) {
             return save(args);
         if (verb == "compare")
             return compare(args);
+        if (verb == "export") {
+            const int rc = cli::RunExport(args, executablePath());
+            return rc == kUsage ? usage(std::cerr) : rc;
+        }
         std::cerr << "zanfor-cli: 不明なコマンド '" << verb << "'\n";
         return usage(std::cerr);
     } catch (const std::filesystem::filesystem_error& e) {

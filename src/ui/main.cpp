@@ -11,6 +11,7 @@
 
 #include "core/program_files.h"
 #include "core/startup.h"
+#include "output/workbook_export.h"
 #include "ui/desktop_window.h"
 #include "ui/main_window.h"
 #include "util/vb_string.h"
@@ -48,6 +49,13 @@ int main(int argc, char** argv) {
     if (!startup)
         return 0;
     zanfor::app::InstallHelpPage(startup->paths.folder);
+    try {
+        // The desktop program's first start lays the workbook template out for the user to
+        // adapt; the command line makes it only when it exports a workbook.
+        zanfor::output::EnsureTemplate(startup->paths.folder);
+    } catch (const std::exception&) {
+        // A folder that cannot take it only costs the Excel buttons, which then say so.
+    }
     zanfor::app::MainWindow window(std::move(*startup));
     window.show();
     if (!analysisFile.empty())

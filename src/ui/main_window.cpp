@@ -34,6 +34,7 @@
 #include "ui/about_window.h"
 #include "ui/batch_window.h"
 #include "ui/desktop_window.h"
+#include "ui/output_window.h"
 #include "ui/progress_gauge.h"
 #include "ui/report_preview_window.h"
 #include "ui/settings_window.h"
@@ -178,14 +179,13 @@ MainWindow::MainWindow(Startup startup, MainWindowServices services, QWidget* pa
     buildMenus();
     setMenuHandler(LaterMenu::DeveloperSupport, [this] { openSupportWindow(); });
     setMenuHandler(LaterMenu::Batch, [this] { openBatchWindow(); });
+    setMenuHandler(LaterMenu::Output, [this] {
+        OpenOutputWindow(*this, *program_, *this, *services_.dialogs, *services_.desktop,
+                         [this] { exitCommand(); });
+    });
     auto* central = new QWidget(this);
     central->setObjectName("central");
-    central->setStyleSheet(QStringLiteral(
-        "QGroupBox { font-weight: bold; border: 1px solid #a9b7c9; border-radius: 4px;"
-        " margin-top: 10px; padding-top: 6px; background: #f6f8fb; }"
-        "QGroupBox::title { subcontrol-origin: margin; left: 9px; padding: 0 4px;"
-        " color: #1d4f91; }"
-        "QGroupBox:disabled::title { color: #8a96a6; }"));
+    central->setStyleSheet(FrameStyleSheet());
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(8, 6, 8, 6);
     layout->setSpacing(6);

@@ -76,6 +76,15 @@ void ProgressGauge::setProgress(std::int16_t percent) {
     }
 }
 
+QString FrameStyleSheet() {
+    return QStringLiteral(
+        "QGroupBox { font-weight: bold; border: 1px solid #a9b7c9; border-radius: 4px;"
+        " margin-top: 10px; padding-top: 6px; background: #f6f8fb; }"
+        "QGroupBox::title { subcontrol-origin: margin; left: 9px; padding: 0 4px;"
+        " color: #1d4f91; }"
+        "QGroupBox:disabled::title { color: #8a96a6; }");
+}
+
 QLineEdit* MakeMessageLine() {
     auto* line = new QLineEdit;
     line->setObjectName("txtMesege");

@@ -1,8 +1,8 @@
 #pragma once
 
-// What the main window and the developer support window show while a command runs: the
-// progress gauge (a sunken track with the line linGuage growing along it and the scale labels
-// "0%", "50%", "100%") and the busy pointer.
+// What the program's windows share: the progress gauge (a sunken track with the line linGuage
+// growing along it and the scale labels "0%", "50%", "100%"), the message line and the busy
+// pointer of a running command, and the look of their frames.
 
 #include <QWidget>
 #include <cstdint>
@@ -31,6 +31,10 @@ private:
     QFrame* line_ = nullptr;
     QLabel* caption_ = nullptr;
 };
+
+// The look of the frames (group boxes) of the program's windows: a bold caption in the frame's
+// line, dimmed while the frame is disabled.
+QString FrameStyleSheet();
 
 // The message box txtMesege beside the gauge: read-only and never given the focus.
 QLineEdit* MakeMessageLine();

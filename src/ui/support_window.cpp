@@ -43,12 +43,7 @@ SupportWindow::SupportWindow(Program& program, RunUi& host, std::function<void()
     setObjectName("frmSien");
     setWindowTitle(QStringLiteral("開発者支援"));
     setFont(report::ReportFont(report::FontRole::Text, 9));
-    setStyleSheet(QStringLiteral(
-        "QGroupBox { font-weight: bold; border: 1px solid #a9b7c9; border-radius: 4px;"
-        " margin-top: 10px; padding-top: 6px; background: #f6f8fb; }"
-        "QGroupBox::title { subcontrol-origin: margin; left: 9px; padding: 0 4px;"
-        " color: #1d4f91; }"
-        "QGroupBox:disabled::title { color: #8a96a6; }"));
+    setStyleSheet(FrameStyleSheet());
 
     clearTimer_ = new QTimer(this);
     connect(clearTimer_, &QTimer::timeout, this, [this] {

@@ -281,9 +281,54 @@ constexpr std::array kTables{
     TableSchema{"T_AcTeigiItem", kAcTeigiItem},
 };
 
+// The export queries. Each row of a result table keeps its place: the collectors' running
+// numbers first, then the order rows were written. A query, form or report without detail rows
+// still gives one line, so every collected object appears; the query's field rows are joined
+// only to a run of the query lists, because the SQL list leaves an earlier run's fields behind.
+constexpr ViewSchema kViews[] = {
+    {"QE_AcObject",
+     R"sql(SELECT Class AS "分類", QueryType AS "ﾃｰﾌﾞﾙの種類", ObjectName AS "オブジェクト名",
+  Description AS "説明", DateUpdate AS "更新日", DateCreate AS "作成日"
+FROM T_AcObject ORDER BY objectNo, rowid)sql"},
+    {"QE_AcTable",
+     R"sql(SELECT t.TableName AS "テーブル名", f.FieldName AS "フィールド名",
+  f.PrimaryKey AS "主キー", f.FieldType AS "属性", f.FieldSize AS "サイズ",
+  f.Description AS "説明"
+FROM T_AcTblInfo t LEFT JOIN T_AcTblItem f ON f.objectNo = t.objectNo
+ORDER BY t.objectNo, t.rowid, f.FieldNo, f.rowid)sql"},
+    {"QE_AcQuery",
+     R"sql(SELECT q.QueryName AS "クエリー名", q.QueryType AS "ｸｴﾘｰの種類",
+  f.FieldName AS "フィールド名", f.FieldType AS "属性", f.FieldSize AS "サイズ",
+  q.Description AS "説明"
+FROM T_AcQeryInfo q LEFT JOIN T_AcQeryItem f ON f.objectNo = q.objectNo AND q.Midasi <> 1
+ORDER BY q.objectNo, q.rowid, f.FieldNo, f.rowid)sql"},
+    {"QE_AcForm",
+     R"sql(SELECT f.FormName AS "フォーム名", c.Name AS "コントロール名",
+  c.ControlType AS "ｺﾝﾄﾛｰﾙの種類", c.Bunrui AS "分類", c.PropertyName AS "属性",
+  c.PropertyValue AS "属性値"
+FROM T_AcFrmInfo f LEFT JOIN T_AcFrmItem c ON c.objectNo = f.objectNo
+ORDER BY f.objectNo, f.rowid, c.ControlNo, c.PropertyNo, c.rowid)sql"},
+    {"QE_AcReport",
+     R"sql(SELECT r.ReportName AS "レポート名", c.Name AS "コントロール名",
+  c.ControlType AS "ｺﾝﾄﾛｰﾙの種類", c.Bunrui AS "分類", c.PropertyName AS "属性",
+  c.PropertyValue AS "属性値"
+FROM T_AcRepInfo r LEFT JOIN T_AcRepItem c ON c.objectNo = r.objectNo
+ORDER BY r.objectNo, r.rowid, c.ControlNo, c.PropertyNo, c.rowid)sql"},
+    {"QE_AcMacro",
+     R"sql(SELECT ObjectName AS "オブジェクト名", ProcName AS "マクロ名", AcWhere AS "条件式",
+  "Procedure" AS "アクション", Tekiyou AS "説明"
+FROM T_AcMacro ORDER BY objectNo, ProcedureNo, LineNo, rowid)sql"},
+};
+
 }  // namespace
 
 std::span<const TableSchema> WorkTables() { return kTables; }
+
+std::span<const ViewSchema> WorkViews() { return kViews; }
+
+std::string CreateViewSql(const ViewSchema& view) {
+    return "CREATE VIEW \"" + std::string(view.name) + "\" AS " + std::string(view.select);
+}
 
 const TableSchema* FindWorkTable(std::string_view name) {
     for (const auto& t : kTables) {

@@ -5,6 +5,7 @@
 // what a writer sets.
 
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace zanfor::workdb {
@@ -27,10 +28,22 @@ struct TableSchema {
     std::span<const ColumnSchema> columns;
 };
 
+// A saved query of the work database that the exports read by name. Its columns are named
+// after the headings the exports print, in their order; `select` is the body after "AS".
+struct ViewSchema {
+    std::string_view name;
+    std::string_view select;
+};
+
 // Bumped whenever a table or column is added; older files are brought up to date on opening.
 inline constexpr int kSchemaVersion = 1;
 
 std::span<const TableSchema> WorkTables();
+// The export queries QE_AcObject ... QE_AcMacro. A file whose view differs from this text gets
+// it replaced when opened, so an older file reads the same rows as a new one.
+std::span<const ViewSchema> WorkViews();
+// "CREATE VIEW ..." exactly as SQLite keeps it in sqlite_master.
+std::string CreateViewSql(const ViewSchema& view);
 // nullptr for a name that is not a work table; names match exactly, as SQLite's do not, so
 // the writers' spelling is checked.
 const TableSchema* FindWorkTable(std::string_view name);

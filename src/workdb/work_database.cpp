@@ -2,7 +2,9 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <regex>
+#include <utility>
 
 #include "host/error.h"
 #include "util/jet_date.h"
@@ -115,6 +117,20 @@ std::vector<std::string> existingTables(sqlite3* db) {
     }
     check(rc, db, "sqlite_master");
     return names;
+}
+
+// Each view's name with the statement that made it.
+std::vector<std::pair<std::string, std::string>> existingViews(sqlite3* db) {
+    auto stmt = prepare(db, "SELECT name, sql FROM sqlite_master WHERE type = 'view'");
+    std::vector<std::pair<std::string, std::string>> views;
+    int rc = 0;
+    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
+        const auto* sql = sqlite3_column_text(stmt.get(), 1);
+        views.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), 0)),
+                           sql ? reinterpret_cast<const char*>(sql) : "");
+    }
+    check(rc, db, "sqlite_master");
+    return views;
 }
 
 bool contains(const std::vector<std::string>& names, std::string_view name) {
@@ -329,6 +345,20 @@ void WorkDatabase::bringUpToDate() {
             if (!contains(columns, c.name))
                 changes.push_back(addColumnSql(table, c));
         }
+    }
+    // Views last: they read the tables just made. One of the same name that reads something
+    // else (an older program's) is replaced.
+    const auto views = existingViews(db);
+    for (const auto& view : WorkViews()) {
+        const auto wanted = CreateViewSql(view);
+        const auto found = std::find_if(views.begin(), views.end(), [&](const auto& v) {
+            return sqlite3_stricmp(v.first.c_str(), std::string(view.name).c_str()) == 0;
+        });
+        if (found != views.end() && found->second == wanted)
+            continue;
+        if (found != views.end())
+            changes.push_back("DROP VIEW \"" + std::string(view.name) + "\"");
+        changes.push_back(wanted);
     }
     if (changes.empty() && version == kSchemaVersion)
         return;  // nothing to write: file untouched

@@ -71,23 +71,17 @@ TEST_F(MainWindowTest, startsWithEveryCommandDisabledAndTheOptionsAtTheirStartVa
     EXPECT_TRUE(option(OptionGroup::ModStep, 3)->isChecked());
 }
 
-TEST_F(MainWindowTest, laterWindowsWaitDisabledWithAHintUntilGivenTheirHandler) {
+TEST_F(MainWindowTest, theBatchSupportAndOutputMenusAskForATargetFirst) {
     start();
-    EXPECT_FALSE(find<QAction>("m9")->isEnabled());
-    EXPECT_TRUE(find<QAction>("m9")->toolTip().endsWith("は準備中です。"));
-    EXPECT_TRUE(find<QAction>("m8")->isEnabled());
-
-    // Given its handler, a later window's menu comes on and asks for a target first.
-    int shown = 0;
-    window->setMenuHandler(app::LaterMenu::Output, [&] { ++shown; });
-    EXPECT_TRUE(find<QAction>("m9")->isEnabled());
-    EXPECT_FALSE(find<QAction>("m9")->toolTip().endsWith("は準備中です。"));
-    trigger("m9");
-    EXPECT_EQ(shown, 0);
-    EXPECT_EQ(boxTexts(), std::vector<std::string>{"データベースを選択して下さい。"});
+    for (const char* name : {"m6", "m7", "m9"}) {
+        EXPECT_TRUE(find<QAction>(name)->isEnabled()) << name;
+        trigger(name);
+    }
+    EXPECT_EQ(boxTexts(), std::vector<std::string>(3, "データベースを選択して下さい。"));
+    EXPECT_EQ(window->findChild<QWidget*>("frmOut"), nullptr);
     openTarget(test::kMemoryTarget);
     trigger("m9");
-    EXPECT_EQ(shown, 1);
+    EXPECT_NE(window->findChild<QWidget*>("frmOut"), nullptr);
 }
 
 TEST_F(MainWindowTest, aSavedAnalysisFileReloadsWithItsPreviewsAndTheMenusLocked) {

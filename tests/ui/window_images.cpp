@@ -1,6 +1,6 @@
 // Renders the desktop program's windows to PNG files for review: the main window before and
 // after a target is opened, the print-title settings window, the developer support window before
-// and after its initial processing, and the About box.
+// and after its initial processing, the output window and the About box.
 //
 //   window_images OUTDIR [TARGET.mdb]
 //   window_images OUTDIR --load FILE.adb   the main window with a saved analysis file loaded
@@ -107,6 +107,12 @@ int main(int argc, char** argv) {
         support->findChild<QPushButton*>("cmdSyoki")->click();
         ok = Save(support, dir + "/support-after.png") && ok;
         support->close();
+    }
+
+    window.findChild<QAction*>("m9")->trigger();
+    if (auto* output = window.findChild<QWidget*>("frmOut")) {
+        ok = Save(output, dir + "/output.png") && ok;
+        output->close();
     }
 
     window.findChild<QAction*>("m5")->trigger();
