@@ -35,68 +35,53 @@ bool NothingOpen(VbaFixture& f) {
     return dynamic_cast<MemoryApplication&>(*f.access).openObjectNames().empty();
 }
 
-struct ControlCase {
-    const char* name;
-    const char* kind;
-    Stored stored;
-    test::Placed placed;
-    std::int16_t listing;
-    Lines rows;  // PropertyNo|Bunrui|PropertyName|PropertyValue
-};
-
-ControlCase Case(const char* name, const char* kind, Stored stored, test::Placed placed,
-                 std::int16_t listing, Lines rows) {
-    return {name, kind, std::move(stored), std::move(placed), listing, std::move(rows)};
-}
-
-class FormControlRows : public testing::TestWithParam<ControlCase> {};
-
-TEST_P(FormControlRows, areTheRowsOfItsTypeAndListing) {
-    const auto& c = GetParam();
-    MemoryTargetBuilder b("/f.mdb");
-    SchemaForm(b, "F").control(SchemaControl(c.kind, "c", c.stored, c.placed));
-    auto f = Fixture(b);
-    ASSERT_EQ(CollectForms(f, c.listing), collect::RunResult::Collected);
-    EXPECT_EQ(f.rows("SELECT PropertyNo, Bunrui, PropertyName, PropertyValue FROM T_AcFrmItem "
-                     "ORDER BY rowid"),
-              c.rows);
-}
-
 const Stored kNoTabStop{{"TabStop", false}};
-const test::Placed kFree;
-const test::Placed kGrouped{.inOptionGroup = true};
-const std::string kNone = "1|ﾃﾞｰﾀ|ｺﾝﾄﾛｰﾙｿｰｽ|なし";
-const std::string kIme = "2|その他|IMEﾓｰﾄﾞ・保持|ｺﾝﾄﾛｰﾙなし・いいえ";
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, FormControlRows,
-    testing::Values(Case("textBoxWithoutSourceShowsNone", "TextBox", {}, kFree, kSimple, {kNone}),
-                    Case("checkBoxWithoutSourceGetsNoRow", "CheckBox", {}, kFree, kSimple, {}),
-                    Case("lockedTextBoxHasNoDefaultRow", "TextBox", {{"Locked", true}}, kFree,
-                         kDetailed, {kNone, kIme, "3|その他|ﾀﾌﾞｽﾄｯﾌﾟ・移動順|はい・0"}),
-                    Case("unlockedTextBoxShowsItsEmptyDefault", "TextBox", kNoTabStop, kFree,
-                         kDetailed, {kNone, kIme, "3|ﾃﾞｰﾀ|規定値・編集ﾛｯｸ|・いいえ"}),
-                    Case("comboLimitedToListWithoutRuleIsChecked", "ComboBox",
-                         {{"LimitToList", true}, {"Locked", true}, {"TabStop", false}}, kFree,
-                         kDetailed, {kNone, kIme, "3|ﾃﾞｰﾀ|入力ﾁｪｯｸ(ﾒｯｾｰｼﾞ)|はい()"}),
-                    Case("comboWithRuleShowsTheRuleOnly", "ComboBox",
-                         {{"LimitToList", true},
-                          {"ValidationRule", ">0"},
-                          {"Locked", true},
-                          {"TabStop", false}},
-                         kFree, kDetailed, {kNone, kIme, "3|ﾃﾞｰﾀ|入力規則(ﾒｯｾｰｼﾞ)|>0()"}),
-                    Case("embeddedPictureIsSaidEmbedded", "Image", {{"Picture", "a.bmp"}}, kFree,
-                         kSimple, {"1|書式|ﾋﾟｸﾁｬ・ﾀｲﾌﾟ|a.bmp・埋め込み"}),
-                    Case("imageWithoutPictureGetsNoSimpleRow", "Image", {}, kFree, kSimple, {}),
-                    Case("imageWithoutPictureGetsOnlyEventRows", "Image", {{"OnClick", kProcedure}},
-                         kFree, kDetailed, {"1|ｲﾍﾞﾝﾄ|ｸﾘｯｸ時|[Event Procedure]"}),
-                    Case("groupedCheckBoxShowsItsOptionValue", "CheckBox", {{"OptionValue", 2}},
-                         kGrouped, kSimple, {"1|ﾃﾞｰﾀ|ｵﾌﾟｼｮﾝ値・編集ﾛｯｸ|2・いいえ"}),
-                    Case("groupedToggleButtonIsFoundAtItsOwnIndex", "ToggleButton", {}, kGrouped,
-                         kSimple, {"1|ﾃﾞｰﾀ|ｵﾌﾟｼｮﾝ値・編集ﾛｯｸ|1・いいえ"}),
-                    Case("unknownSourceIsNotShownAsNone", "TextBox", {},
-                         {.unknown = {"ControlSource"}}, kSimple, {"1|ﾃﾞｰﾀ|ｺﾝﾄﾛｰﾙｿｰｽ|(不明)"})),
-    [](const testing::TestParamInfo<ControlCase>& p) { return p.param.name; });
+// A control's rows as PropertyNo|Bunrui|PropertyName|PropertyValue, by its type and listing.
+TEST(FormCollector, controlRowsFollowTheControlsTypeAndTheListing) {
+    const std::string none = "1|ﾃﾞｰﾀ|ｺﾝﾄﾛｰﾙｿｰｽ|なし",
+                      ime = "2|その他|IMEﾓｰﾄﾞ・保持|ｺﾝﾄﾛｰﾙなし・いいえ";
+    const Stored locked{{"Locked", true}}, picture{{"Picture", "a.bmp"}},
+        click{{"OnClick", kProcedure}}, option2{{"OptionValue", 2}},
+        limited{{"LimitToList", true}, {"Locked", true}, {"TabStop", false}},
+        rule{{"LimitToList", true}, {"ValidationRule", ">0"}, {"Locked", true}, {"TabStop", false}};
+    const test::Placed plain, grouped{.inOptionGroup = true}, unknown{.unknown = {"ControlSource"}};
+    const struct {
+        const char* kind;
+        Stored stored;
+        test::Placed placed;
+        std::int16_t listing;
+        Lines rows;
+    } cases[] = {
+        {"TextBox", {}, plain, kSimple, {none}},
+        {"CheckBox", {}, plain, kSimple, {}},  // without a source, no row
+        // Locked, no default row; unlocked, its empty default.
+        {"TextBox", locked, plain, kDetailed, {none, ime, "3|その他|ﾀﾌﾞｽﾄｯﾌﾟ・移動順|はい・0"}},
+        {"TextBox", kNoTabStop, plain, kDetailed, {none, ime, "3|ﾃﾞｰﾀ|規定値・編集ﾛｯｸ|・いいえ"}},
+        // Limited to its list without a rule it is checked; with a rule, the rule alone shows.
+        {"ComboBox", limited, plain, kDetailed, {none, ime, "3|ﾃﾞｰﾀ|入力ﾁｪｯｸ(ﾒｯｾｰｼﾞ)|はい()"}},
+        {"ComboBox", rule, plain, kDetailed, {none, ime, "3|ﾃﾞｰﾀ|入力規則(ﾒｯｾｰｼﾞ)|>0()"}},
+        {"Image", picture, plain, kSimple, {"1|書式|ﾋﾟｸﾁｬ・ﾀｲﾌﾟ|a.bmp・埋め込み"}},
+        // Without a picture: no simple row, only the event rows.
+        {"Image", {}, plain, kSimple, {}},
+        {"Image", click, plain, kDetailed, {"1|ｲﾍﾞﾝﾄ|ｸﾘｯｸ時|[Event Procedure]"}},
+        // Grouped buttons show their option value, each found at its own index.
+        {"CheckBox", option2, grouped, kSimple, {"1|ﾃﾞｰﾀ|ｵﾌﾟｼｮﾝ値・編集ﾛｯｸ|2・いいえ"}},
+        {"ToggleButton", {}, grouped, kSimple, {"1|ﾃﾞｰﾀ|ｵﾌﾟｼｮﾝ値・編集ﾛｯｸ|1・いいえ"}},
+        // A source that cannot be read is not shown as none.
+        {"TextBox", {}, unknown, kSimple, {"1|ﾃﾞｰﾀ|ｺﾝﾄﾛｰﾙｿｰｽ|(不明)"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.kind << " #" << &c - cases);
+        MemoryTargetBuilder b("/f.mdb");
+        SchemaForm(b, "F").control(SchemaControl(c.kind, "c", c.stored, c.placed));
+        auto f = Fixture(b);
+        ASSERT_EQ(CollectForms(f, c.listing), collect::RunResult::Collected);
+        EXPECT_EQ(f.rows("SELECT PropertyNo, Bunrui, PropertyName, PropertyValue FROM T_AcFrmItem "
+                         "ORDER BY rowid"),
+                  c.rows);
+    }
+}
 
 // Each control's TLWH for its stored placement.
 std::string PlacementOf(const char* kind, const Stored& stored) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QStringList>
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -143,8 +144,7 @@ TEST(PageBreak, columnHeadingsOpenEveryPageTheTableRunsOn) {
         .groupEnd();
     const Document doc = listing.layOut();
     ASSERT_GT(doc.pages.size(), 3u);
-    std::map<int, double> headerTop;
-    std::map<int, double> firstRowTop;
+    std::map<int, double> headerTop, firstRowTop;
     for (const auto& p : doc.placements) {
         if (p.block < 0 && !headerTop.count(p.page))
             headerTop[p.page] = p.top;
@@ -177,11 +177,8 @@ TEST(PageBreak, aHeadingIsNeverLeftAloneAtTheFootOfAPage) {
             .groupEnd();
         const Document doc = listing.layOut();
         const auto pieces = PiecesByBlock(doc);
-        int headingBlock = -1;
-        for (std::size_t i = 0; i < listing.content().blocks.size(); ++i) {
-            if (listing.content().blocks[i].type == BlockType::Heading)
-                headingBlock = static_cast<int>(i);
-        }
+        const int headingBlock = filler + 3;  // after the table, its rows and the group's start
+        ASSERT_EQ(listing.content().blocks.at(headingBlock).type, BlockType::Heading);
         const int headingPage = pieces.at(headingBlock).front().page;
         const int firstRowPage = pieces.at(headingBlock + 2).front().page;
         EXPECT_EQ(headingPage, firstRowPage) << "after " << filler << " rows";
@@ -248,10 +245,8 @@ TEST(PageFrame, twoColumnFlowFillsTheRightColumnBeforeTurningThePage) {
     Listing listing;
     listing.columns(2).tableBegin().rows(120).tableEnd();
     const Document doc = listing.layOut();
-    bool rightColumnOnFirstPage = false;
-    for (const auto& p : doc.placements)
-        rightColumnOnFirstPage = rightColumnOnFirstPage || (p.page == 0 && p.column == 1);
-    EXPECT_TRUE(rightColumnOnFirstPage);
+    EXPECT_TRUE(std::any_of(doc.placements.begin(), doc.placements.end(),
+                            [](const auto& p) { return p.page == 0 && p.column == 1; }));
     Listing single;
     single.tableBegin().rows(120).tableEnd();
     EXPECT_LT(doc.pages.size(), single.layOut().pages.size());

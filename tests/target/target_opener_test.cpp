@@ -106,11 +106,6 @@ struct Opener : ::testing::Test {
         target::OpenTargetState s{session, state, panel, ui};
         return target::OpenRecentTarget(s, env(), path);
     }
-    void failWith(int number) {
-        engine.open = [number](const std::string&) -> std::unique_ptr<host::dao::Database> {
-            throw host::Error(number, "説明");
-        };
-    }
     std::string lastBox() const {
         for (auto it = ui.events.rbegin(); it != ui.events.rend(); ++it) {
             if (it->starts_with("box:"))
@@ -209,7 +204,9 @@ TEST_F(Opener, errorsAreReportedByTheirNumberAndLeaveNoCommandReachingATarget) {
         SCOPED_TRACE(text);
         engine.open = [this](const std::string& path) { return memory.openDatabase(path); };
         ASSERT_EQ(pick("/data/前.mdb"), OpenResult::Opened);
-        failWith(number);
+        engine.open = [n = number](const std::string&) -> std::unique_ptr<host::dao::Database> {
+            throw host::Error(n, "説明");
+        };
         EXPECT_EQ(fromDialog ? pick(kPath) : recent(kPath), result);
         EXPECT_EQ(lastBox(), text);
         EXPECT_FALSE(ui.busy);

@@ -109,34 +109,25 @@ TEST_F(MainWindowTest, aSavedAnalysisFileReloadsWithItsPreviewsAndTheMenusLocked
     EXPECT_EQ(reports.back(), std::pair(std::string("R_AcTblTable"), 0));
 }
 
-struct OptionClick {
-    OptionGroup group;
-    int index;
-    std::optional<PreviewButton> disabled;
-};
-
-class OptionClicks : public MainWindowTest, public ::testing::WithParamInterface<OptionClick> {};
-
-TEST_P(OptionClicks, storeTheSettingAndDisableTheirPreviewButton) {
-    const auto c = GetParam();
+// A click stores the option's setting and disables the preview of the report it changes.
+TEST_F(MainWindowTest, optionClicksStoreTheSettingAndDisableTheirPreviewButton) {
+    const std::tuple<OptionGroup, int, std::optional<PreviewButton>> clicks[] = {
+        {OptionGroup::Object, 0, PreviewButton::OPre},
+        {OptionGroup::TSelect, 1, PreviewButton::TPre},
+        {OptionGroup::MPrint, 0, std::nullopt},
+        {OptionGroup::File, 2, PreviewButton::FlPre}};
     start();
-    enableAllPreviews();
-    option(c.group, c.index)->click();
-    const auto& state = window->program().state();
-    EXPECT_EQ(state.options.*app::Info(c.group).setting, c.index + 1);
-    for (std::size_t b = 0; b < app::kPreviewButtonCount; ++b) {
-        const auto button = static_cast<PreviewButton>(b);
-        EXPECT_EQ(preview(button)->isEnabled(), c.disabled != button)
-            << app::PreviewButtonName(button);
+    for (const auto& [group, index, disabled] : clicks) {
+        enableAllPreviews();
+        option(group, index)->click();
+        EXPECT_EQ(window->program().state().options.*app::Info(group).setting, index + 1);
+        for (std::size_t b = 0; b < app::kPreviewButtonCount; ++b) {
+            const auto button = static_cast<PreviewButton>(b);
+            EXPECT_EQ(preview(button)->isEnabled(), disabled != button)
+                << app::Info(group).name << " " << app::PreviewButtonName(button);
+        }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    TheTable, OptionClicks,
-    ::testing::Values(OptionClick{OptionGroup::Object, 0, PreviewButton::OPre},
-                      OptionClick{OptionGroup::TSelect, 1, PreviewButton::TPre},
-                      OptionClick{OptionGroup::MPrint, 0, std::nullopt},
-                      OptionClick{OptionGroup::File, 2, PreviewButton::FlPre}));
 
 TEST_F(MainWindowTest, selectOptionsSwitchTheirListAndAllTablesRechecksLink) {
     start();

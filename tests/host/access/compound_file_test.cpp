@@ -265,9 +265,8 @@ TEST(CompoundFile, DeepNestingAndEveryTruncationAreDamage) {
                 "入れ子");
 
     const std::string bytes = BuildCfb(Sample()).bytes;
-    for (std::size_t size = 0; size < bytes.size(); size += 37) {
+    for (std::size_t size = 0; size < bytes.size(); size += 37)
         EXPECT_EQ(ErrorNumber(bytes.substr(0, size)), err::kProjectStorageDamaged) << size;
-    }
 }
 
 }  // namespace

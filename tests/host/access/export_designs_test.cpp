@@ -225,8 +225,7 @@ TEST_F(ExportApplication, reopeningTheUnchangedTargetReusesWhatWasDecoded) {
     app_.openCurrentDatabase(root_.string());
     EXPECT_EQ(app_.decodeCount(), 1);
     EXPECT_EQ(&app_.openModule("mod共通"), before);
-    std::filesystem::last_write_time(
-        root_, std::filesystem::last_write_time(root_) + std::chrono::seconds(5));
+    fs::last_write_time(root_, fs::last_write_time(root_) + std::chrono::seconds(5));
     app_.closeCurrentDatabase();
     app_.openCurrentDatabase(root_.string());
     EXPECT_EQ(app_.decodeCount(), 2);

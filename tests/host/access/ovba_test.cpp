@@ -119,9 +119,8 @@ TEST(OvbaDecompress, MalformedContainersAreVbaDamage) {
         {"\x01" + RawChunk(Pattern(4096)) + Chunk({"a", 0x1000}), "先頭より前"},
         {"\x01" + Chunk({"a", 0x0FFF}), "4096"},
     };
-    for (std::size_t size = 3; size < kNormalExample.size(); ++size) {
+    for (std::size_t size = 3; size < kNormalExample.size(); ++size)
         cases.emplace_back(kNormalExample.substr(0, size), "データの終わり");
-    }
     for (const auto& [compressed, expected] : cases)
         ExpectError([&] { DecompressVba(compressed); }, err::kVbaProjectDamaged, expected);
 }

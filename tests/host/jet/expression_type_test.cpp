@@ -38,86 +38,59 @@ void ExpectTypes(const std::vector<Case>& cases) {
     }
 }
 
-// One call per rule the function table gives its entries.
 // Expressions that all have one type; unknown when none is given.
 void ExpectAll(std::initializer_list<const char*> expressions, ValueType expected = {}) {
     for (const char* e : expressions)
         ExpectTypes({{e, expected.type, expected.size}});
 }
 
+// One call per rule the function table gives its entries. Jet adds whole numbers up in a
+// Double; a picked value keeps its column's type and size; function names match regardless of
+// case, and any known function has a String form. Access hands Nz's variant to Jet, which takes
+// it for text: such a column sorts as text.
 TEST(ExpressionType, functionsGiveTheTypeOfTheirRule) {
-    ExpectTypes({
-        {"Count(*)", dbLong, 4},
-        {"Sum(T.Cur)", dbCurrency, 8},
-        {"Sum(T.Dec)", dbDecimal, 16},
-        {"Sum(T.Int)", dbDouble, 8},  // Jet adds whole numbers up in a Double
-        {"Avg(T.Cur)", dbDouble, 8},
-        // The picked value keeps its column's type and size.
-        {"Min(T.Name)", dbText, 40},
-        {"First(T.Memo)", dbMemo, 0},
-        {"CVar(T.Name)", dbText, 40},
-        {"cCur(T.Dbl)", dbCurrency, 8},  // function names regardless of case
-        {"CStr(T.Long)", dbText, 255},
-        {"CVDate(Null)", dbDate, 8},
-        {"Left$(T.Name, 2)", dbText, 255},
-        {"Date$()", dbText, 255},  // the String form of any known function
-        {"Trim(UCase(T.Name))", dbText, 255},
-        {"Len(T.Name)", dbLong, 4},
-        // Access hands Nz's variant to Jet, which takes it for text: such a column sorts as text.
-        {"Nz(T.Long, 0)", dbText, 255},
-        {"IIf(T.Bool, Eval(\"True\"), False)", dbText, 255},
-    });
+    ExpectAll({"Count(*)", "Len(T.Name)"}, {dbLong, 4});
+    ExpectAll({"Sum(T.Cur)", "cCur(T.Dbl)"}, {dbCurrency, 8});
+    ExpectAll({"Sum(T.Int)", "Avg(T.Cur)"}, {dbDouble, 8});
+    ExpectAll({"Min(T.Name)", "CVar(T.Name)"}, {dbText, 40});
+    ExpectAll({"CStr(T.Long)", "Left$(T.Name, 2)", "Date$()", "Trim(UCase(T.Name))",
+               "Nz(T.Long, 0)", "IIf(T.Bool, Eval(\"True\"), False)"},
+              {dbText, 255});
+    ExpectTypes(
+        {{"Sum(T.Dec)", dbDecimal, 16}, {"First(T.Memo)", dbMemo, 0}, {"CVDate(Null)", dbDate, 8}});
 }
 
+// Divisions and powers have their own types; the rest widen as far as the Variant arithmetic
+// needs, to a Double where nothing narrower holds the result.
 TEST(ExpressionType, arithmeticWidensAsTheVariantArithmetic) {
-    ExpectTypes({
-        {"T.Int + T.Int", dbInteger, 2},
-        {"T.Byte + T.Byte", dbByte, 1},
-        {"T.Byte + T.Bool", dbInteger, 2},
-        {"T.Bool + T.Bool", dbInteger, 2},
-        {"T.Int - T.Long", dbLong, 4},
-        {"T.Int * T.Sng", dbSingle, 4},
-        {"T.Cur * 100", dbCurrency, 8},
-        {"T.Cur + T.Dec", dbDecimal, 16},
-        {"T.Name + T.Name", dbText, 255},
-        {"T.Long + Null", dbLong, 4},
-        {"T.Id + 1", 0, 0},
-        // Divisions and powers have their own types.
-        {"T.Int / T.Sng", dbSingle, 4},
-        {"T.Dec / 2", dbDecimal, 16},
-        {"T.Dbl \\ 2", dbLong, 4},
-        {"T.Int \\ T.Byte", dbInteger, 2},
-        {"T.Byte Mod T.Byte", dbByte, 1},
-        {"T.Name Mod 7", dbLong, 4},
-    });
-    // Where the Variant arithmetic needs a Double.
+    ExpectAll({"T.Byte + T.Byte", "T.Byte Mod T.Byte"}, {dbByte, 1});
+    ExpectAll({"T.Int + T.Int", "T.Byte + T.Bool", "T.Bool + T.Bool", "T.Int \\ T.Byte"},
+              {dbInteger, 2});
+    ExpectAll({"T.Int - T.Long", "T.Long + Null", "T.Dbl \\ 2", "T.Name Mod 7"}, {dbLong, 4});
+    ExpectAll({"T.Int * T.Sng", "T.Int / T.Sng"}, {dbSingle, 4});
+    ExpectAll({"T.Cur + T.Dec", "T.Dec / 2"}, {dbDecimal, 16});
     ExpectAll({"T.Long * T.Sng", "T.Cur * T.Sng", "T.Name + 1", "T.Long / T.Long", "T.Cur / 2",
                "T.Int ^ 2"},
               {dbDouble, 8});
+    ExpectTypes({{"T.Cur * 100", dbCurrency, 8}, {"T.Name + T.Name", dbText, 255}});
+    ExpectAll({"T.Id + 1"});
 }
 
 TEST(ExpressionType, datesStayDatesWhenMovedByNumbers) {
-    ExpectTypes({
-        {"T.Date + 1", dbDate, 8},
-        {"2 - T.Date", dbDate, 8},
-        {"T.Date - T.Date", dbDouble, 8},
-        {"T.Date * 2", dbDouble, 8},
-        {"-T.Date", dbDate, 8},
-        {"DateSerial(Year(Date()), Month(Date()) - 1, 1)", dbDate, 8},
-    });
+    ExpectAll(
+        {"T.Date + 1", "2 - T.Date", "-T.Date", "DateSerial(Year(Date()), Month(Date()) - 1, 1)"},
+        {dbDate, 8});
+    ExpectAll({"T.Date - T.Date", "T.Date * 2"}, {dbDouble, 8});
 }
 
+// + before &, * before +, ^ before negation; a negative Byte needs an Integer.
 TEST(ExpressionType, operatorsBindAsInVba) {
-    ExpectTypes({
-        {"\"a\" & 1 + 2", dbText, 255},           // + before &
-        {"T.Int + T.Long * T.Sng", dbDouble, 8},  // * before +
-        {"-T.Byte", dbInteger, 2},                // a negative Byte needs an Integer
-        {"-T.Int ^ 2", dbDouble, 8},              // ^ before negation
-        {"(T.Int + T.Int) * T.Cur", dbCurrency, 8},
-        {"T.Long + T.Long = 3 And T.Name Like \"A*\"", dbBoolean, 1},
-        {"+T.Cur", dbCurrency, 8},
-        {"T.Memo & \"x\"", dbMemo, 0},
-    });
+    ExpectTypes({{"\"a\" & 1 + 2", dbText, 255},
+                 {"-T.Byte", dbInteger, 2},
+                 {"T.Long + T.Long = 3 And T.Name Like \"A*\"", dbBoolean, 1},
+                 {"T.Memo & \"x\"", dbMemo, 0}});
+    ExpectAll({"T.Int + T.Long * T.Sng", "-T.Int ^ 2"}, {dbDouble, 8});
+    ExpectAll({"(T.Int + T.Int) * T.Cur", "+T.Cur"}, {dbCurrency, 8});
 }
 
 TEST(ExpressionType, comparisonsAndLogicGiveYesNo) {
@@ -131,31 +104,23 @@ TEST(ExpressionType, comparisonsAndLogicGiveYesNo) {
 }
 
 TEST(ExpressionType, choicesTakeTheTypeThatHoldsEveryBranch) {
-    ExpectTypes({
-        {"IIf(T.Bool, T.Int, T.Long)", dbLong, 4},
-        {"IIf(T.Bool, T.Name, Null)", dbText, 40},
-        {"IIf(T.Bool, Null, T.Cur)", dbCurrency, 8},
-        {"IIf(T.Bool, T.Name, 0)", dbText, 255},
-        {"IIf(T.Bool, T.Memo, T.Name)", dbMemo, 0},
-        {"IIf(T.Bool, T.Date, 0)", dbDouble, 8},
-        {"Choose(2, T.Int, T.Sng)", dbSingle, 4},
-        {"Switch(T.Bool, T.Int, T.Long > 1, T.Cur)", dbCurrency, 8},
-    });
+    ExpectTypes({{"IIf(T.Bool, T.Int, T.Long)", dbLong, 4},
+                 {"IIf(T.Bool, T.Name, Null)", dbText, 40},
+                 {"IIf(T.Bool, T.Name, 0)", dbText, 255},
+                 {"IIf(T.Bool, T.Memo, T.Name)", dbMemo, 0},
+                 {"IIf(T.Bool, T.Date, 0)", dbDouble, 8},
+                 {"Choose(2, T.Int, T.Sng)", dbSingle, 4}});
+    ExpectAll({"IIf(T.Bool, Null, T.Cur)", "Switch(T.Bool, T.Int, T.Long > 1, T.Cur)"},
+              {dbCurrency, 8});
     ExpectAll({"IIf(T.Bool, T.Int)", "IIf(T.Bool, Null, Null)"});
 }
 
 TEST(ExpressionType, literalsHaveTheirOwnTypes) {
-    ExpectTypes({
-        {"2147483647", dbLong, 4},
-        {"2147483648", dbDouble, 8},
-        {"000000000001", dbLong, 4},
-        {".5", dbDouble, 8},
-        {"1E3", dbDouble, 8},
-        {"\"text\"", dbText, 255},
-        {"'it''s'", dbText, 255},
-        {"#1/1/2000#", dbDate, 8},
-        {"Null", 0, 0},
-    });
+    ExpectAll({"2147483647", "000000000001"}, {dbLong, 4});
+    ExpectAll({"2147483648", ".5", "1E3"}, {dbDouble, 8});
+    ExpectAll({"\"text\"", "'it''s'"}, {dbText, 255});
+    ExpectAll({"#1/1/2000#"}, {dbDate, 8});
+    ExpectAll({"Null"});
 }
 
 TEST(ExpressionType, namesAreTypedByWhatTheyName) {
@@ -231,8 +196,7 @@ TEST(ExpressionType, readsTheDeclaredParameters) {
          "Forms!F!Start=8/8 Name=10/50 n=4/4"},
         // The synonyms Jet takes in SQL view; Value leaves the type open.
         {"parameters [a b] Bit, c Integer, d Memo, e Value, f Nonsense;",
-         "a b=1/1 c=4/4 d=12/0 "
-         "e=0/0 f=0/0"},
+         "a b=1/1 c=4/4 d=12/0 e=0/0 f=0/0"},
         {"PARAMETERS t Text;", "t=10/255"},
         {"SELECT [PARAMETERS] FROM T;", ""},
         {"PARAMETERS", ""},
