@@ -18,7 +18,7 @@ fi
 
 status=0
 for target in compound_file vba_project property_blob jet_file design_stream link_file expression_type \
-    macro_module procedure_scan declaration analysis_pattern xlsx_workbook; do
+    macro_module procedure_scan declaration analysis_pattern xlsx_workbook analysis_file; do
   echo "== fuzz_$target for ${seconds}s"
   # A finding makes the fuzzer exit non-zero; the script must then fail too.
   rc=0
