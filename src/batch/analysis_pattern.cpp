@@ -106,10 +106,7 @@ void ReadPatternLines(const std::vector<std::string>& lines, app::BatchState& ba
 std::string PatternFileName(std::string_view chosen) {
     if (chosen.empty())
         return {};
-    // Only a whole ".apt" is the extension: a name such as "adapt" keeps all its letters.
-    if (chosen.size() >= 4 && util::EqualsIgnoreCase(chosen.substr(chosen.size() - 4), ".apt"))
-        chosen.remove_suffix(4);
-    return std::string(chosen) + ".apt";
+    return app::WithExtension(chosen, "apt");
 }
 
 void WritePatternFile(const std::filesystem::path& file, const app::BatchState& batch) {

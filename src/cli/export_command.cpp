@@ -69,18 +69,6 @@ std::optional<ExportRequest> Parse(const std::vector<std::string>& args, std::st
     return request;
 }
 
-// A saved analysis file is the user's to keep: read from a private copy, never written.
-workdb::WorkDatabase OpenWork(const std::filesystem::path& file) {
-    if (util::UCase(file.extension().string()) == ".ADB")
-        return workdb::WorkDatabase::openCopy(file);
-    // Opening a missing work database would make an empty one and export nothing.
-    if (!std::filesystem::is_regular_file(file)) {
-        throw host::Error(host::err::kFileNotFound,
-                          "作業用データベース '" + file.string() + "' が見つかりません。");
-    }
-    return workdb::WorkDatabase::open(file);
-}
-
 int ExportFile(const ExportRequest& request, const workdb::WorkDatabase& work) {
     const auto extension = request.output->frame == output::OutputFrame::Csv ? "csv" : "txt";
     const std::filesystem::path file = app::WithExtension(request.out.string(), extension);
@@ -133,7 +121,7 @@ int RunExport(const std::vector<std::string>& args, const std::filesystem::path&
             request->workDatabase =
                 app::ResolveProgramFolder(executable) / workdb::kWorkDatabaseFileName;
         }
-        const auto work = OpenWork(request->workDatabase);
+        const auto work = workdb::WorkDatabase::openForReading(request->workDatabase);
         return request->output->workbook ? ExportBook(*request, work, executable)
                                          : ExportFile(*request, work);
     } catch (const std::filesystem::filesystem_error& e) {

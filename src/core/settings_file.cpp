@@ -1,5 +1,7 @@
 #include "core/settings_file.h"
 
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 #include "core/program_files.h"
@@ -11,6 +13,13 @@ std::string recentKey(std::size_t number) { return "RecentFile" + std::to_string
 }  // namespace
 
 bool IsUnsetValue(std::string_view value) { return !value.empty() && value.front() == '0'; }
+
+std::string InitialFolder(std::string_view defaultFolder) {
+    if (!IsUnsetValue(defaultFolder))
+        return std::string(defaultFolder);
+    std::error_code ec;
+    return std::filesystem::current_path(ec).string();
+}
 
 StartupSettings ReadSettings(const util::IniFile& ini) {
     StartupSettings s;

@@ -23,6 +23,9 @@ struct StartupSettings {
 
 // A stored value beginning with "0" means the key is not set.
 bool IsUnsetValue(std::string_view value);
+// Where the open and save dialogs start: the stored default folder, or the current directory
+// while none is stored.
+std::string InitialFolder(std::string_view defaultFolder);
 
 StartupSettings ReadSettings(const util::IniFile& ini);
 

@@ -195,30 +195,6 @@ void CheckRange(const CellRange& r) {
         throw host::Error(kWorkbookLimit, "セル範囲が正しくありません。");
 }
 
-// Decodes one UTF-8 character at `i`; U+FFFD and one byte for a broken sequence.
-char32_t NextCharacter(std::string_view s, std::size_t& i) {
-    const auto b = static_cast<unsigned char>(s[i]);
-    int extra = b < 0x80 ? 0 : (b >> 5) == 6 ? 1 : (b >> 4) == 14 ? 2 : (b >> 3) == 30 ? 3 : -1;
-    if (extra < 0 || i + static_cast<std::size_t>(extra) >= s.size() + (extra == 0 ? 1 : 0)) {
-        ++i;
-        return extra == 0 ? b : 0xFFFD;
-    }
-    char32_t c = extra == 0 ? b : b & (0x3F >> extra);
-    for (int k = 1; k <= extra; ++k) {
-        const auto next = static_cast<unsigned char>(s[i + static_cast<std::size_t>(k)]);
-        if ((next & 0xC0) != 0x80) {
-            ++i;
-            return 0xFFFD;
-        }
-        c = (c << 6) | (next & 0x3F);
-    }
-    i += static_cast<std::size_t>(extra) + 1;
-    static constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
-    if (c < kSmallest[extra] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
-        return 0xFFFD;
-    return c;
-}
-
 bool IsWide(char32_t c) {
     if (c >= 0xFF61 && c <= 0xFF9F)  // half-width katakana
         return false;
@@ -256,7 +232,7 @@ std::string CellSafeText(std::string_view text) {
     out.reserve(text.size());
     int count = 0;
     for (std::size_t i = 0; i < text.size() && count < kMaxCellCharacters; ++count) {
-        const char32_t c = NextCharacter(text, i);
+        const char32_t c = util::NextUtf8(text, i);
         if ((c < 0x20 && c != '\t' && c != '\n' && c != '\r') || c == 0xFFFE || c == 0xFFFF) {
             char escape[16];
             std::snprintf(escape, sizeof escape, "_x%04X_", static_cast<unsigned>(c));
@@ -286,7 +262,7 @@ double TextWidth(std::string_view text) {
     double widest = 0;
     double line = 0;
     for (std::size_t i = 0; i < text.size();) {
-        const char32_t c = NextCharacter(text, i);
+        const char32_t c = util::NextUtf8(text, i);
         if (c == '\n') {
             widest = std::max(widest, line);
             line = 0;
@@ -558,7 +534,7 @@ int XlsxWorkbook::Impl::appendSheet(std::string_view wanted) {
     std::size_t count = 0;
     for (std::size_t i = 0; i < wanted.size() && count < 31;) {
         const std::size_t start = i;
-        const char32_t c = NextCharacter(wanted, i);
+        const char32_t c = util::NextUtf8(wanted, i);
         if (c < 0x20 || std::u32string_view(U"[]:*?/\\").find(c) != std::u32string_view::npos)
             continue;
         name.append(wanted.substr(start, i - start));

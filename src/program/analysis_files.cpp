@@ -27,14 +27,6 @@ constexpr std::string_view kTargetChosen =
 
 }  // namespace
 
-std::string Program::defaultFolder() const {
-    if (IsUnsetValue(startup_.settings.defaultFolder)) {
-        std::error_code ec;
-        return std::filesystem::current_path(ec).string();
-    }
-    return startup_.settings.defaultFolder;
-}
-
 void Program::writeAnalysisRecords() {
     auto& work = *session_.work;
     workdb::Transaction tx(work);
@@ -49,7 +41,8 @@ CommandEnd Program::saveAnalysisFile() {
         return CommandEnd::Done;
     }
     const auto chosen = services_.dialogs.saveFileName(
-        {"Zanforファイルの保存", std::string(kFilter), std::string(kPattern), defaultFolder()});
+        {"Zanforファイルの保存", std::string(kFilter), std::string(kPattern),
+         InitialFolder(startup_.settings.defaultFolder)});
     if (chosen.empty())
         return CommandEnd::Done;
     const std::filesystem::path file = WithExtension(chosen, "adb");
@@ -88,7 +81,8 @@ CommandEnd Program::loadAnalysisFile() {
         return CommandEnd::Done;
     }
     const auto file = services_.dialogs.openFileName(
-        {"Zanforファイルの読込", std::string(kFilter), std::string(kPattern), defaultFolder()});
+        {"Zanforファイルの読込", std::string(kFilter), std::string(kPattern),
+         InitialFolder(startup_.settings.defaultFolder)});
     if (file.empty())
         return CommandEnd::Done;
     return loadAnalysisFile(file, false);

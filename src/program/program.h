@@ -102,7 +102,6 @@ public:
 
 private:
     std::string_view CaptionOf(CommandId id) const;
-    std::string defaultFolder() const;
     target::OpenEnvironment openEnvironment();
     target::OpenTargetState openState();
 

@@ -104,13 +104,7 @@ private:
             s_.state.lastRun[Collector::ModuleListing] = app::kNoObjects;
     }
 
-    std::string initialFolder() const {
-        if (app::IsUnsetValue(env_.defaultFolder)) {
-            std::error_code ec;
-            return std::filesystem::current_path(ec).string();
-        }
-        return env_.defaultFolder;
-    }
+    std::string initialFolder() const { return app::InitialFolder(env_.defaultFolder); }
 
     // Every error here is passed over: a target need not define any of these properties.
     void switchStartupProperties(host::dao::Database& target) {

@@ -281,6 +281,12 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+char32_t NextUtf8(std::string_view s, std::size_t& pos) {
+    const Char c = Decode(s, pos);
+    pos += c.length;
+    return c.valid ? c.cp : 0xFFFD;
+}
+
 void AppendUtf8(char32_t cp, std::string& out) {
     if (cp < 0x80) {
         out += static_cast<char>(cp);

@@ -42,6 +42,9 @@ std::string LeftRTrim(std::string_view s, std::size_t count);
 
 bool IsValidUtf8(std::string_view s);
 
+// The code point of the character at byte `pos`, moving `pos` past it; a byte that does not
+// start a valid sequence there gives U+FFFD and moves one byte.
+char32_t NextUtf8(std::string_view s, std::size_t& pos);
 // Appends the UTF-8 form of a code point.
 void AppendUtf8(char32_t codePoint, std::string& out);
 // The byte length of the character that starts at byte `pos`: 1 for a byte that does not start

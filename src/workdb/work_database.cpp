@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <cctype>
 #include <regex>
 #include <utility>
 
@@ -284,6 +285,20 @@ WorkDatabase WorkDatabase::openCopy(const std::filesystem::path& path) {
     WorkDatabase db(WorkDatabaseLock(), std::move(memory));
     db.bringUpToDate();
     return db;
+}
+
+WorkDatabase WorkDatabase::openForReading(const std::filesystem::path& path) {
+    auto extension = path.extension().string();
+    for (auto& c : extension)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (extension == ".adb")
+        return openCopy(path);
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) {
+        throw Error(err::kFileNotFound,
+                    "作業用データベース '" + path.string() + "' が見つかりません。");
+    }
+    return open(path);
 }
 
 void WorkDatabase::saveCopyAs(const std::filesystem::path& file) const {

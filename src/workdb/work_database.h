@@ -51,6 +51,10 @@ public:
     // 3343 when it is not a work database of this program (random bytes, another program's
     // SQLite file, a damaged one), 30002 when a newer version made it, 53 when it is missing.
     static WorkDatabase openCopy(const std::filesystem::path& path);
+    // A database opened only to be read: a saved analysis file (".adb", any case) from a
+    // private copy, the work database itself as open() does. Host error 53 when it is missing
+    // (open() would make an empty one).
+    static WorkDatabase openForReading(const std::filesystem::path& path);
 
     WorkDatabase(WorkDatabase&&) noexcept = default;
     WorkDatabase& operator=(WorkDatabase&&) noexcept = default;

@@ -35,7 +35,6 @@ TEST(ObjectSnapshot, numbersTablesQueriesAndDocumentsFromOne) {
     EXPECT_EQ(f.rows("SELECT objectNo, Class, ObjectName FROM T_AcSaveObject ORDER BY rowid"),
               (std::vector<std::string>{"1|Table|顧客", "2|Table|商品", "3|Table|売上",
                                         "4|Query|q顧客", "5|Query|q売上", "6|Form|F顧客"}));
-    EXPECT_EQ(f.count("T_AcSaveObject"), 6) << "each row once, dates included";
     EXPECT_EQ(f.rows("SELECT COUNT(*) FROM T_AcSaveObject WHERE DateUpdate IS NULL"),
               std::vector<std::string>{"0"});
 }

@@ -79,17 +79,8 @@ void RenderReportFile(const std::filesystem::path& workDatabase, std::string_vie
         throw host::Error(host::err::kInvalidProcedureCall,
                           "帳票の出力先 '" + file.string() + "' は .pdf か .html にして下さい。");
     }
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(workDatabase, ec)) {
-        throw host::Error(host::err::kFileNotFound,
-                          "作業用データベース '" + workDatabase.string() + "' が見つかりません。");
-    }
+    const auto db = workdb::WorkDatabase::openForReading(workDatabase);
     requireReplaceable(file, workDatabase, html ? "<!DOCTYPE html" : "%PDF-");
-    // A saved analysis file is the user's to keep: it is read from a private copy, never
-    // opened for writing.
-    const auto db = LowerExtension(workDatabase) == ".adb"
-                        ? workdb::WorkDatabase::openCopy(workDatabase)
-                        : workdb::WorkDatabase::open(workDatabase);
     const auto format = html ? report::OutputFormat::Html : report::OutputFormat::Pdf;
     report::RenderReportToFile(db, name, file, format);
 }
