@@ -7,7 +7,7 @@ packages=(
   mdbtools-dev libsqlite3-dev libzip-dev libpugixml-dev libicu-dev
   qt6-base-dev qt6-base-dev-tools libqt6svg6
   libgtest-dev libgmock-dev
-  fonts-noto-cjk fonts-noto-cjk-extra fonts-ipafont-gothic fonts-ipafont-mincho
+  fonts-noto-cjk fonts-noto-cjk-extra fonts-ipafont-gothic fonts-ipafont-mincho fonts-liberation2
   poppler-utils xvfb xauth sqlite3 python3-openpyxl
 )
 

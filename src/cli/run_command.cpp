@@ -153,6 +153,10 @@ std::optional<RunRequest> ParseRunArguments(const std::vector<std::string>& args
                     why = "この版ではまだ実行できない処理です: " + name;
                     return std::nullopt;
                 }
+                if (row->id == app::CommandId::FmImage) {
+                    why = "画面イメージは zanfor-cli capture で取得して下さい: " + name;
+                    return std::nullopt;
+                }
                 request.commands.push_back(row->id);
             }
             if (request.commands.size() == before) {
@@ -222,8 +226,9 @@ std::optional<RunRequest> ParseRunArguments(const std::vector<std::string>& args
         return request;
     }
     if (request.commands.empty()) {
+        // The form picture needs a window to show it in; the capture verb writes it instead.
         for (const auto& row : table)
-            if (row.run)
+            if (row.run && row.id != app::CommandId::FmImage)
                 request.commands.push_back(row.id);
         // The developer support tools follow, except the list buttons their runs bring along
         // and the comparison, which needs an older analysis file (zanfor-cli compare).

@@ -15,6 +15,7 @@
 #include "collect/query_collector.h"
 #include "collect/report_collector.h"
 #include "collect/table_collector.h"
+#include "commands/form_capture.h"
 #include "commands/support_panel.h"
 #include "core/program_files.h"
 #include "refs/object_references.h"
@@ -197,7 +198,8 @@ constexpr std::array kTable{
                 .button = "cmdFmImage",
                 .caption = "画面イメージ",
                 .cliName = "fmimage",
-                .enabledWhen = E::Forms},
+                .enabledWhen = E::Forms,
+                .run = RunFormCapture},
     CommandInfo{.id = CommandId::Hyousi1,
                 .button = "cmdHyousi(1)",
                 .caption = "表　紙",

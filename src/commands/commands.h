@@ -17,6 +17,7 @@
 
 #include "core/app_state.h"
 #include "core/dialogs.h"
+#include "core/form_capture.h"
 #include "core/run_ui.h"
 
 namespace zanfor::host::dao {
@@ -74,7 +75,8 @@ struct CommandContext {
     host::dao::Database& target;
     host::access::Application& access;  // the analysis Access instance
     const std::filesystem::path& programFolder;
-    Dialogs* dialogs = nullptr;  // for the commands that ask for a file
+    Dialogs* dialogs = nullptr;      // for the commands that ask for a file
+    CaptureDesk* capture = nullptr;  // the form image capture's clipboard, windows and timer
 };
 
 // A command that hit an error of Access's unstable range asks for the exit command.

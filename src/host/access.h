@@ -62,6 +62,9 @@ struct Control {
     std::string parent;
     // Properties whose value the source does not tell (see DesignObject::unknown).
     std::vector<std::string> unknown{};
+    // The bytes of its PictureData (an embedded picture), empty when it has none. Kept apart
+    // from `properties`, which hold no binary values.
+    std::string pictureData{};
 
     std::string name() const { return properties.get("Name").toText(); }
     bool isUnknown(std::string_view property) const { return IsListed(unknown, property); }
@@ -86,6 +89,9 @@ public:
     Properties properties;
     std::vector<Control> controls;     // the Controls collection: every control, in Access's order
     std::vector<Properties> sections;  // in the order of the design, when the source has them
+    // Access's number of each entry of `sections` (acDetail 0, acHeader 1, acFooter 2, ...),
+    // which a control's Section property names.
+    std::vector<int> sectionNumbers;
     std::vector<GroupLevel> groupLevels;
     std::shared_ptr<const Module> module;  // the code behind it, when it has one
     // Properties whose value the source does not tell: a design stored in the file holds
@@ -93,6 +99,9 @@ public:
     // that kind. Its entry in `properties` then holds only the default. Designs from an export
     // name every property they store and leave this empty.
     std::vector<std::string> unknown{};
+    // The bytes of its PictureData (the background picture), empty when it has none; see
+    // Control::pictureData.
+    std::string pictureData{};
 
     bool hasModule() const { return module != nullptr; }
     bool isUnknown(std::string_view property) const { return IsListed(unknown, property); }

@@ -74,7 +74,8 @@ CommandEnd Program::runCommand(CommandId id, RunUi& ui) {
                            *session_.target,
                            *session_.access,
                            startup_.paths.folder,
-                           &services_.dialogs};
+                           &services_.dialogs,
+                           services_.capture};
     const auto* support = FindCommand(id, SupportCommandTable());
     const auto window = support ? WindowKind::DeveloperSupport : WindowKind::Main;
     try {

@@ -39,6 +39,7 @@ struct ProgramServices {
     Commands& commands;
     std::function<std::string()> today;  // "yyyy/mm/dd"; the clock's date when empty
     std::span<const CommandInfo> commandTable = CommandTable();  // what `commands` runs
+    CaptureDesk* capture = nullptr;  // the desktop's clipboard, windows and Timer2 for cmdFmImage
 };
 
 class Program {

@@ -33,6 +33,8 @@
 #include "report/report_fonts.h"
 #include "ui/about_window.h"
 #include "ui/batch_window.h"
+#include "ui/capture_desk.h"
+#include "ui/capture_window.h"
 #include "ui/desktop_window.h"
 #include "ui/output_window.h"
 #include "ui/progress_gauge.h"
@@ -156,11 +158,18 @@ MainWindow::MainWindow(Startup startup, MainWindowServices services, QWidget* pa
     if (!services_.commands)
         services_.commands = &tableCommands_;
     const auto workDatabase = startup.paths.workDatabase;
+    captureDesk_ = std::make_unique<QtCaptureDesk>(
+        *this,
+        [this] {
+            auto& session = program_->session();
+            return render::RenderSources{session.access.get(), session.target.get()};
+        },
+        [this] { openCaptureWindow(); });
     program_ = std::make_unique<Program>(
         std::move(startup),
         ProgramServices{*services_.engine, *services_.accessFactory, *services_.dialogs,
                         *services_.desktop, *services_.commands, services_.today,
-                        services_.commandTable},
+                        services_.commandTable, captureDesk_.get()},
         *this);
     presenter_ = std::make_unique<ReportPresenter>(workDatabase, this);
     presenter_->setErrorSink([this](const ErrorReport& report) { reportError(report); });
@@ -709,6 +718,23 @@ void MainWindow::openBatchWindow() {
 
 BatchWindow* MainWindow::batchWindow() const { return batch_.data(); }
 
+// Modeless; a viewer still open shows the new picture instead of a second window.
+void MainWindow::openCaptureWindow() {
+    if (!capture_) {
+        capture_ = new CaptureWindow(
+            *services_.dialogs, [this] { captureDesk_->stopViewerTimer(); },
+            [this] { exitCommand(); }, this);
+        capture_->setAttribute(Qt::WA_DeleteOnClose);
+    } else {
+        capture_->load();
+    }
+    capture_->show();
+    capture_->raise();
+    capture_->activateWindow();
+}
+
+CaptureWindow* MainWindow::captureWindow() const { return capture_.data(); }
+
 void MainWindow::showPreview(PreviewButton button) {
     showReport(PreviewButtonReport(button, program_->state().options), 0);
 }
@@ -770,6 +796,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 void MainWindow::finish(bool writeSettings) {
     ending_ = true;
     timer1_->stop();
+    captureDesk_->stopViewerTimer();
     setBusy(false);
     presenter_.reset();
     if (settings_)

@@ -49,6 +49,8 @@ class ReportPresenter;
 class SettingsWindow;
 class SupportWindow;
 class BatchWindow;
+class CaptureWindow;
+class QtCaptureDesk;
 
 // What the window works with; each one left empty is the real thing (Qt dialogs, the desktop,
 // the .mdb reader, Access over the file, the collectors' commands, the report preview).
@@ -97,6 +99,8 @@ public:
     SettingsWindow* settingsWindow() const;
     SupportWindow* supportWindow() const;
     BatchWindow* batchWindow() const;
+    // frmCapture while it is open; Timer2 (the capture time) opens it.
+    CaptureWindow* captureWindow() const;
 
     int twipsToPixels(double twips) const;
     std::int32_t pixelsToTwips(int pixels) const;
@@ -162,6 +166,7 @@ private:
     void openSettingsWindow();
     void openSupportWindow();
     void openBatchWindow();
+    void openCaptureWindow();
     void runFileCommand(CommandEnd (Program::*command)());
     void refreshMenus();
     void showAbout();
@@ -181,6 +186,7 @@ private:
     std::unique_ptr<host::access::ApplicationFactory> ownedFactory_;
     TableCommands tableCommands_;
     MainWindowServices services_;
+    std::unique_ptr<QtCaptureDesk> captureDesk_;
     std::unique_ptr<Program> program_;
     std::unique_ptr<ReportPresenter> presenter_;
 
@@ -208,6 +214,7 @@ private:
     QPointer<SettingsWindow> settings_;
     QPointer<SupportWindow> support_;
     QPointer<BatchWindow> batch_;
+    QPointer<CaptureWindow> capture_;
 
     bool refreshing_ = false;
     bool busy_ = false;

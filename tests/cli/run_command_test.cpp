@@ -40,7 +40,7 @@ TEST(RunArguments, onlyTakesTheTablesCommandLineNamesInTheirOrder) {
 TEST(RunArguments, refusesNamesAndValuesNoRowOrControlTakes) {
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"--only", "tables,nothing"}, "不明な処理名: nothing"},
-        {{"--only", "fmimage"}, "この版ではまだ実行できない処理です: fmimage"},
+        {{"--only", "fmimage"}, "画面イメージは zanfor-cli capture で取得して下さい: fmimage"},
         {{"--only", ",,,"}, "--only には処理名の一覧が必要です"},
         {{"--option", "table=-5"}, "不明なオプションか値です: table=-5"},
         {{"--option", "table=4"}, "不明なオプションか値です: table=4"},

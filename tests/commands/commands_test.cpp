@@ -71,10 +71,12 @@ TEST(CommandTable, aRowAddedToTheTableIsEnabledAndRunByItsRule) {
 
     app::TableCommands commands(always);
     EXPECT_TRUE(commands.runs(test::kDummyCommand));
-    EXPECT_FALSE(commands.runs(CommandId::FmImage)) << "no collector yet";
-    const auto withRunner = app::EnabledOnOpening({}, always, &commands);
-    EXPECT_TRUE(withRunner[slot]);
-    EXPECT_FALSE(withRunner[static_cast<std::size_t>(CommandId::FmImage)]);
+    EXPECT_TRUE(app::EnabledOnOpening({}, always, &commands)[slot]);
+    auto waiting = test::TableWithDummyRow();
+    waiting.back().run = nullptr;
+    app::TableCommands none(waiting);
+    EXPECT_FALSE(none.runs(test::kDummyCommand)) << "no collector yet";
+    EXPECT_FALSE(app::EnabledOnOpening({}, waiting, &none)[slot]);
     EXPECT_FALSE(app::TableCommands().runs(test::kDummyCommand));
 }
 

@@ -151,9 +151,9 @@ TEST_F(ProgramFixture, commandsRunOnTheOpenTargetOnly) {
     EXPECT_TRUE(seen.empty()) << "nothing open";
     dialogs.files = {kPath};
     program->openTarget();
-    // A button whose collector is not built yet stays off; one that runs comes on.
+    // The buttons whose objects the target has come on, the form picture's among them.
     EXPECT_TRUE(program->panel().enabled(CommandId::Table));
-    EXPECT_FALSE(program->panel().enabled(CommandId::FmImage));
+    EXPECT_TRUE(program->panel().enabled(CommandId::FmImage));
     program->runCommand(CommandId::Table);
     program->runCommand(CommandId::Query);
     EXPECT_EQ(seen, std::vector<std::string>{kPath});

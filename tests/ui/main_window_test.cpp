@@ -295,9 +295,9 @@ TEST_F(MainWindowTest, anExportFolderOpensAsATarget) {
     EXPECT_EQ(find<QLineEdit>("txtSystem")->text(), "販売管理");
     EXPECT_EQ(boxTexts(),
               std::vector<std::string>{"AutoExecマクロの名前を変更してから解析して下さい。"});
-    // The target has forms, but the form picture is not built yet: its button waits, with a hint.
-    EXPECT_FALSE(find<QPushButton>("cmdFmImage")->isEnabled());
-    EXPECT_EQ(find<QPushButton>("cmdFmImage")->toolTip(), "画面イメージは準備中です。");
+    // The target has forms: the form picture's button comes on, without the waiting hint.
+    EXPECT_TRUE(find<QPushButton>("cmdFmImage")->isEnabled());
+    EXPECT_EQ(find<QPushButton>("cmdFmImage")->toolTip(), "");
 }
 
 TEST_F(MainWindowTest, aCollectorAskingToExitRunsTheExitCommand) {

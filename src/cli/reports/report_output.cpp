@@ -1,12 +1,10 @@
 #include "cli/report_output.h"
 
-#include <unistd.h>
-
-#include <QGuiApplication>
 #include <algorithm>
 #include <fstream>
 #include <memory>
 
+#include "cli/reports/gui_application.h"
 #include "host/error.h"
 #include "report/report_catalog.h"
 #include "workdb/work_database.h"
@@ -14,31 +12,6 @@
 namespace zanfor::cli {
 
 namespace {
-
-// Reports measure text with Qt's fonts, which need an application object; the command line has
-// no display, so it uses the offscreen platform unless the caller chose one.
-void ensureApplication() {
-    if (QGuiApplication::instance())
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Scripts and CI often run without a session's runtime folder; Qt then warns on every run.
-    // A private folder of our own serves it as well.
-    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-        std::error_code ec;
-        const auto dir = std::filesystem::temp_directory_path(ec) /
-                         ("zanfor-runtime-" + std::to_string(::getuid()));
-        std::filesystem::create_directories(dir, ec);
-        std::filesystem::permissions(dir, std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::replace, ec);
-        if (!ec)
-            qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(dir.string()));
-    }
-    static int argc = 1;
-    static char name[] = "zanfor-cli";
-    static char* argv[] = {name, nullptr};
-    static auto app = std::make_unique<QGuiApplication>(argc, argv);
-}
 
 // A file already there is written over only when it is an earlier report of the same kind: a
 // mistyped --out must not destroy the work database, a target or anything else.
@@ -72,7 +45,7 @@ std::string LowerExtension(const std::filesystem::path& path) {
 
 void RenderReportFile(const std::filesystem::path& workDatabase, std::string_view name,
                       const std::filesystem::path& file) {
-    ensureApplication();
+    EnsureGuiApplication();
     const auto extension = LowerExtension(file);
     const bool html = extension == ".html";
     if (!html && extension != ".pdf") {

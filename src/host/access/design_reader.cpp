@@ -45,11 +45,7 @@ public:
     std::optional<std::pair<std::string, Value>> read(const DesignProperty& p, int objectClass,
                                                       UnnamedProperty& unnamed) const {
         const DesignTag* row = FindDesignTag(objectClass, p.tag);
-        std::string_view name = row ? row->name : std::string_view();
-        // An id names an Access 2000 slot the tables lack; a tag from 0x100 on that no table
-        // knows is a property of a later Access, which Access 2000 never showed.
-        if (name.empty() && p.explicitEncoding && p.tag < 0x100)
-            name = PropertyIdName(p.propertyId);
+        const std::string_view name = nameOf(p, objectClass);
         unnamed = {p.tag, p.propertyId, std::string(name), p.payload.size(), p.offset, p.fromDelta};
         if (name.empty())
             return std::nullopt;
@@ -59,6 +55,16 @@ public:
         if (!value)
             return std::nullopt;
         return std::pair{std::string(name), std::move(*value)};
+    }
+
+    static std::string_view nameOf(const DesignProperty& p, int objectClass) {
+        const DesignTag* row = FindDesignTag(objectClass, p.tag);
+        std::string_view name = row ? row->name : std::string_view();
+        // An id names an Access 2000 slot the tables lack; a tag from 0x100 on that no table
+        // knows is a property of a later Access, which Access 2000 never showed.
+        if (name.empty() && p.explicitEncoding && p.tag < 0x100)
+            name = PropertyIdName(p.propertyId);
+        return name;
     }
 
 private:
@@ -219,6 +225,16 @@ bool nameable(int objectClass, bool explicitEncoding, std::string_view name) {
     return idNames.count(util::UCase(name)) != 0;
 }
 
+// The stored bytes of an object's embedded picture: a packed DIB, or a metafile behind its
+// clipboard format. Empty when it has none.
+std::string pictureDataOf(const DesignNode& node) {
+    for (auto it = node.properties.rbegin(); it != node.properties.rend(); ++it) {
+        if (util::EqualsIgnoreCase(ValueReader::nameOf(*it, node.objectClass), "PictureData"))
+            return it->payload;
+    }
+    return {};
+}
+
 class Builder {
 public:
     Builder(const DesignStream& stream, ObjectType type, std::string name, std::string what,
@@ -248,6 +264,7 @@ public:
         item.stored.emplace_back("HasModule", Value(hasModule));
         finish(item, report_ ? "Report" : "Form", {report_, false}, nullptr);
         out_.object.properties = item.properties;
+        out_.object.pictureData = pictureDataOf(root);
         out_.object.unknown = unknownOf(item, unnamedRanges(item));
         out_.items.push_back(std::move(item));
 
@@ -385,6 +402,7 @@ private:
             item.properties.put(name, value);
         item.origins.assign(item.properties.count(), PropertyOrigin::Stored);
         templates_[node.objectClass] = item.stored;
+        templatePictures_[node.objectClass] = pictureDataOf(node);
         templateRanges_[node.objectClass] = unnamedRanges(item);
         out_.items.push_back(std::move(item));
     }
@@ -421,6 +439,7 @@ private:
         out_.object.sections.push_back(item.properties);
         const std::string sectionName = item.name;
         const int number = numberOfSection(node.objectClass, item.stored);
+        out_.object.sectionNumbers.push_back(number);
         out_.items.push_back(std::move(item));
         for (const auto& child : node.children) {
             if (!skipsUnknownClass(child, sectionName))
@@ -463,6 +482,10 @@ private:
         Control control;
         control.properties = item.properties;
         control.parent = parent;
+        control.pictureData = pictureDataOf(node);
+        if (const auto p = templatePictures_.find(node.objectClass);
+            control.pictureData.empty() && p != templatePictures_.end())
+            control.pictureData = p->second;
         const auto r = templateRanges_.find(node.objectClass);
         control.unknown =
             unknownOf(item, unnamedRanges(item) | (r == templateRanges_.end() ? 0 : r->second));
@@ -482,6 +505,7 @@ private:
     std::string what_;
     std::map<int, StoredList> templates_;
     std::map<int, RangeSet> templateRanges_;
+    std::map<int, std::string> templatePictures_;
     DecodedDesign out_;
 };
 

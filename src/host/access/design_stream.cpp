@@ -125,9 +125,13 @@ private:
                 p.payload = take(4, entryAt);
                 break;
             case TagRange::Variable: {
+                // FF widens the length to 16 bits and FFFF to 32: a form picture of more
+                // than 64 KB is stored with the widest.
                 std::size_t length = read(1, "値の長さ");
                 if (length == 0xFF)
                     length = read(2, "値の長さ");
+                if (length == 0xFFFF)
+                    length = read(4, "値の長さ");
                 p.payload = take(length, entryAt);
                 break;
             }

@@ -108,6 +108,15 @@ std::vector<std::string> unknownOf(const std::vector<SavedProperty>& props) {
     return {};
 }
 
+// The bytes of the embedded picture; the last one written wins, as with any property.
+std::string pictureDataOf(const std::vector<SavedProperty>& props) {
+    for (auto it = props.rbegin(); it != props.rend(); ++it) {
+        if (util::EqualsIgnoreCase(it->name, "PictureData"))
+            return it->value.bytes;
+    }
+    return {};
+}
+
 GroupLevel groupLevelOf(const std::vector<SavedProperty>& props) {
     GroupLevel level;
     std::string source;
@@ -187,9 +196,11 @@ DesignObject BuildDesignObject(const DesignText& design, std::string name,
     stored.emplace_back("HasModule", hasModule);
     o.properties = BuildProperties(objectKind, objectContext, stored);
     o.unknown = unknownOf(design.properties);
+    o.pictureData = pictureDataOf(design.properties);
     o.module = std::move(module);
 
     const std::vector<int> numbers = sectionNumbers(design);
+    o.sectionNumbers = numbers;
     for (const auto& s : design.sections) {
         Stored sectionStored;
         addStored(sectionStored, s.properties, "Section", objectContext);
@@ -208,6 +219,7 @@ DesignObject BuildDesignObject(const DesignText& design, std::string name,
         Control control;
         control.properties = BuildProperties(c.typeName, context, controlStored);
         control.unknown = unknownOf(c.properties);
+        control.pictureData = pictureDataOf(c.properties);
         if (c.parent >= 0)
             control.parent = design.controls[static_cast<std::size_t>(c.parent)].name;
         else if (c.section >= 0)

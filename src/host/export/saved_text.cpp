@@ -26,6 +26,33 @@ std::string_view trimmed(std::string_view s) {
 
 bool isOctal(char c) { return c >= '0' && c <= '7'; }
 
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// Appends the bytes of one line of a binary value ("0x2800..." with a trailing "," on all but
+// the last); false for any other line.
+bool appendHexLine(std::string_view line, std::string& out) {
+    if (line.ends_with(","))
+        line = trimmed(line.substr(0, line.size() - 1));
+    if (!line.starts_with("0x") || line.size() % 2 != 0)
+        return false;
+    for (std::size_t i = 2; i < line.size(); i += 2) {
+        const int high = hexDigit(line[i]);
+        const int low = hexDigit(line[i + 1]);
+        if (high < 0 || low < 0)
+            return false;
+        out += static_cast<char>(high * 16 + low);
+    }
+    return true;
+}
+
 // Reads one quoted string starting at s[at] == '"'; returns the position after its closing quote.
 std::size_t readQuoted(std::string_view s, std::size_t at, std::string& out,
                        const std::string& source, int line) {
@@ -263,15 +290,22 @@ private:
             v.kind = SavedValue::Kind::Binary;
             const int opened = lineNumber();
             int depth = 1;
+            bool hex = true;
             while (depth > 0 && ++index_ < lines_.size()) {
                 const std::string_view line = trimmed(lines_[index_]);
-                if (line == "End")
+                if (line == "End") {
                     --depth;
-                else if (line == "Begin" || line.starts_with("Begin ") || valueOpensBlock(line))
+                } else if (line == "Begin" || line.starts_with("Begin ") || valueOpensBlock(line)) {
                     ++depth;
+                    hex = false;
+                } else if (hex && !appendHexLine(line, v.bytes)) {
+                    hex = false;
+                }
             }
             if (index_ >= lines_.size())
                 ThrowMalformed(source_, opened, "バイナリ値が End で閉じられていません");
+            if (!hex)
+                v.bytes.clear();
         } else if (t.empty()) {
             v.kind = SavedValue::Kind::Text;
         } else {

@@ -18,8 +18,11 @@ struct SavedValue {
     enum class Kind { Text, Number, NotDefault, Binary };
     Kind kind = Kind::Number;
     // Text: the string with its escapes resolved and its continuation lines joined; Number: the
-    // value as written ("-1", "95.0"); NotDefault and Binary: empty (binary data is skipped).
+    // value as written ("-1", "95.0"); NotDefault and Binary: empty.
     std::string text;
+    // Binary: the bytes of its hex lines; empty for a block of anything else (the embedded
+    // macro of later versions).
+    std::string bytes;
 };
 
 struct SavedProperty {

@@ -195,6 +195,12 @@ DesignBuilder& DesignBuilder::groupLevel(access::GroupLevel level) {
     return *this;
 }
 
+DesignBuilder& DesignBuilder::section(int number, Properties properties) {
+    object().sections.push_back(std::move(properties));
+    object().sectionNumbers.push_back(number);
+    return *this;
+}
+
 DesignBuilder& DesignBuilder::description(std::string text) {
     document().properties.put("Description", std::move(text));
     return *this;

@@ -91,6 +91,8 @@ public:
     DesignBuilder& properties(Properties properties);
     DesignBuilder& code(std::string_view text);
     DesignBuilder& groupLevel(access::GroupLevel level);
+    // A section with Access's section number (0 detail, 1 form header, ...).
+    DesignBuilder& section(int number, Properties properties);
     DesignBuilder& description(std::string text);
 
 private:

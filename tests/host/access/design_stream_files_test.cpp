@@ -68,6 +68,7 @@ TEST(DesignStreamFiles, stringsFormsEqualTheirExports) {
     ASSERT_EQ(names.size(), 12u);
     std::set<std::string> found;
     std::size_t compared = 0;
+    std::size_t pictures = 0;
     for (const auto& name : names) {
         SCOPED_TRACE(name);
         const auto differ = [&](const std::string& object, const std::string& what) {
@@ -90,6 +91,7 @@ TEST(DesignStreamFiles, stringsFormsEqualTheirExports) {
         const DesignObject& e = folder.openForm(name, View::Design);
         const DesignObject& d = file.openForm(name, View::Design);
         compare("(form)", e.properties, d.properties);
+        EXPECT_EQ(d.pictureData, e.pictureData);
         EXPECT_EQ(d.hasModule(), e.hasModule());
         ASSERT_EQ(d.sections.size(), e.sections.size());
         for (std::size_t i = 0; i < e.sections.size(); ++i)
@@ -99,6 +101,8 @@ TEST(DesignStreamFiles, stringsFormsEqualTheirExports) {
             ASSERT_EQ(d.controls[i].name(), e.controls[i].name());
             EXPECT_EQ(d.controls[i].parent, e.controls[i].parent) << e.controls[i].name();
             compare(e.controls[i].name(), e.controls[i].properties, d.controls[i].properties);
+            EXPECT_EQ(d.controls[i].pictureData, e.controls[i].pictureData) << e.controls[i].name();
+            pictures += !e.controls[i].pictureData.empty();
         }
 
         const fs::path path = pair / "Form" / (name + ".accfrm");
@@ -135,6 +139,7 @@ TEST(DesignStreamFiles, stringsFormsEqualTheirExports) {
     for (const auto& f : found)
         ADD_FAILURE() << "unexplained difference " << f;
     EXPECT_GT(compared, 5000u);
+    EXPECT_EQ(pictures, 7u);  // one button picture on each of seven forms
 }
 
 // Every form and report of both Northwind copies: as many controls as TypeInfo lists, in the

@@ -38,6 +38,8 @@ std::string i32(int tag, std::int64_t v) {
     return Le(tag, 1) + Le(static_cast<std::uint32_t>(v), 4);
 }
 std::string var(int tag, const std::string& payload) {
+    if (payload.size() >= 0xFFFF)
+        return Le(tag, 1) + Le(0xFF, 1) + Le(0xFFFF, 2) + Le(payload.size(), 4) + payload;
     if (payload.size() >= 0xFF)
         return Le(tag, 1) + Le(0xFF, 1) + Le(payload.size(), 2) + payload;
     return Le(tag, 1) + Le(payload.size(), 1) + payload;
@@ -153,7 +155,8 @@ TEST(DesignStream, compactTreeGivesPropertiesSectionsAndControlsInOrder) {
 }
 
 // Text of older streams is in the project's code page; a value of 255 bytes or more has a
-// two-byte length; a tag repeated (damaged bytes may do so) keeps one entry, the last.
+// two-byte length, one of 65535 or more (a large form picture) a four-byte one; a tag repeated
+// (damaged bytes may do so) keeps one entry, the last.
 TEST(DesignStream, compactValuesReadWhateverTheirEncodingOrRepeats) {
     const std::string blob =
         stream(0x11, {0x96, var(0xDD, zanfor::util::Utf8ToCp932("売上高")), {}});
@@ -163,8 +166,11 @@ TEST(DesignStream, compactValuesReadWhateverTheirEncodingOrRepeats) {
     std::string values = text(0xDC, sql);
     for (int i = 0; i < 5000; ++i)
         values += text(0xDD, i % 2 ? "odd" : "even");
+    const std::string large(40000, 'L');
+    values += text(0xDD, large);
     const auto d = decodeForm(stream(0x13, {0x96, values + flag(0x05) + flag(0x05), {}}));
-    EXPECT_EQ(ValuesOf(d.object.properties, "RecordSource Caption Modal"), sql + "|odd|True");
+    EXPECT_EQ(ValuesOf(d.object.properties, "RecordSource Caption Modal"),
+              sql + "|" + large + "|True");
     EXPECT_EQ(d.items.front().stored.size(), 5u);  // Name, RecordSource, Caption, Modal, HasModule
 }
 

@@ -15,24 +15,28 @@ using namespace zanfor::host::exports;
 using Kind = SavedValue::Kind;
 
 TEST(ExportSavedText, readsEachValueFormAccessWrites) {
-    const std::tuple<std::string, Kind, std::string> cases[] = {
-        {"ForeColor =-2147483607", Kind::Number, "-2147483607"},
-        {"PopUp = NotDefault", Kind::NotDefault, ""},
-        {R"(Caption ="a \"b\" c\\d = e")", Kind::Text, "a \"b\" c\\d = e"},
-        {R"(SQL ="SELECT 1\015\012FROM T")", Kind::Text, "SELECT 1\r\nFROM T"},
+    // The text, and the bytes of a binary value's hex lines.
+    const std::tuple<std::string, Kind, std::string, std::string> cases[] = {
+        {"ForeColor =-2147483607", Kind::Number, "-2147483607", ""},
+        {"PopUp = NotDefault", Kind::NotDefault, "", ""},
+        {R"(Caption ="a \"b\" c\\d = e")", Kind::Text, "a \"b\" c\\d = e", ""},
+        {R"(SQL ="SELECT 1\015\012FROM T")", Kind::Text, "SELECT 1\r\nFROM T", ""},
         {"RecordSource =\"SELECT a, b\"\n    \" FROM T\"\n    \";\"", Kind::Text,
-         "SELECT a, b FROM T;"},
-        {"PrtMip = Begin\n    0x6801 ,\n    0x0100\nEnd", Kind::Binary, ""},
-        {"UnknownProp = {305 ,452 ,1 ,1 ,1 } Begin\n    0x00\nEnd", Kind::Binary, ""},
+         "SELECT a, b FROM T;", ""},
+        {"PrtMip = Begin\n    0x6801 ,\n    0x0100\nEnd", Kind::Binary, "",
+         std::string("h\x01\x01\0", 4)},
+        {"UnknownProp = {305 ,452 ,1 ,1 ,1 } Begin\n    0xff\nEnd", Kind::Binary, "", "\xFF"},
         {"OnClickEmMacro = Begin\n    Version =196611\n    Begin\n        Action =\"Beep\"\n"
          "    End\nEnd",
-         Kind::Binary, ""},
+         Kind::Binary, "", ""},
+        {"GUID = Begin\n    0x12 ,\n    0x3g\nEnd", Kind::Binary, "", ""},
     };
-    for (const auto& [text, kind, value] : cases) {
+    for (const auto& [text, kind, value, bytes] : cases) {
         const auto t = ParseSavedText(text, "case.bas");
         ASSERT_EQ(t.root.properties.size(), 1u) << text;
         EXPECT_EQ(t.root.properties[0].value.kind, kind) << text;
         EXPECT_EQ(t.root.properties[0].value.text, value) << text;
+        EXPECT_EQ(t.root.properties[0].value.bytes, bytes) << text;
         EXPECT_EQ(t.root.properties[0].line, 1) << text;
     }
 }

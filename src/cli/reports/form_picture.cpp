@@ -1,0 +1,66 @@
+#include "cli/form_picture.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <fstream>
+#include <string>
+#include <system_error>
+
+#include "cli/reports/gui_application.h"
+#include "host/error.h"
+#include "render/form_renderer.h"
+#include "util/encoding.h"
+#include "util/vb_string.h"
+
+namespace zanfor::cli {
+
+namespace {
+
+constexpr std::string_view kPngMagic = "\x89PNG";
+constexpr std::string_view kBmpMagic = "BM";
+
+// A mistyped --out must never destroy a target or any other file: only an empty file or an
+// earlier picture of the same kind is written over.
+void RequireReplaceable(const std::filesystem::path& file, std::string_view magic) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(file, ec);
+    if (!std::filesystem::exists(status))
+        return;
+    if (std::filesystem::is_regular_file(status)) {
+        std::string start(magic.size(), '\0');
+        std::ifstream in(file, std::ios::binary);
+        in.read(start.data(), static_cast<std::streamsize>(start.size()));
+        if (std::filesystem::file_size(file, ec) == 0 || (in && start == magic))
+            return;
+    }
+    throw host::Error(
+        host::err::kFileAlreadyExists,
+        "ファイル '" + file.string() + "' は既にあり、同じ形式の画像ではないので上書きしません。");
+}
+
+}  // namespace
+
+void WriteFormPicture(const host::access::DesignObject& form, host::access::Application& access,
+                      host::dao::Database& data, const std::filesystem::path& file, bool designView,
+                      bool wholeWindow) {
+    EnsureGuiApplication();
+    const bool bitmap = util::EqualsIgnoreCase(file.extension().string(), ".bmp");
+    const render::RenderOptions options{
+        designView ? render::FormView::Design : render::FormView::Form, wholeWindow};
+    const auto picture = render::RenderForm(form, options, {&access, &data});
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!picture.image.save(&buffer, bitmap ? "BMP" : "PNG")) {
+        throw host::Error(host::err::kInvalidProcedureCall,
+                          "フォーム '" + form.name + "' の画像を作れませんでした。");
+    }
+    RequireReplaceable(file, bitmap ? kBmpMagic : kPngMagic);
+    try {
+        util::WriteFileAtomically(file, std::string_view(bytes.constData(), bytes.size()));
+    } catch (const std::system_error& e) {
+        throw host::FileSystemError(file, e.code());
+    }
+}
+
+}  // namespace zanfor::cli

@@ -1,0 +1,10 @@
+#pragma once
+
+// The Qt application object the report engine and the form renderer need for their fonts.
+
+namespace zanfor::cli {
+
+// Created once, on the offscreen platform unless the caller chose one.
+void EnsureGuiApplication();
+
+}  // namespace zanfor::cli
