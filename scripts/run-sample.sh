@@ -4,7 +4,7 @@
 # opened as the main window would open it, the batch of examples/all-steps.apt (every step of
 # the batch window ticked) collects it, the cover sheet, the labels and the developer support
 # tools follow, and every report is written as PDF into build/sample-out with the CSV, text and
-# workbook exports beside them. The program folder is build/sample-home.
+# workbook exports and a picture of every form beside them. The program folder is build/sample-home.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -28,5 +28,12 @@ build/bin/zanfor-cli export module --out build/sample-out/module.txt
 for kind in object table query; do
     build/bin/zanfor-cli export "xlsx-$kind" --out "build/sample-out/hanbai-kanri-$kind.xlsx"
 done
+# Every form of the sample as the capture button draws it, and the order-entry form's design.
+for form in $(find examples/hanbai-kanri.mdb.src/forms -name '*.bas' -printf '%f\n' | sed 's/\.bas$//'); do
+    build/bin/zanfor-cli capture examples/hanbai-kanri.mdb.src "$form" \
+        --out "build/sample-out/form-$form.png"
+done
+build/bin/zanfor-cli capture examples/hanbai-kanri.mdb.src F_受注入力 --design \
+    --out build/sample-out/form-F_受注入力-design.png
 echo "帳票: $PWD/build/sample-out"
 ls -1 build/sample-out

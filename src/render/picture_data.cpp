@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "util/byte_order.h"
+
 namespace zanfor::render {
 
 namespace {
@@ -31,18 +33,6 @@ constexpr std::uint32_t kBiBitfields = 3;
 constexpr std::size_t kMaskBytes = 12;  // red, green and blue masks
 // A colour table of a picture beyond 8 bits a pixel only suggests a palette.
 constexpr std::uint64_t kMaxColors = 256;
-
-std::uint32_t u32(std::string_view b, std::size_t at) {
-    std::uint32_t v = 0;
-    for (std::size_t i = 4; i-- > 0;)
-        v = (v << 8) | static_cast<unsigned char>(b[at + i]);
-    return v;
-}
-
-std::uint16_t u16(std::string_view b, std::size_t at) {
-    return static_cast<std::uint16_t>(static_cast<unsigned char>(b[at]) |
-                                      (static_cast<unsigned char>(b[at + 1]) << 8));
-}
 
 void appendU32(QByteArray& out, std::uint64_t v) {
     for (int i = 0; i < 4; ++i)
@@ -81,7 +71,7 @@ std::optional<DibLayout> dibLayout(std::string_view dib, std::uint64_t fileBitsA
     if (dib.size() < 4)
         return std::nullopt;
     DibLayout layout;
-    layout.headerSize = u32(dib, 0);
+    layout.headerSize = util::ReadLe32(dib, 0);
     if (dib.size() < layout.headerSize)
         return std::nullopt;
     std::int64_t width = 0;
@@ -93,10 +83,10 @@ std::optional<DibLayout> dibLayout(std::string_view dib, std::uint64_t fileBitsA
     std::uint64_t entrySize = 4;
     switch (layout.headerSize) {
         case kCoreHeader:
-            width = u16(dib, 4);
-            height = u16(dib, 6);
-            planes = u16(dib, 8);
-            bpp = u16(dib, 10);
+            width = util::ReadLe16(dib, 4);
+            height = util::ReadLe16(dib, 6);
+            planes = util::ReadLe16(dib, 8);
+            bpp = util::ReadLe16(dib, 10);
             entrySize = 3;
             colors = bpp <= 8 ? std::uint64_t{1} << bpp : 0;
             break;
@@ -106,12 +96,12 @@ std::optional<DibLayout> dibLayout(std::string_view dib, std::uint64_t fileBitsA
         case kOs2Header:
         case kV4Header:
         case kV5Header:
-            width = static_cast<std::int32_t>(u32(dib, 4));
-            height = static_cast<std::int32_t>(u32(dib, 8));
-            planes = u16(dib, 12);
-            bpp = u16(dib, 14);
-            compression = u32(dib, 16);
-            colors = u32(dib, 32);
+            width = static_cast<std::int32_t>(util::ReadLe32(dib, 4));
+            height = static_cast<std::int32_t>(util::ReadLe32(dib, 8));
+            planes = util::ReadLe16(dib, 12);
+            bpp = util::ReadLe16(dib, 14);
+            compression = util::ReadLe32(dib, 16);
+            colors = util::ReadLe32(dib, 32);
             if (colors == 0 && bpp <= 8)
                 colors = std::uint64_t{1} << bpp;
             break;
@@ -159,7 +149,7 @@ QImage decodeDib(std::string_view dib, std::uint64_t fileBitsAt) {
     std::string_view rest = dib.substr(layout->headerSize);
     QByteArray header(head.data(), static_cast<qsizetype>(head.size()));
     if (layout->headerSize == kV2Header || layout->headerSize == kV3Header) {
-        const bool bitfields = u32(dib, 16) == kBiBitfields;
+        const bool bitfields = util::ReadLe32(dib, 16) == kBiBitfields;
         header.truncate(static_cast<qsizetype>(kInfoHeader + (bitfields ? kMaskBytes : 0)));
         header[0] = static_cast<char>(kInfoHeader);
     }
@@ -186,7 +176,7 @@ QImage DecodePictureData(std::string_view bytes) {
     if (bytes.starts_with("GIF87a") || bytes.starts_with("GIF89a"))
         return readImage(raw(), "gif");
     if (bytes.starts_with("BM") && bytes.size() >= kFileHeaderSize) {
-        const std::uint32_t offset = u32(bytes, 10);
+        const std::uint32_t offset = util::ReadLe32(bytes, 10);
         return decodeDib(bytes.substr(kFileHeaderSize),
                          offset > kFileHeaderSize ? offset - kFileHeaderSize : 0);
     }

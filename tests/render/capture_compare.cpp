@@ -13,14 +13,13 @@
 #include <QImage>
 #include <QPainter>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <map>
-#include <sstream>
 
 #include "host/access/file_application.h"
 #include "host/error.h"
 #include "render/form_renderer.h"
+#include "render/screen_measurements.h"
 
 namespace {
 
@@ -49,20 +48,8 @@ using Measurements = std::multimap<std::string, std::pair<std::string, QRect>>;
 
 Measurements ReadMeasurements(const char* path) {
     Measurements rows;
-    std::ifstream in(path);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.empty() || line.front() == '#')
-            continue;
-        std::istringstream fields(line);
-        std::string shot, form, control;
-        int x = 0, y = 0, w = 0, h = 0;
-        std::getline(fields, shot, '\t');
-        std::getline(fields, form, '\t');
-        std::getline(fields, control, '\t');
-        fields >> x >> y >> w >> h;
-        rows.emplace(shot, std::make_pair(control, QRect(x, y, w, h)));
-    }
+    for (auto& m : zanfor::test::ReadScreenMeasurements(path))
+        rows.emplace(m.screenshot, std::make_pair(m.control, m.rect));
     return rows;
 }
 

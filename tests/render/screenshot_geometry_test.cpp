@@ -9,14 +9,13 @@
 #include <QRawFont>
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
 #include <map>
-#include <sstream>
 
 #include "host/access/file_application.h"
 #include "host/error.h"
 #include "render/access_look.h"
 #include "render/form_renderer.h"
+#include "render/screen_measurements.h"
 #include "test_support.h"
 
 namespace zanfor::render {
@@ -35,28 +34,12 @@ std::string Text(const host::Properties& p, std::string_view name) {
     return found && !found->value.isNull() ? found->value.toText() : std::string();
 }
 
-struct Measured {
-    std::string screenshot, control;
-    QRect rect;
-};
-
-// form -> its measured controls, from the table the screenshots were measured into.
-std::map<std::string, std::vector<Measured>> ReadMeasurements() {
-    std::map<std::string, std::vector<Measured>> byForm;
-    std::ifstream in(ZANFOR_SOURCE_DIR "/tests/render/data/strings_screens.tsv");
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.empty() || line.front() == '#')
-            continue;
-        std::istringstream fields(line);
-        std::string shot, form, control;
-        int x = 0, y = 0, w = 0, h = 0;
-        std::getline(fields, shot, '\t');
-        std::getline(fields, form, '\t');
-        std::getline(fields, control, '\t');
-        fields >> x >> y >> w >> h;
-        byForm[form].push_back({shot, control, QRect(x, y, w, h)});
-    }
+// form -> its measured controls.
+std::map<std::string, std::vector<test::ScreenMeasurement>> ReadMeasurements() {
+    std::map<std::string, std::vector<test::ScreenMeasurement>> byForm;
+    for (auto& m :
+         test::ReadScreenMeasurements(ZANFOR_SOURCE_DIR "/tests/render/data/strings_screens.tsv"))
+        byForm[m.form].push_back(std::move(m));
     return byForm;
 }
 

@@ -1,6 +1,6 @@
 // Renders the desktop program's windows to PNG files for review: the main window before and
 // after a target is opened, the print-title settings window, the developer support window before
-// and after its initial processing, the output window and the About box.
+// and after its initial processing, the output window, the capture viewer and the About box.
 //
 //   window_images OUTDIR [TARGET.mdb]
 //   window_images OUTDIR --load FILE.adb   the main window with a saved analysis file loaded
@@ -11,7 +11,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
+#include <QComboBox>
 #include <QDir>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
 #include <QStyleFactory>
@@ -113,6 +115,18 @@ int main(int argc, char** argv) {
     if (auto* output = window.findChild<QWidget*>("frmOut")) {
         ok = Save(output, dir + "/output.png") && ok;
         output->close();
+    }
+
+    // The capture viewer with the picture of the first form, taken without the wait.
+    auto* forms = window.findChild<QComboBox*>("cboFmImage");
+    if (forms != nullptr && forms->count() > 0) {
+        forms->setCurrentIndex(0);
+        window.findChild<QLineEdit*>("txtCapTime")->setText(QStringLiteral("0"));
+        window.findChild<QPushButton*>("cmdFmImage")->click();
+        for (int i = 0; i < 20 && window.findChild<QWidget*>("frmCapture") == nullptr; ++i)
+            QApplication::processEvents(QEventLoop::AllEvents, 50);
+        if (auto* capture = window.findChild<QWidget*>("frmCapture"))
+            ok = Save(capture, dir + "/capture.png") && ok;
     }
 
     window.findChild<QAction*>("m5")->trigger();

@@ -2,11 +2,11 @@
 
 #include <QBuffer>
 #include <QByteArray>
-#include <fstream>
 #include <string>
 #include <system_error>
 
 #include "cli/reports/gui_application.h"
+#include "cli/reports/output_file.h"
 #include "host/error.h"
 #include "render/form_renderer.h"
 #include "util/encoding.h"
@@ -18,25 +18,6 @@ namespace {
 
 constexpr std::string_view kPngMagic = "\x89PNG";
 constexpr std::string_view kBmpMagic = "BM";
-
-// A mistyped --out must never destroy a target or any other file: only an empty file or an
-// earlier picture of the same kind is written over.
-void RequireReplaceable(const std::filesystem::path& file, std::string_view magic) {
-    std::error_code ec;
-    const auto status = std::filesystem::status(file, ec);
-    if (!std::filesystem::exists(status))
-        return;
-    if (std::filesystem::is_regular_file(status)) {
-        std::string start(magic.size(), '\0');
-        std::ifstream in(file, std::ios::binary);
-        in.read(start.data(), static_cast<std::streamsize>(start.size()));
-        if (std::filesystem::file_size(file, ec) == 0 || (in && start == magic))
-            return;
-    }
-    throw host::Error(
-        host::err::kFileAlreadyExists,
-        "ファイル '" + file.string() + "' は既にあり、同じ形式の画像ではないので上書きしません。");
-}
 
 }  // namespace
 
@@ -55,7 +36,7 @@ void WriteFormPicture(const host::access::DesignObject& form, host::access::Appl
         throw host::Error(host::err::kInvalidProcedureCall,
                           "フォーム '" + form.name + "' の画像を作れませんでした。");
     }
-    RequireReplaceable(file, bitmap ? kBmpMagic : kPngMagic);
+    RequireReplaceable(file, bitmap ? kBmpMagic : kPngMagic, "同じ形式の画像");
     try {
         util::WriteFileAtomically(file, std::string_view(bytes.constData(), bytes.size()));
     } catch (const std::system_error& e) {

@@ -6,6 +6,7 @@
 #include "host/access/project_storage.h"
 #include "host/error.h"
 #include "host/jet/mdb_file.h"
+#include "util/byte_order.h"
 #include "util/encoding.h"
 #include "util/vb_string.h"
 
@@ -18,18 +19,6 @@ constexpr int kFirstControlClass = 0x64;  // Label
 constexpr int kLastControlClass = 0x7C;   // Page
 constexpr std::uint32_t kHasModuleKey = 1;
 
-std::uint32_t le32(std::string_view b, std::size_t at) {
-    std::uint32_t v = 0;
-    for (std::size_t i = 4; i-- > 0;)
-        v = (v << 8) | static_cast<unsigned char>(b[at + i]);
-    return v;
-}
-
-std::uint16_t le16(std::string_view b, std::size_t at) {
-    return static_cast<std::uint16_t>(static_cast<unsigned char>(b[at]) |
-                                      (static_cast<unsigned char>(b[at + 1]) << 8));
-}
-
 bool readHasModule(const StorageNode* propData) {
     if (!propData)
         return false;
@@ -37,8 +26,8 @@ bool readHasModule(const StorageNode* propData) {
     for (std::size_t at = 4; at + 9 <= d.size(); at += 9) {
         if (static_cast<unsigned char>(d[at]) != 2)
             break;
-        if (le32(d, at + 1) == kHasModuleKey)
-            return le32(d, at + 5) == 1;
+        if (util::ReadLe32(d, at + 1) == kHasModuleKey)
+            return util::ReadLe32(d, at + 5) == 1;
     }
     return false;
 }
@@ -50,12 +39,12 @@ std::vector<ControlEntry> readTypeInfo(const StorageNode* typeInfo, int codePage
     if (!typeInfo || typeInfo->data.size() < 0x20)
         return controls;
     const std::string_view d = typeInfo->data;
-    if (le32(d, 0) != kTypeInfoSignature)
+    if (util::ReadLe32(d, 0) != kTypeInfoSignature)
         return controls;
-    const std::size_t count = le32(d, 0x0C);
+    const std::size_t count = util::ReadLe32(d, 0x0C);
     std::size_t at = 0x20;
     for (std::size_t i = 0; i < count && at + 8 <= d.size(); ++i) {
-        const int cls = le16(d, at) & 0xFF;
+        const int cls = util::ReadLe16(d, at) & 0xFF;
         at += 8;
         auto text = [&]() {
             const auto end = d.find('\0', at);

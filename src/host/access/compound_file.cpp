@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "host/error.h"
+#include "util/byte_order.h"
 #include "util/encoding.h"
 
 namespace zanfor::host::access {
@@ -37,17 +38,8 @@ enum EntryType : unsigned char { kStorage = 1, kStream = 2, kRoot = 5 };
 
 std::string number(std::uint64_t n) { return std::to_string(n); }
 
-std::uint16_t le16(std::string_view b, std::size_t at) {
-    return static_cast<std::uint16_t>(static_cast<unsigned char>(b[at]) |
-                                      static_cast<unsigned char>(b[at + 1]) << 8);
-}
-
-std::uint32_t le32(std::string_view b, std::size_t at) {
-    return le16(b, at) | std::uint32_t{le16(b, at + 2)} << 16;
-}
-
 std::uint64_t le64(std::string_view b, std::size_t at) {
-    return le32(b, at) | std::uint64_t{le32(b, at + 4)} << 32;
+    return util::ReadLe32(b, at) | std::uint64_t{util::ReadLe32(b, at + 4)} << 32;
 }
 
 std::uint64_t ceilDiv(std::uint64_t a, std::uint64_t b) { return a / b + (a % b != 0); }
@@ -79,8 +71,8 @@ private:
                 [](unsigned char a, char b) { return a == static_cast<unsigned char>(b); })) {
             damaged("複合ファイルの識別子がありません");
         }
-        version_ = le16(bytes_, 26);
-        const unsigned sectorShift = le16(bytes_, 30);
+        version_ = util::ReadLe16(bytes_, 26);
+        const unsigned sectorShift = util::ReadLe16(bytes_, 30);
         if (version_ == 3 && sectorShift == 9) {
             sectorSize_ = 512;
         } else if (version_ == 4 && sectorShift == 12) {
@@ -89,11 +81,11 @@ private:
             damaged("版 " + number(version_) + " とセクターの大きさ 2^" + number(sectorShift) +
                     " の組み合わせは複合ファイルにありません");
         }
-        if (le16(bytes_, 28) != 0xFFFE)
+        if (util::ReadLe16(bytes_, 28) != 0xFFFE)
             damaged("バイト順の印が 0xFFFE ではありません");
-        if (le16(bytes_, 32) != 6)
+        if (util::ReadLe16(bytes_, 32) != 6)
             damaged("ミニセクターの大きさが 64 バイトではありません");
-        if (le32(bytes_, 56) != kMiniStreamCutoff) {
+        if (util::ReadLe32(bytes_, 56) != kMiniStreamCutoff) {
             damaged("ミニストリームの境目が 4096 バイトではありません");
         }
         // The header fills the whole first sector; a partly present last sector still counts,
@@ -128,7 +120,7 @@ private:
     }
 
     void readFat() {
-        const std::uint32_t fatCount = le32(bytes_, 44);
+        const std::uint32_t fatCount = util::ReadLe32(bytes_, 44);
         if (fatCount > fileSectors_) {
             damaged("FAT のセクター数 " + number(fatCount) + " がファイルの大きさを超えています");
         }
@@ -136,11 +128,11 @@ private:
         std::vector<std::uint32_t> fatSectors;
         fatSectors.reserve(fatCount);
         for (std::size_t i = 0; i < kHeaderDifatEntries && fatSectors.size() < fatCount; ++i) {
-            fatSectors.push_back(le32(bytes_, 76 + 4 * i));
+            fatSectors.push_back(util::ReadLe32(bytes_, 76 + 4 * i));
         }
         const std::uint32_t difatChain = ++chains_;
-        const std::uint32_t difatCount = le32(bytes_, 72);
-        std::uint32_t next = le32(bytes_, 68);
+        const std::uint32_t difatCount = util::ReadLe32(bytes_, 72);
+        std::uint32_t next = util::ReadLe32(bytes_, 68);
         const std::size_t perDifatSector = sectorSize_ / 4 - 1;
         for (std::uint32_t difatRead = 0; fatSectors.size() < fatCount; ++difatRead) {
             if (difatRead >= difatCount || next == kEndOfChain) {
@@ -149,16 +141,16 @@ private:
             claim(next, difatChain, "DIFAT");
             const std::string_view difat = sector(next, sectorSize_, "DIFAT");
             for (std::size_t i = 0; i < perDifatSector && fatSectors.size() < fatCount; ++i) {
-                fatSectors.push_back(le32(difat, 4 * i));
+                fatSectors.push_back(util::ReadLe32(difat, 4 * i));
             }
-            next = le32(difat, 4 * perDifatSector);
+            next = util::ReadLe32(difat, 4 * perDifatSector);
         }
         fat_.reserve(fatSectors.size() * (sectorSize_ / 4));
         for (std::uint32_t s : fatSectors) {
             claim(s, fatChain, "FAT");
             const std::string_view part = sector(s, sectorSize_, "FAT");
             for (std::size_t i = 0; i < sectorSize_; i += 4)
-                fat_.push_back(le32(part, i));
+                fat_.push_back(util::ReadLe32(part, i));
         }
     }
 
@@ -231,7 +223,7 @@ private:
     }
 
     void readDirectory() {
-        const auto sectors = chain(le32(bytes_, 48), kToEndOfChain, "ディレクトリ");
+        const auto sectors = chain(util::ReadLe32(bytes_, 48), kToEndOfChain, "ディレクトリ");
         if (sectors.empty())
             damaged("ディレクトリがありません");
         directory_.reserve(sectors.size() * sectorSize_);
@@ -246,23 +238,23 @@ private:
 
     std::uint64_t entrySize(std::string_view e) const {
         // Version 3 writers may leave garbage in the high half, which readers ignore.
-        return version_ == 3 ? le32(e, 120) : le64(e, 120);
+        return version_ == 3 ? util::ReadLe32(e, 120) : le64(e, 120);
     }
 
     void readMiniStorage(std::string_view root) {
-        const std::uint32_t miniFatStart = le32(bytes_, 60);
+        const std::uint32_t miniFatStart = util::ReadLe32(bytes_, 60);
         if (miniFatStart != kEndOfChain) {
             const auto sectors = chain(miniFatStart, kToEndOfChain, "ミニ FAT");
             miniFat_.reserve(sectors.size() * (sectorSize_ / 4));
             for (std::uint32_t s : sectors) {
                 const std::string_view part = sector(s, sectorSize_, "ミニ FAT");
                 for (std::size_t i = 0; i < sectorSize_; i += 4)
-                    miniFat_.push_back(le32(part, i));
+                    miniFat_.push_back(util::ReadLe32(part, i));
             }
         }
         const std::uint64_t size = entrySize(root);
         if (size > 0)
-            miniStream_ = readRegular(le32(root, 116), size, "ミニストリーム");
+            miniStream_ = readRegular(util::ReadLe32(root, 116), size, "ミニストリーム");
         miniOwner_.assign(std::min<std::uint64_t>(miniFat_.size(), ceilDiv(size, kMiniSectorSize)),
                           0);
         miniFat_.resize(miniOwner_.size());
@@ -270,7 +262,7 @@ private:
 
     std::string entryName(std::uint32_t id) const {
         const std::string_view e = entry(id);
-        const std::uint16_t length = le16(e, 64);
+        const std::uint16_t length = util::ReadLe16(e, 64);
         if (length < 2 || length > 64 || length % 2 != 0) {
             damaged("ディレクトリ項目 " + number(id) + " の名前の長さ " + number(length) +
                     " が不正です");
@@ -304,12 +296,12 @@ private:
                 checkId(current);
                 seenEntry_[current] = true;
                 stack.push_back(current);
-                current = le32(entry(current), 68);
+                current = util::ReadLe32(entry(current), 68);
             }
             current = stack.back();
             stack.pop_back();
             ordered.push_back(current);
-            current = le32(entry(current), 72);
+            current = util::ReadLe32(entry(current), 72);
         }
         return ordered;
     }
@@ -317,7 +309,7 @@ private:
     StorageNode buildStorage(std::uint32_t id, int depth) {
         StorageNode node;
         node.name = entryName(id);
-        for (std::uint32_t childId : siblings(le32(entry(id), 76))) {
+        for (std::uint32_t childId : siblings(util::ReadLe32(entry(id), 76))) {
             const std::string_view e = entry(childId);
             const auto type = static_cast<unsigned char>(e[66]);
             if (type == kStorage) {
@@ -332,10 +324,10 @@ private:
                 stream.isStream = true;
                 const std::uint64_t size = entrySize(e);
                 if (size >= kMiniStreamCutoff) {
-                    stream.data =
-                        readRegular(le32(e, 116), size, "ストリーム「" + stream.name + "」");
+                    stream.data = readRegular(util::ReadLe32(e, 116), size,
+                                              "ストリーム「" + stream.name + "」");
                 } else if (size > 0) {
-                    stream.data = readMini(le32(e, 116), size, stream.name);
+                    stream.data = readMini(util::ReadLe32(e, 116), size, stream.name);
                 }
                 node.children.push_back(std::move(stream));
             } else {

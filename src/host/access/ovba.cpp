@@ -5,6 +5,7 @@
 #include <string>
 
 #include "host/error.h"
+#include "util/byte_order.h"
 #include "util/encoding.h"
 
 namespace zanfor::host::access {
@@ -35,15 +36,6 @@ std::string hex(unsigned value) {
     return text;
 }
 
-std::uint16_t le16(std::string_view b, std::size_t at) {
-    return static_cast<std::uint16_t>(static_cast<unsigned char>(b[at]) |
-                                      static_cast<unsigned char>(b[at + 1]) << 8);
-}
-
-std::uint32_t le32(std::string_view b, std::size_t at) {
-    return le16(b, at) | std::uint32_t{le16(b, at + 2)} << 16;
-}
-
 // The token sequences of one compressed chunk ([MS-OVBA] 2.4.1), appended to `out`. Offsets
 // count from the chunk's own start, never reaching into an earlier chunk.
 void decompressTokens(std::string_view chunk, std::string& out) {
@@ -61,7 +53,7 @@ void decompressTokens(std::string_view chunk, std::string& out) {
             }
             if (chunk.size() - i < 2)
                 damaged("コピートークンが途中で切れています");
-            const std::uint16_t token = le16(chunk, i);
+            const std::uint16_t token = util::ReadLe16(chunk, i);
             i += 2;
             // The split between offset and length bits widens as the chunk fills, so that
             // the offset can reach back to the chunk's first byte.
@@ -89,17 +81,17 @@ public:
 
     std::uint16_t peekId() const {
         need(2);
-        return le16(bytes_, pos_);
+        return util::ReadLe16(bytes_, pos_);
     }
     std::uint16_t u16() {
         need(2);
         pos_ += 2;
-        return le16(bytes_, pos_ - 2);
+        return util::ReadLe16(bytes_, pos_ - 2);
     }
     std::uint32_t u32() {
         need(4);
         pos_ += 4;
-        return le32(bytes_, pos_ - 4);
+        return util::ReadLe32(bytes_, pos_ - 4);
     }
     std::string_view take(std::size_t n) {
         need(n);
@@ -198,7 +190,7 @@ int readInformation(RecordReader& r) {
         if (id == 0x0003) {
             if (data.size() != 2)
                 damaged("PROJECTCODEPAGE の大きさが 2 バイトではありません");
-            codePage = le16(data, 0);
+            codePage = util::ReadLe16(data, 0);
         }
     }
     return codePage;
@@ -226,7 +218,7 @@ VbaModuleInfo readModule(RecordReader& r, int codePage) {
             case 0x0031:
                 if (data.size() != 4)
                     damaged("MODULEOFFSET の大きさが 4 バイトではありません");
-                module.textOffset = le32(data, 0);
+                module.textOffset = util::ReadLe32(data, 0);
                 hasOffset = true;
                 break;
             case 0x0021:
@@ -277,7 +269,7 @@ std::string decompress(std::string_view compressed) {
     while (pos < compressed.size()) {
         if (compressed.size() - pos < 2)
             damaged("圧縮チャンクの見出しが途中で切れています");
-        const std::uint16_t header = le16(compressed, pos);
+        const std::uint16_t header = util::ReadLe16(compressed, pos);
         const std::size_t size = (header & 0x0FFF) + 3;
         if ((header >> 12 & 0x7) != 0x3)
             damaged("圧縮チャンクの見出しの識別ビットが 0b011 ではありません");
