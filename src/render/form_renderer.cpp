@@ -42,8 +42,9 @@ constexpr int kRecordsShown = 5;
 constexpr long kRecordsCounted = 100000;
 // Subforms inside subforms: Access allowed seven levels; a picture needs no more than this.
 constexpr int kSubformDepth = 3;
-// No window was ever larger; a design claiming more is drawn up to this.
-constexpr int kLargestSide = 8192;
+// Access kept a form within 22 inches (2112 pixels) a side and a section as high; a damaged
+// design claiming more is drawn up to this, so that its picture stays within 64 MB.
+constexpr int kLargestSide = 4096;
 
 // Access's section numbers.
 constexpr int kDetail = 0;

@@ -139,6 +139,28 @@ TEST(FormRenderer, aFormWithNothingToShowIsRefusedAsAccessRefusedToOpenIt) {
     }
 }
 
+// Values no design Access wrote: the picture stays bounded, or the form is refused as above.
+TEST(FormRenderer, damagedSizesGiveABoundedPictureOrARefusal) {
+    const std::vector<std::vector<host::Property>> damaged{
+        {{"Width", Value(std::int64_t{1} << 40)}},
+        {{"Width", Value(-5000)}},
+        {{"DefaultView", Value(1)}, {"Width", Value(2147483647)}},
+    };
+    for (const auto& props : damaged) {
+        auto form = Form({Make(109, "huge", -99999999, 2000000000, 2147483647, 2147483647),
+                          Make(104, "negative", 100, 100, -3000, -3000)},
+                         props);
+        form.sections[1].put("Height", Value(-7));
+        try {
+            const auto picture = RenderForm(form, {.wholeWindow = true});
+            EXPECT_LE(picture.image.width(), 4096 + 16);
+            EXPECT_LE(picture.image.height(), 4096 + 32);
+        } catch (const host::Error& e) {
+            EXPECT_EQ(e.number(), host::err::kActionCancelled);
+        }
+    }
+}
+
 TEST(AccessLook, colourPropertiesAndFontNamesMapToWhatThisMachineDraws) {
     EXPECT_EQ(render::AccessColor(255), QColor(255, 0, 0));  // stored as BGR
     EXPECT_EQ(render::AccessColor(16711680), QColor(0, 0, 255));
