@@ -60,24 +60,22 @@ constexpr PickerLists kPickerLists[] = {
     {&Pickers::macros, &Pickers::macroText},
 };
 
-struct LaterMenuInfo {
+// The menus a save or a loaded analysis file may lock; m6, m7 and m9 need a target shown.
+struct WindowMenuInfo {
     std::string_view name;
     std::string_view caption;
     bool needsTarget;
+    std::optional<Menu> lock;
 };
-constexpr LaterMenuInfo kLaterMenus[] = {
-    {"m1b", "解析ファイルの保存", false},
-    {"m1c", "保存ファイルの読込", false},
-    {"m6", "一括処理", true},
-    {"m7", "開発者支援", true},
-    {"m9", "各種出力", true},
+constexpr WindowMenuInfo kWindowMenus[] = {
+    {"m1b", "解析ファイルの保存", false, Menu::Save},
+    {"m1c", "保存ファイルの読込", false, Menu::Load},
+    {"m6", "一括処理", true, Menu::Batch},
+    {"m7", "開発者支援", true, Menu::Support},
+    {"m9", "各種出力", true, std::nullopt},
 };
 
 std::size_t Slot(auto value) { return static_cast<std::size_t>(value); }
-
-QString PendingHint(std::size_t laterMenu) {
-    return ToQString(kLaterMenus[laterMenu].caption) + QStringLiteral("は準備中です。");
-}
 
 // Fills the combo with the names when they differ from what it lists, and selects `text`.
 void ShowNames(QComboBox* combo, const std::vector<std::string>& names, const std::string& text) {
@@ -186,12 +184,6 @@ MainWindow::MainWindow(Startup startup, MainWindowServices services, QWidget* pa
     });
 
     buildMenus();
-    setMenuHandler(LaterMenu::DeveloperSupport, [this] { openSupportWindow(); });
-    setMenuHandler(LaterMenu::Batch, [this] { openBatchWindow(); });
-    setMenuHandler(LaterMenu::Output, [this] {
-        OpenOutputWindow(*this, *program_, *this, *services_.dialogs, *services_.desktop,
-                         [this] { exitCommand(); });
-    });
     auto* central = new QWidget(this);
     central->setObjectName("central");
     central->setStyleSheet(FrameStyleSheet());
@@ -227,19 +219,26 @@ void MainWindow::buildMenus() {
         connect(action, &QAction::triggered, this, handler);
         return action;
     };
-    // A menu whose window comes later waits disabled, with a hint, until it gets a handler.
-    auto later = [&](QMenu* menu, LaterMenu which) {
-        const auto i = Slot(which);
-        laterMenus_[i] = add(menu, kLaterMenus[i].name, kLaterMenus[i].caption, [this, i] {
-            if (!kLaterMenus[i].needsTarget || program_->requireTarget())
-                laterHandlers_[i]();
-        });
-        laterMenus_[i]->setEnabled(false);
-        laterMenus_[i]->setToolTip(PendingHint(i));
+    const std::function<void()> windowHandlers[] = {
+        [this] { runFileCommand(&Program::saveAnalysisFile); },
+        [this] { runFileCommand(&Program::loadAnalysisFile); },
+        [this] { openBatchWindow(); },
+        [this] { openSupportWindow(); },
+        [this] {
+            OpenOutputWindow(*this, *program_, *this, *services_.dialogs, *services_.desktop,
+                             [this] { exitCommand(); });
+        },
+    };
+    auto windowMenu = [&](QMenu* menu, std::size_t i) {
+        windowMenus_[i] = add(menu, kWindowMenus[i].name, kWindowMenus[i].caption,
+                              [this, i, handler = windowHandlers[i]] {
+                                  if (!kWindowMenus[i].needsTarget || program_->requireTarget())
+                                      handler();
+                              });
     };
     openMenu_ = add(file, "m1a", "解析ファイルの選択", [this] { openTarget(std::nullopt); });
-    later(file, LaterMenu::SaveAnalysis);
-    later(file, LaterMenu::LoadAnalysis);
+    windowMenu(file, 0);
+    windowMenu(file, 1);
     file->addSeparator();
     const auto menu = program_->recentMenu();
     for (std::size_t k = 0; k < recent_.size(); ++k) {
@@ -250,15 +249,13 @@ void MainWindow::buildMenus() {
     file->addSeparator();
     add(file, "m1z", "終了", [this] { exitCommand(); });
 
-    later(nullptr, LaterMenu::Batch);
+    windowMenu(nullptr, 2);
     settingsMenu_ = add(nullptr, "m8", "設定", [this] { openSettingsWindow(); });
-    later(nullptr, LaterMenu::DeveloperSupport);
-    later(nullptr, LaterMenu::Output);
+    windowMenu(nullptr, 3);
+    windowMenu(nullptr, 4);
     add(nullptr, "m2", "スクリーンセーバー", [this] { openScreenSaverSettings(); });
     add(nullptr, "m4", "ヘルプ", [this] { openHelp(); });
     add(nullptr, "m5", "アバウト", [this] { showAbout(); });
-    setMenuHandler(LaterMenu::SaveAnalysis, [this] { runFileCommand(&Program::saveAnalysisFile); });
-    setMenuHandler(LaterMenu::LoadAnalysis, [this] { runFileCommand(&Program::loadAnalysisFile); });
 }
 
 void MainWindow::runFileCommand(CommandEnd (Program::*command)()) {
@@ -275,27 +272,17 @@ void MainWindow::loadAtStartUp(const std::filesystem::path& file) {
         exitCommand();
 }
 
-// The menus a save or a loaded analysis file locks (a menu still waiting for its window stays
-// disabled).
+// The menus a save or a loaded analysis file locks.
 void MainWindow::refreshMenus() {
-    constexpr std::optional<Menu> kLaterLocks[] = {Menu::Save, Menu::Load, Menu::Batch,
-                                                   Menu::Support, std::nullopt};
-    for (std::size_t i = 0; i < laterMenus_.size(); ++i) {
-        const auto lock = kLaterLocks[i];
-        laterMenus_[i]->setEnabled(laterHandlers_[i] && (!lock || program_->menuEnabled(*lock)));
+    for (std::size_t i = 0; i < windowMenus_.size(); ++i) {
+        const auto lock = kWindowMenus[i].lock;
+        windowMenus_[i]->setEnabled(!lock || program_->menuEnabled(*lock));
     }
     const bool open = program_->menuEnabled(Menu::Open);
     openMenu_->setEnabled(open);
     for (auto* entry : recent_)
         entry->setEnabled(open);
     settingsMenu_->setEnabled(program_->menuEnabled(Menu::Settings));
-}
-
-void MainWindow::setMenuHandler(LaterMenu menu, std::function<void()> handler) {
-    const auto i = Slot(menu);
-    laterHandlers_[i] = std::move(handler);
-    laterMenus_[i]->setEnabled(static_cast<bool>(laterHandlers_[i]));
-    laterMenus_[i]->setToolTip(laterHandlers_[i] ? QString() : PendingHint(i));
 }
 
 QGroupBox* MainWindow::frame(std::string_view caption, std::string_view name) {

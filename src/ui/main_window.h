@@ -67,10 +67,6 @@ struct MainWindowServices {
     std::function<void()> endProgram;
 };
 
-// Menu entries whose windows come with later work. Each stays disabled, with a hint, until its
-// handler is set.
-enum class LaterMenu { SaveAnalysis, LoadAnalysis, Batch, DeveloperSupport, Output };
-
 class MainWindow : public QMainWindow, public RunUi {
     Q_OBJECT
 
@@ -82,8 +78,6 @@ public:
     Program& program() { return *program_; }
     // The commands the action buttons run when no other Commands were given.
     TableCommands& tableCommands() { return tableCommands_; }
-    // m6, m7 and m9 check that a target is shown before the handler runs.
-    void setMenuHandler(LaterMenu menu, std::function<void()> handler);
 
     // Shows the program's state in the controls.
     void refresh();
@@ -207,10 +201,9 @@ private:
     QLabel* percent_ = nullptr;
     QTimer* timer1_ = nullptr;
     std::array<QAction*, 4> recent_{};
-    QAction* openMenu_ = nullptr;      // m1a
-    QAction* settingsMenu_ = nullptr;  // m8
-    std::array<QAction*, 5> laterMenus_{};
-    std::array<std::function<void()>, 5> laterHandlers_;
+    QAction* openMenu_ = nullptr;            // m1a
+    QAction* settingsMenu_ = nullptr;        // m8
+    std::array<QAction*, 5> windowMenus_{};  // m1b, m1c, m6, m7, m9
     QPointer<SettingsWindow> settings_;
     QPointer<SupportWindow> support_;
     QPointer<BatchWindow> batch_;
