@@ -14,8 +14,11 @@ struct Picked {
     app::AppState state;
     app::RecordingUi ui;
 
-    explicit Picked(const MemoryTargetBuilder& builder) {
-        MemoryDatabase db(builder.build());
+    Picked() = default;
+    explicit Picked(const MemoryTargetBuilder& builder) { pick(builder); }
+    template <typename Database = MemoryDatabase>
+    void pick(const MemoryTargetBuilder& builder) {
+        Database db(builder.build());
         target::FillPickers(db, state, ui);
     }
 };
@@ -92,14 +95,11 @@ TEST(ObjectPickers, aSecondTargetReplacesEveryNameOfTheFirst) {
     first.macro("AutoExec");
     MemoryTargetBuilder second("/t/b.mdb");
     second.table("商品").field("Id", host::dao::dbLong, 4);
-    app::AppState state;
-    app::RecordingUi ui;
-    MemoryDatabase a(first.build()), b(second.build());
-    target::FillPickers(a, state, ui);
-    target::FillPickers(b, state, ui);
-    EXPECT_EQ(state.pickers.tables, std::vector<std::string>{"商品"});
-    EXPECT_FALSE(state.autoExec);
-    EXPECT_EQ(state.pickers.macroText, "");
+    Picked p(first);
+    p.pick(second);
+    EXPECT_EQ(p.state.pickers.tables, std::vector<std::string>{"商品"});
+    EXPECT_FALSE(p.state.autoExec);
+    EXPECT_EQ(p.state.pickers.macroText, "");
 }
 
 // A Jet file that Access never opened lacks the Access containers.
@@ -115,12 +115,10 @@ private:
 TEST(ObjectPickers, aTargetWithoutAccessContainersHasNoFormsReportsOrMacros) {
     MemoryTargetBuilder b("/t/a.mdb");
     b.form("F");
-    JetOnlyDatabase db(b.build());
-    app::AppState state;
-    app::RecordingUi ui;
-    target::FillPickers(db, state, ui);
-    EXPECT_EQ(state.counts.forms, 0);
-    EXPECT_EQ(state.lastRun[app::Collector::Forms], app::kNoObjects);
+    Picked p;
+    p.pick<JetOnlyDatabase>(b);
+    EXPECT_EQ(p.state.counts.forms, 0);
+    EXPECT_EQ(p.state.lastRun[app::Collector::Forms], app::kNoObjects);
 }
 
 }  // namespace
