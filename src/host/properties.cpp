@@ -1,5 +1,6 @@
 #include "host/properties.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "host/error.h"
@@ -21,16 +22,37 @@ const Property& Properties::at(std::size_t index) const {
     return items_[index];
 }
 
-const Property* Properties::find(std::string_view name) const {
-    for (const auto& p : items_) {
-        if (util::EqualsIgnoreCase(p.name, name))
-            return &p;
+Properties::Properties(std::initializer_list<Property> items) : items_(items) { rebuildIndex(); }
+
+Properties::Properties(std::vector<Property> items) : items_(std::move(items)) { rebuildIndex(); }
+
+void Properties::rebuildIndex() {
+    index_.clear();
+    index_.reserve(items_.size());
+    for (std::size_t i = 0; i < items_.size(); ++i) {
+        index_.push_back({util::HashIgnoreCase(items_[i].name), static_cast<std::uint32_t>(i)});
     }
-    return nullptr;
+    std::sort(index_.begin(), index_.end());
 }
 
-Property* Properties::findMutable(std::string_view name) {
-    return const_cast<Property*>(std::as_const(*this).find(name));
+// Slots of one hash are in position order, so the first equal name is the one a walk from the
+// start would meet, as DAO's lookup did.
+std::size_t Properties::indexOf(std::string_view name) const {
+    return lookup(name, util::HashIgnoreCase(name));
+}
+
+std::size_t Properties::lookup(std::string_view name, std::uint32_t hash) const {
+    auto it = std::lower_bound(index_.begin(), index_.end(), Slot{hash, 0});
+    for (; it != index_.end() && it->hash == hash; ++it) {
+        if (util::EqualsIgnoreCase(items_[it->index].name, name))
+            return it->index;
+    }
+    return npos;
+}
+
+const Property* Properties::find(std::string_view name) const {
+    const std::size_t i = indexOf(name);
+    return i == npos ? nullptr : &items_[i];
 }
 
 const Value& Properties::get(std::string_view name) const {
@@ -40,18 +62,26 @@ const Value& Properties::get(std::string_view name) const {
 }
 
 void Properties::set(std::string_view name, Value value) {
-    auto* p = findMutable(name);
-    if (!p)
+    const std::size_t i = indexOf(name);
+    if (i == npos)
         notFound(name);
-    p->value = std::move(value);
+    items_[i].value = std::move(value);
+}
+
+void Properties::setAt(std::size_t index, Value value) {
+    at(index);
+    items_[index].value = std::move(value);
 }
 
 void Properties::put(std::string name, Value value) {
-    if (auto* p = findMutable(name)) {
-        p->value = std::move(value);
-    } else {
-        items_.push_back({std::move(name), std::move(value)});
+    const std::uint32_t hash = util::HashIgnoreCase(name);
+    if (const std::size_t i = lookup(name, hash); i != npos) {
+        items_[i].value = std::move(value);
+        return;
     }
+    const Slot slot{hash, static_cast<std::uint32_t>(items_.size())};
+    index_.insert(std::upper_bound(index_.begin(), index_.end(), slot), slot);
+    items_.push_back({std::move(name), std::move(value)});
 }
 
 }  // namespace zanfor::host

@@ -1,5 +1,7 @@
 #include "util/vb_string.h"
 
+#include <cstdint>
+
 namespace zanfor::util {
 
 namespace {
@@ -14,6 +16,10 @@ struct Char {
 };
 
 bool IsAscii(char c) { return static_cast<unsigned char>(c) < 0x80; }
+
+constexpr unsigned char AsciiUpper(unsigned char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - 0x20) : c;
+}
 
 // The length of the sequence a lead byte announces, 0 for a byte that cannot start one.
 std::size_t SequenceLength(unsigned char lead) {
@@ -264,21 +270,51 @@ std::size_t Utf8CharLength(std::string_view s, std::size_t pos) {
     return pos < s.size() ? CharLength(s, pos) : 0;
 }
 
+namespace {
+// The key a character compares by: its upper case, or for a byte that is not valid UTF-8 a
+// value above every code point, so it equals only the same invalid byte.
+char32_t CaseKey(const Char& c) { return c.valid ? ToUpper(c.cp) : kInvalidByteBase + c.cp; }
+}  // namespace
+
+// ASCII needs no decoding: an ASCII byte never equals part of a longer character, and names
+// are ASCII far more often than not.
 bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
         return false;
     for (std::size_t i = 0; i < a.size();) {
+        const auto x = static_cast<unsigned char>(a[i]);
+        const auto y = static_cast<unsigned char>(b[i]);
+        if ((x | y) < 0x80) {
+            if (x != y && AsciiUpper(x) != AsciiUpper(y))
+                return false;
+            ++i;
+            continue;
+        }
         const Char ca = Decode(a, i);
         const Char cb = Decode(b, i);
-        if (ca.length != cb.length)
-            return false;
-        const char32_t ka = ca.valid ? ToUpper(ca.cp) : kInvalidByteBase + ca.cp;
-        const char32_t kb = cb.valid ? ToUpper(cb.cp) : kInvalidByteBase + cb.cp;
-        if (ka != kb)
+        if (ca.length != cb.length || CaseKey(ca) != CaseKey(cb))
             return false;
         i += ca.length;
     }
     return true;
+}
+
+std::uint32_t HashIgnoreCase(std::string_view s) {
+    // FNV-1a over the case keys: equal keys give equal hashes whatever the spelling.
+    std::uint32_t h = 2166136261u;
+    const auto mix = [&h](std::uint32_t key) { h = (h ^ key) * 16777619u; };
+    for (std::size_t i = 0; i < s.size();) {
+        const auto x = static_cast<unsigned char>(s[i]);
+        if (x < 0x80) {
+            mix(AsciiUpper(x));
+            ++i;
+            continue;
+        }
+        const Char c = Decode(s, i);
+        mix(CaseKey(c));
+        i += c.length;
+    }
+    return h;
 }
 
 char32_t NextUtf8(std::string_view s, std::size_t& pos) {

@@ -6,6 +6,7 @@
 // Bytes that are not valid UTF-8 count as one character each, so no input can fail.
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -54,5 +55,7 @@ std::size_t Utf8CharLength(std::string_view s, std::size_t pos);
 // Case-insensitive equality in the sense of UCase, used where Windows compared names without
 // regard to case (profile sections and keys, DAO collection lookups).
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
+// A hash that agrees with EqualsIgnoreCase: names it finds equal hash alike.
+std::uint32_t HashIgnoreCase(std::string_view s);
 
 }  // namespace zanfor::util

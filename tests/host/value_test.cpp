@@ -41,4 +41,20 @@ TEST(Properties, lookupIgnoresCaseAndReportsMissingAsDao) {
     EXPECT_EQ(props.at(0).value.toText(), "09.50");
 }
 
+// Names found through the index exactly as a case-blind walk from the start finds them.
+TEST(Properties, indexFindsWhatACaseBlindWalkFinds) {
+    Properties props{{"Caption", 1}, {"ＡｂＣ", 2}, {"Ωmegaς", 3}, {"a\xFF", 4}, {"CAPTION", 5}};
+    props.put("Ключ", 6);
+    const Properties copy = props;
+    const std::pair<const char*, int> cases[] = {
+        {"caption", 1}, {"ａＢｃ", 2}, {"ωMEGAσ", 3}, {"A\xFF", 4}, {"кЛЮЧ", 6},
+        {"a\xFE", 0},   {"ａbc", 0},   {"Ωmega", 0},  {"a\xC3", 0}, {"", 0},
+    };
+    for (const auto& [name, expected] : cases) {
+        const Property* p = copy.find(name);
+        EXPECT_EQ(p ? p->value.toInteger() : 0, expected) << name;
+    }
+    EXPECT_EQ(copy.indexOf("ключ"), 5u);
+}
+
 }  // namespace

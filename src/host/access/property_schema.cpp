@@ -21,7 +21,6 @@
 
 #include "host/access/property_schema.h"
 
-#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <map>
@@ -713,6 +712,13 @@ const std::array<Kind, 22> kKinds = {{
 
 constexpr std::array<Where, 4> kVariants = {kFormFree, kFormGroup, kReportFree, kReportGroup};
 
+// One kind's table in one place: its entries, and the collection they make when nothing is
+// stored, which also serves to find an entry by name.
+struct Variant {
+    std::vector<PropertySpec> specs;
+    Properties defaults;
+};
+
 // Every kind's table filtered once for each of the four places it can stand in.
 class Schemas {
 public:
@@ -721,21 +727,24 @@ public:
             const Table table = kind.table();
             auto& variants = byKind_[kind.name];
             for (std::size_t v = 0; v < kVariants.size(); ++v) {
+                std::vector<Property> defaults;
                 for (const auto& row : table) {
                     if ((row.where & kVariants[v]) != 0) {
-                        variants[v].push_back({row.name, row.value});
+                        variants[v].specs.push_back({row.name, row.value});
+                        defaults.push_back({std::string(row.name), row.value});
                     }
                 }
+                variants[v].defaults = Properties(std::move(defaults));
             }
         }
     }
 
-    std::span<const PropertySpec> find(std::string_view kind, DesignContext context) const {
+    const Variant* find(std::string_view kind, DesignContext context) const {
         const auto it = byKind_.find(kind);
         if (it == byKind_.end()) {
-            return {};
+            return nullptr;
         }
-        return it->second[variantOf(kind, context)];
+        return &it->second[variantOf(kind, context)];
     }
 
 private:
@@ -757,7 +766,7 @@ private:
         return false;
     }
 
-    std::map<std::string_view, std::array<std::vector<PropertySpec>, 4>, std::less<>> byKind_;
+    std::map<std::string_view, std::array<Variant, 4>, std::less<>> byKind_;
 };
 
 const Schemas& AllSchemas() {
@@ -833,14 +842,16 @@ std::optional<Value> FromStorageNames(std::string_view kind, std::string_view na
 }  // namespace
 
 std::span<const PropertySpec> PropertySchema(std::string_view kind, DesignContext context) {
-    return AllSchemas().find(kind, context);
+    const Variant* variant = AllSchemas().find(kind, context);
+    return variant != nullptr ? std::span<const PropertySpec>(variant->specs)
+                              : std::span<const PropertySpec>();
 }
 
 const PropertySpec* FindPropertySpec(std::string_view kind, DesignContext context,
                                      std::string_view name) {
-    for (const auto& spec : PropertySchema(kind, context)) {
-        if (util::EqualsIgnoreCase(spec.name, name)) {
-            return &spec;
+    if (const Variant* variant = AllSchemas().find(kind, context)) {
+        if (const std::size_t i = variant->defaults.indexOf(name); i != Properties::npos) {
+            return &variant->specs[i];
         }
     }
     // SaveAsText's flags for the form's Min Max Buttons, known so a reader keeps "NotDefault".
@@ -856,25 +867,33 @@ const PropertySpec* FindPropertySpec(std::string_view kind, DesignContext contex
     return nullptr;
 }
 
+// Starts from the kind's defaults and walks the stored list once: a later entry of a name
+// overwrites an earlier one in its place, as the last assignment in an export wins.
 Properties BuildProperties(std::string_view kind, DesignContext context,
                            const std::vector<std::pair<std::string, Value>>& stored) {
-    Properties properties;
-    const auto schema = PropertySchema(kind, context);
-    for (const auto& spec : schema) {
-        Value value = spec.defaultValue;
-        if (const Value* v = FindStored(stored, spec.name)) {
-            value = Stored(spec, *v);
-        } else if (auto derived = FromStorageNames(kind, spec.name, stored, spec.defaultValue)) {
-            value = std::move(*derived);
+    static const Variant kUnknownKind;
+    const Variant* found = AllSchemas().find(kind, context);
+    const Variant& variant = found != nullptr ? *found : kUnknownKind;
+    Properties properties = variant.defaults;
+    const std::size_t known = variant.specs.size();
+    std::vector<bool> isStored(known, false);
+    for (const auto& [name, value] : stored) {
+        const std::size_t i = properties.indexOf(name);
+        if (i < known) {
+            properties.setAt(i, Stored(variant.specs[i], value));
+            isStored[i] = true;
+        } else {
+            properties.put(name, value);
         }
-        properties.put(std::string(spec.name), std::move(value));
     }
-    for (const auto& entry : stored) {
-        const bool known = std::any_of(schema.begin(), schema.end(), [&](const PropertySpec& s) {
-            return util::EqualsIgnoreCase(s.name, entry.first);
-        });
-        if (!known) {
-            properties.put(entry.first, entry.second);
+    for (const std::string_view derivedName : {"BorderStyle", "RecordsetType", "MinMaxButtons"}) {
+        const std::size_t i = variant.defaults.indexOf(derivedName);
+        if (i == Properties::npos || isStored[i]) {
+            continue;
+        }
+        const PropertySpec& spec = variant.specs[i];
+        if (auto derived = FromStorageNames(kind, spec.name, stored, spec.defaultValue)) {
+            properties.setAt(i, std::move(*derived));
         }
     }
     return properties;
