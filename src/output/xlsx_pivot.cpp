@@ -200,18 +200,16 @@ int XlsxWorkbook::addPivotTable(int sourceSheet, const CellRange& source, std::s
     const std::string namespaces =
         " xmlns=\"" + std::string(kMainNs) + "\" xmlns:r=\"" + std::string(kRelNs) + "\"";
 
-    auto definition =
-        package.addXml(definitionPart, declaration + "<pivotCacheDefinition" + namespaces + "/>")
-            .document_element();
-    package.addContentType(definitionPart,
-                           "application/vnd.openxmlformats-officedocument."
-                           "spreadsheetml.pivotCacheDefinition+xml");
-    auto records =
-        package.addXml(recordsPart, declaration + "<pivotCacheRecords" + namespaces + "/>")
-            .document_element();
-    package.addContentType(recordsPart,
-                           "application/vnd.openxmlformats-officedocument."
-                           "spreadsheetml.pivotCacheRecords+xml");
+    // A new part with its empty root element and its content type.
+    auto addPart = [&](const std::string& part, const std::string& root, const std::string& type) {
+        auto element =
+            package.addXml(part, declaration + "<" + root + namespaces + "/>").document_element();
+        package.addContentType(
+            part, "application/vnd.openxmlformats-officedocument.spreadsheetml." + type + "+xml");
+        return element;
+    };
+    auto definition = addPart(definitionPart, "pivotCacheDefinition", "pivotCacheDefinition");
+    auto records = addPart(recordsPart, "pivotCacheRecords", "pivotCacheRecords");
     definition.append_attribute("r:id") =
         package.addRelationship(definitionPart, rel::kPivotCacheRecords, recordsPart).c_str();
     // Excel rebuilds the table from the sheet when it opens the file.
@@ -280,11 +278,7 @@ int XlsxWorkbook::addPivotTable(int sourceSheet, const CellRange& source, std::s
             .c_str();
 
     // The table.
-    auto table =
-        package.addXml(tablePart, declaration + "<pivotTableDefinition" + namespaces + "/>")
-            .document_element();
-    package.addContentType(
-        tablePart, "application/vnd.openxmlformats-officedocument.spreadsheetml.pivotTable+xml");
+    auto table = addPart(tablePart, "pivotTableDefinition", "pivotTable");
     package.addRelationship(impl.sheet(sheet).part, rel::kPivotTable, tablePart);
     package.addRelationship(tablePart, rel::kPivotCacheDefinition, definitionPart);
     const std::string tableName = CellSafeText(name);

@@ -147,15 +147,20 @@ Qt::Alignment AlignOf(const Properties& p, bool number) {
 }
 
 // A DefaultValue Access would show in a new record: a quoted string, a number or a yes/no.
+// Digits with the signs, separators and blanks a number shows with.
+bool LooksNumeric(std::string_view text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
+        return (c >= '0' && c <= '9') || c == '.' || c == ',' || c == '-' || c == ' ';
+    });
+}
+
 std::string LiteralOf(const std::string& expression) {
     std::string e = util::Trim(expression);
     if (!e.empty() && e.front() == '=')
         e = util::Trim(e.substr(1));
     if (e.size() >= 2 && (e.front() == '"' || e.front() == '\'') && e.back() == e.front())
         return e.substr(1, e.size() - 2);
-    if (!e.empty() && std::all_of(e.begin(), e.end(), [](char c) {
-            return (c >= '0' && c <= '9') || c == '.' || c == '-' || c == ',';
-        }))
+    if (LooksNumeric(e))
         return e;
     return {};
 }
@@ -361,8 +366,9 @@ private:
                 add(i, 0);
             y += kSectionBarHeight;  // the bar that closes the last section
         } else if (defaultView() == 2) {
-            datasheetTop_ = 0;
-            y = datasheetHeight();
+            datasheet_ = datasheetColumns();
+            // The heading row, the records and the new-record row.
+            y = datasheetRowHeight() * (static_cast<int>(records_.size()) + 2);
         } else {
             if (const auto h = sectionOf(kFormHeader); h && shown(*h))
                 add(*h, 0);
@@ -379,7 +385,10 @@ private:
             if (const auto f = sectionOf(kFormFooter); f && shown(*f))
                 add(*f, 0);
         }
-        clientWidth_ = selector_ + std::max(formWidth_, defaultView() == 2 ? datasheetWidth() : 0);
+        int datasheetWidth = 0;
+        for (const auto& column : datasheet_)
+            datasheetWidth += column.second;
+        clientWidth_ = selector_ + std::max(formWidth_, datasheetWidth);
         clientHeight_ = y + navigation_;
     }
 
@@ -641,10 +650,7 @@ private:
         p.setPen(ColorOf(props, "ForeColor", foreColor));
         // A box one line high clips its text at the right; a taller one wraps it at words.
         const bool wraps = r.height() >= 2 * QFontMetrics(font).height();
-        const bool number = !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
-            return (c >= '0' && c <= '9') || c == '.' || c == ',' || c == '-' || c == ' ';
-        });
-        const int flags = static_cast<int>(AlignOf(props, number) | vertical) |
+        const int flags = static_cast<int>(AlignOf(props, LooksNumeric(text)) | vertical) |
                           (wraps ? Qt::TextWordWrap : Qt::TextSingleLine) |
                           (mnemonic ? Qt::TextShowMnemonic : 0);
         p.drawText(r, flags, Q(text));
@@ -845,8 +851,6 @@ private:
                            inside.height());
         drawText(p, props, inside.adjusted(1, 0, -button.width() - 1, 0), comboText(control),
                  Qt::AlignTop, false, sys::kWindowText);
-        if (design_ && !Flag(props, "Visible", true))
-            return;
         DrawButtonFace(p, button);
         QPainterPath arrow;
         const QPointF c(button.center().x() + 0.5, button.center().y() + 1.0);
@@ -968,9 +972,9 @@ private:
     }
 
     void drawDatasheet(QPainter& p) {
-        const auto columns = datasheetColumns();
+        const auto& columns = datasheet_;
         const QFont font = datasheetFont();
-        const int row = QFontMetrics(font).height() + 4;
+        const int row = datasheetRowHeight();
         p.setFont(font);
         int x = selector_;
         p.fillRect(QRect(0, 0, clientWidth_, row), AccessColor(sys::kButtonFace));
@@ -1016,6 +1020,8 @@ private:
                           static_cast<int>(Int(props, "DatasheetFontWeight", 400)));
     }
 
+    int datasheetRowHeight() const { return QFontMetrics(datasheetFont()).height() + 4; }
+
     std::string headingOf(const Control& control) const {
         for (const auto& c : form_->controls) {
             if (c.controlType() == kLabel && util::UCase(c.parent) == util::UCase(control.name()))
@@ -1039,18 +1045,6 @@ private:
             columns.emplace_back(&c, std::min(width, 400));
         }
         return columns;
-    }
-
-    int datasheetWidth() const {
-        int width = 0;
-        for (const auto& column : datasheetColumns())
-            width += column.second;
-        return width;
-    }
-
-    int datasheetHeight() const {
-        const int row = QFontMetrics(datasheetFont()).height() + 4;
-        return row * (static_cast<int>(records_.size()) + 2);
     }
 
     // "レコード: |◀ ◀ [  1] ▶ ▶| ▶* / N" as Access 2000 Japanese drew it.
@@ -1147,7 +1141,7 @@ private:
     int selector_ = 0;
     int navigation_ = 0;
     bool dividers_ = false;
-    int datasheetTop_ = 0;
+    std::vector<std::pair<const Control*, int>> datasheet_;  // columns and their widths
     int clientWidth_ = 0;
     int clientHeight_ = 0;
     int record_ = 0;
