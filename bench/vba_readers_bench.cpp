@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "collect/collector_run.h"
@@ -79,6 +80,9 @@ std::string moduleText(long module, long lines) {
     return text;
 }
 
+// The target open twice, as in a run: the DAO database the collections read, and Access with
+// the same file open for the code. The readers close and reopen Access's database, so the
+// collections' database must be a separate one that outlives that.
 struct Bench {
     explicit Bench(long lines)
         : work(zanfor::workdb::WorkDatabase::open(":memory:")), application(engine) {
@@ -97,16 +101,19 @@ struct Bench {
         for (const auto& module : target->modules)
             generated += module->model().CountOfLines();
         engine.add(target);
+        database = std::make_unique<zanfor::host::memory::MemoryDatabase>(target);
         application.openCurrentDatabase(target->path);
-        state.counts.forms = static_cast<long>(target->forms.size());
-        state.counts.modules = static_cast<long>(target->modules.size());
+        application.setVisible(true);
+        state.openMode = zanfor::app::OpenMode::Target;
         state.targetPath = target->path;
+        state.counts.forms = static_cast<long>(database->documents("Forms").size());
+        state.counts.modules = static_cast<long>(database->documents("Modules").size());
         state.options.module = 4;
         state.options.modstep = 4;
         state.options.proc = 2;
     }
 
-    RunContext context() { return {state, work, application.currentDb(), ui, &application}; }
+    RunContext context() { return {state, work, *database, ui, &application}; }
 
     long generated = 0;
     zanfor::app::AppState state;
@@ -114,6 +121,7 @@ struct Bench {
     zanfor::workdb::WorkDatabase work;
     zanfor::host::memory::MemoryEngine engine;
     zanfor::host::memory::MemoryApplication application;
+    std::unique_ptr<zanfor::host::memory::MemoryDatabase> database;
 };
 
 }  // namespace
@@ -152,7 +160,10 @@ int main(int argc, char** argv) {
         const double cpu = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
         const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - wallStart;
         if (result != RunResult::Collected) {
-            std::fprintf(stderr, "%s failed: %s\n", reader.name, bench.ui.events.back().c_str());
+            // Every event of the window: the run's error message is among them.
+            std::fprintf(stderr, "%s failed:\n", reader.name);
+            for (const auto& event : bench.ui.events)
+                std::fprintf(stderr, "  %s\n", event.c_str());
             return 1;
         }
         wallTotal += wall.count();

@@ -1,12 +1,24 @@
 #include "cli/console_ui.h"
 
 #include <ostream>
+#include <string>
 
 namespace zanfor::cli {
 
+namespace {
+
+// Standard error is unbuffered: a line written in pieces costs a system call a piece, and a
+// large run prints thousands of progress lines.
+void WriteLine(std::ostream& out, std::string line) {
+    line += '\n';
+    out.write(line.data(), static_cast<std::streamsize>(line.size()));
+}
+
+}  // namespace
+
 void ConsoleUi::showMessage(std::string_view text) {
     if (!quiet_ && !text.empty())
-        *out_ << text << '\n';
+        WriteLine(*out_, std::string(text));
 }
 
 void ConsoleUi::setProgress(std::int16_t percent) {
@@ -14,14 +26,14 @@ void ConsoleUi::setProgress(std::int16_t percent) {
     if (quiet_ || percent == lastPercent_ || (percent % 10 != 0 && percent != 100))
         return;
     lastPercent_ = percent;
-    *out_ << "  " << percent << "%\n";
+    WriteLine(*out_, "  " + std::to_string(percent) + "%");
 }
 
 app::MsgResult ConsoleUi::messageBox(std::string_view text, std::string_view title,
                                      app::MsgButtons buttons, app::MsgIcon icon) {
     if (icon == app::MsgIcon::Critical)
         ++errors_;
-    *out_ << "[" << title << "] " << text << '\n';
+    WriteLine(*out_, "[" + std::string(title) + "] " + std::string(text));
     return buttons == app::MsgButtons::YesNo ? app::MsgResult::Yes : app::MsgResult::Ok;
 }
 
@@ -30,7 +42,7 @@ void ConsoleUi::showError(const app::ErrorReport& report) {
 }
 
 void PrintErrorReport(std::ostream& out, const app::ErrorReport& report) {
-    out << "[" << report.title << "] " << report.text() << '\n';
+    WriteLine(out, "[" + report.title + "] " + report.text());
 }
 
 void ConsoleUi::showReport(std::string_view reportName, int) { reports_.emplace_back(reportName); }

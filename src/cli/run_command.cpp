@@ -189,6 +189,8 @@ std::optional<RunRequest> ParseRunArguments(const std::vector<std::string>& args
                 }
                 request.picks.push_back({picker, pair.second});
             }
+        } else if (a == "--no-reports") {
+            request.noReports = true;
         } else if (a == "--workdb" || a == "--out" || a == "--format" || a == "--pattern") {
             const auto* text = value(i);
             if (!text) {
@@ -330,10 +332,34 @@ int RunCommands(const RunRequest& request, const std::filesystem::path& executab
 
     std::filesystem::create_directories(outFolder, ec);
     std::set<std::string> written;
-    // False when a report could not be written (the error shown).
+    // Reports are written on worker threads while the next commands run; each shows the work
+    // database as its command left it. A report that could not be written is reported when it
+    // is taken, and counts as a failure of the run.
+    std::optional<ReportWriter> writer;
+    int reportFailures = 0;
+    auto takeWritten = [&](bool wait) {
+        if (!writer)
+            return;
+        for (const auto& done : writer->take(wait)) {
+            if (!done.error) {
+                std::cout << done.report << " -> " << done.file.string() << "\n";
+                continue;
+            }
+            try {
+                std::rethrow_exception(done.error);
+            } catch (const std::exception& e) {
+                ui.showError(app::BuildErrorReport(kReportPlace, e, app::WindowKind::Main));
+            }
+            ++reportFailures;
+        }
+        std::cout.flush();
+    };
+    // False when a report could not be started (the error shown).
     auto writeReports = [&](std::span<const std::string> reports, std::string_view who) {
         bool wrote = true;
         for (const auto& report : reports) {
+            if (request.noReports)
+                break;
             // Two commands may show one report over their own rows (the form and the report
             // reference searches): the later one's file is named after its command too.
             auto stem = report;
@@ -342,13 +368,15 @@ int RunCommands(const RunRequest& request, const std::filesystem::path& executab
             const auto file =
                 reportFile.empty() ? outFolder / (stem + "." + request.format) : reportFile;
             try {
-                RenderReportFile(workDatabase, report, file);
-                std::cout << report << " -> " << file.string() << "\n";
+                if (!writer)
+                    writer.emplace(workDatabase);
+                writer->add(report, file);
             } catch (const std::exception& e) {
                 ui.showError(app::BuildErrorReport(kReportPlace, e, app::WindowKind::Main));
                 wrote = false;
             }
         }
+        takeWritten(false);
         return wrote;
     };
     // What a save would write, so that `zanfor-cli save` finds the work database ready.
@@ -371,9 +399,10 @@ int RunCommands(const RunRequest& request, const std::filesystem::path& executab
         const auto outcome = program.runBatch(ui);
         const bool wrote = writeReports(outcome.reports, "batch");
         const bool recorded = recordForSaving();
+        takeWritten(true);
         program.shutDown(0, 0, false);
         const bool allWell = !outcome.failed && outcome.end == app::CommandEnd::Done && wrote &&
-                             recorded && ui.errorCount() == 0;
+                             reportFailures == 0 && recorded && ui.errorCount() == 0;
         return allWell ? 0 : 1;
     }
     auto runOne = [&](const app::CommandInfo& row) {
@@ -411,8 +440,9 @@ int RunCommands(const RunRequest& request, const std::filesystem::path& executab
     // The comparison's own T_AcSaveFlag row (the two names) stays for its report.
     if (request.comparisonFile.empty() && !recordForSaving())
         ++failures;
+    takeWritten(true);
     program.shutDown(0, 0, false);
-    return failures == 0 ? 0 : 1;
+    return failures == 0 && reportFailures == 0 ? 0 : 1;
 }
 
 }  // namespace zanfor::cli

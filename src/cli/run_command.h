@@ -41,6 +41,8 @@ struct RunRequest {
     std::filesystem::path workDatabase;  // the program folder's when empty
     std::filesystem::path outFolder = "zanfor-out";
     std::string format = "pdf";  // or "html"
+    // Fill the work database only: no report is written, and the report engine is not loaded.
+    bool noReports = false;
     std::span<const app::CommandInfo> table = app::CommandTable();
 };
 

@@ -71,16 +71,22 @@ StoreResult StorePrintTitle(const std::filesystem::path& workDatabase, PrintTitl
     std::string description;
     try {
         auto db = workdb::WorkDatabase::open(workDatabase);
+        // One commit: a program killed between the emptying and the new row must not leave
+        // the title table empty. A refused empty name still leaves it empty, as it always has.
+        workdb::Transaction tx(db);
         db.execute("delete * from T_AcTitle;");
         const auto choice = ChoosePrintTitle(settings, targetPath, freeText);
         if (choice.fileName) {
-            if (choice.fileName->empty())
+            if (choice.fileName->empty()) {
+                tx.commit();
                 throw host::Error(kZeroLengthField, "長さ0の文字列は入力できません。");
+            }
             workdb::RowWriter title(db, "T_AcTitle");
             title.addNew();
             title.set("FileName", *choice.fileName);
             title.update();
         }
+        tx.commit();
         settings.modeText = choice.modeText;
         return StoreResult::Stored;
     } catch (const host::Error& e) {

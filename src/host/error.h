@@ -46,6 +46,8 @@ inline constexpr int kProjectStorageDamaged = 30010;
 inline constexpr int kVbaProjectDamaged = 30011;
 // A file of an object export folder that does not read as the text Access writes.
 inline constexpr int kExportMalformed = 30020;
+// This build of the command line cannot draw reports or pictures (no report engine module).
+inline constexpr int kNoReportEngine = 30041;
 }  // namespace err
 
 class Error : public std::runtime_error {

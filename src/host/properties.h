@@ -45,6 +45,11 @@ public:
     void put(std::string name, Value value);
     // Changes the value at a position; host error 3265 outside the collection.
     void setAt(std::size_t index, Value value);
+    // Room for `count` entries, so that appending does not move the ones there.
+    void reserve(std::size_t count) {
+        items_.reserve(count);
+        index_.reserve(count);
+    }
 
     auto begin() const { return items_.begin(); }
     auto end() const { return items_.end(); }

@@ -44,6 +44,9 @@ public:
     // Host error 30001 when the file cannot be opened or is not a work database, 30002 when a
     // newer version of the program made it, 3045 when another process has it open (see
     // WorkDatabaseLock): the file is held for this process while it is open here.
+    // A work database keeps a write-ahead log beside it while open, so that readers on other
+    // threads keep their view while a writer commits; the last connection to close folds it
+    // back and removes it.
     static WorkDatabase open(const std::filesystem::path& path);
 
     // A private in-memory copy of a saved analysis file (an .adb), brought up to date in
@@ -71,7 +74,8 @@ public:
 
     // Writes a consistent copy of the whole database to `file` with SQLite's backup, into a
     // temporary file beside it that then replaces `file`: a copy that failed halfway never
-    // stands where the user looks for a saved file.
+    // stands where the user looks for a saved file. The copy is one plain file, with no log
+    // beside it, as every version of the program reads.
     void saveCopyAs(const std::filesystem::path& file) const;
     // Replaces everything this database holds with the contents of `source`.
     void replaceWith(const WorkDatabase& source);

@@ -49,10 +49,12 @@ foreach(target ${targets})
 endforeach()
 
 # The developer support tools alone: the initial processing runs first by itself, and the
-# catalogue brings its three lists along.
+# catalogue brings its three lists along. Reports are written beside the run, so a report's
+# line may come after the next command's.
 execute_process(COMMAND "${CLI}" run "${SAMPLE}" --only hensu,linkproc --out "${WORK}/sien"
                 RESULT_VARIABLE rc OUTPUT_VARIABLE o ERROR_VARIABLE e)
-if(NOT rc EQUAL 0 OR NOT o MATCHES "== syoki .*== hensu .*R_AcHensuU.*== linkproc"
+if(NOT rc EQUAL 0 OR NOT o MATCHES "== syoki .*== hensu .*== linkproc"
+   OR NOT o MATCHES "R_AcHensuU -> " OR NOT EXISTS "${WORK}/sien/R_AcHensuU.pdf"
    OR NOT EXISTS "${WORK}/sien/R_AcLinkProc.pdf")
   message(FATAL_ERROR "run --only hensu,linkproc: ${rc} ${o}${e}")
 endif()

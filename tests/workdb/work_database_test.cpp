@@ -1,13 +1,16 @@
 #include "workdb/work_database.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <functional>
 #include <optional>
 
 #include "host/access/access_fixture.h"
 #include "host/error.h"
 #include "test_support.h"
 #include "util/encoding.h"
+#include "workdb/other_process.h"
 
 namespace {
 
@@ -16,6 +19,7 @@ using zanfor::host::Date;
 using zanfor::host::Value;
 using zanfor::test::ErrorOf;
 using zanfor::test::FileBytes;
+using zanfor::test::InOtherProcess;
 using zanfor::test::TempDir;
 namespace fs = std::filesystem;
 
@@ -113,6 +117,29 @@ TEST(WorkDatabaseFile, anOlderFileGainsTheMissingTablesAndColumnsKeepingItsRows)
     EXPECT_EQ(db.rowCount("T_AcTitle"), 1);
 }
 
+// Reports are read on other threads while the next collector writes.
+TEST(WorkDatabaseFile, aReaderKeepsItsViewWhileTheWriterCommitsAndTheLogGoesWithTheLastClose) {
+    TempDir dir;
+    const auto file = dir / "Zanfor2.db";
+    {
+        auto writer = WorkDatabase::open(file);
+        AddTitles(writer, 1);
+        Transaction tx(writer);
+        AddTitles(writer, 2);
+        auto reader = WorkDatabase::openForReading(file);
+        Query rows(reader, "SELECT rowid FROM T_AcTitle");
+        ASSERT_TRUE(rows.next());
+        tx.commit();  // with a rollback journal this waits for the reader, then fails busy
+        EXPECT_FALSE(rows.next());
+        EXPECT_EQ(reader.rowCount("T_AcTitle"), 3);
+        EXPECT_TRUE(fs::exists(dir / "Zanfor2.db-wal"));
+    }
+    EXPECT_EQ(FileBytes(file)[19], 2);  // the file stays in write-ahead mode
+    EXPECT_FALSE(fs::exists(dir / "Zanfor2.db-wal"));
+    EXPECT_FALSE(fs::exists(dir / "Zanfor2.db-shm"));
+    EXPECT_EQ(WorkDatabase::open(file).rowCount("T_AcTitle"), 3);
+}
+
 // Each file of `cases` (name, error) in `dir` is refused by `open` with that error, unchanged.
 template <typename Open>
 void ExpectRefusedUntouched(const TempDir& dir, Open open,
@@ -158,6 +185,44 @@ TEST(AnalysisFileCopy, aSavedCopyReadsBackFromMemoryAndTheFileIsNeverWritten) {
     auto work = WorkDatabase::open(dir / "Zanfor2.db");
     work.replaceWith(WorkDatabase::openCopy(dir / "a.adb"));
     EXPECT_EQ(work.rowCount("T_AcTitle"), 3);
+}
+
+// What `body` returns in a process that cannot write into `folder`; root, whom permissions do
+// not stop, gives up its rights first.
+int InReadOnlyFolder(const fs::path& folder, const std::function<int()>& body) {
+    constexpr auto kWrite =
+        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    fs::permissions(folder, kWrite, fs::perm_options::remove);
+    const int status = InOtherProcess([&] {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            return -2;
+        return body();
+    });
+    fs::permissions(folder, fs::perms::owner_write, fs::perm_options::add);
+    return status;
+}
+
+TEST(AnalysisFileCopy, aCopyIsOnePlainFileAndEveryFileLoadsFromAReadOnlyFolder) {
+    TempDir dir;
+    {
+        auto work = WorkDatabase::open(dir / "Zanfor2.db");
+        AddTitles(work, 3);
+        // A log left beside the file a save replaces would be read into the new file.
+        zanfor::util::WriteFileAtomically(dir / "a.adb-wal", std::string(4096, 'x'));
+        work.saveCopyAs(dir / "a.adb");
+    }
+    EXPECT_EQ(FileBytes(dir / "a.adb")[19], 1);  // a rollback journal, as earlier versions made
+    fs::copy_file(dir / "Zanfor2.db", dir / "copied.adb");  // a copy by hand, in write-ahead mode
+    EXPECT_EQ(WorkDatabase::openCopy(dir / "copied.adb").rowCount("T_AcTitle"), 3);
+    for (const char* beside : {"a.adb-wal", "a.adb-shm", "copied.adb-wal", "copied.adb-shm"})
+        EXPECT_FALSE(fs::exists(dir / beside)) << beside;
+    const auto loadAll = [&] {
+        int loaded = 0;
+        for (const char* name : {"a.adb", "copied.adb", "Zanfor2.db"})
+            loaded += WorkDatabase::openForReading(dir / name).rowCount("T_AcTitle") == 3;
+        return loaded;
+    };
+    EXPECT_EQ(InReadOnlyFolder(dir.path(), loadAll), 3);
 }
 
 TEST(AnalysisFileCopy, foreignDamagedNewerOrMissingFilesAreRefusedUntouched) {

@@ -8,7 +8,7 @@
 #include <string>
 #include <system_error>
 
-namespace zanfor::cli {
+namespace zanfor::cli::reports {
 
 // Reports and form pictures measure text with Qt's fonts, which need an application object; the
 // command line has no display, so it uses the offscreen platform unless the caller chose one.
@@ -35,4 +35,4 @@ void EnsureGuiApplication() {
     static auto app = std::make_unique<QGuiApplication>(argc, argv);
 }
 
-}  // namespace zanfor::cli
+}  // namespace zanfor::cli::reports

@@ -2,9 +2,9 @@
 
 // The Qt application object the report engine and the form renderer need for their fonts.
 
-namespace zanfor::cli {
+namespace zanfor::cli::reports {
 
 // Created once, on the offscreen platform unless the caller chose one.
 void EnsureGuiApplication();
 
-}  // namespace zanfor::cli
+}  // namespace zanfor::cli::reports

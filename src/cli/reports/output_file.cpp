@@ -6,7 +6,7 @@
 
 #include "host/error.h"
 
-namespace zanfor::cli {
+namespace zanfor::cli::reports {
 
 void RequireReplaceable(const std::filesystem::path& file, std::string_view magic,
                         std::string_view kind, const std::filesystem::path& keep) {
@@ -27,4 +27,4 @@ void RequireReplaceable(const std::filesystem::path& file, std::string_view magi
                                                          "ではないので上書きしません。");
 }
 
-}  // namespace zanfor::cli
+}  // namespace zanfor::cli::reports

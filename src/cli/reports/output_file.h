@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string_view>
 
-namespace zanfor::cli {
+namespace zanfor::cli::reports {
 
 // A file already there is written over only when it is empty or an earlier output of the same
 // kind (it starts with `magic`), and never when it is `keep` (the work database): a mistyped
@@ -14,4 +14,4 @@ namespace zanfor::cli {
 void RequireReplaceable(const std::filesystem::path& file, std::string_view magic,
                         std::string_view kind, const std::filesystem::path& keep = {});
 
-}  // namespace zanfor::cli
+}  // namespace zanfor::cli::reports

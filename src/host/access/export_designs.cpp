@@ -257,25 +257,49 @@ const DesignText& ExportDesigns::design(const exports::ExportObject& object) con
     return *slot;
 }
 
-std::unique_ptr<DesignObject> ExportDesigns::open(bool report, std::string_view name,
-                                                  const AccessProject& project) const {
+std::shared_ptr<const Module> ExportDesigns::moduleOf(bool report,
+                                                      const exports::ExportObject& object,
+                                                      const DesignText& d,
+                                                      const AccessProject& project) const {
+    if (auto module = report ? project.reportModule(object.name) : project.formModule(object.name))
+        return module;
+    if (!d.code)
+        return nullptr;
+    // Made once: every code reader of a run asks for it, and a module's lines are split once.
+    auto& module = modules_[object.file.string()];
+    if (!module) {
+        module = std::make_shared<const Module>(
+            DocumentModuleName(report ? "Report_" : "Form_", object.name), ModuleType::Class,
+            ModuleTextOf(*d.code));
+    }
+    return module;
+}
+
+const exports::ExportObject& ExportDesigns::find(bool report, std::string_view name) const {
     const auto* object =
         exports::ExportFolder::Find(report ? folder_->reports() : folder_->forms(), name);
     if (!object)
         noSuchObject(report ? 2103 : err::kNoSuchObject, report ? "レポート" : "フォーム", name);
-    const DesignText& d = design(*object);
-    const bool hasModule = d.code.has_value() || object->companion(".cls").has_value();
-    std::shared_ptr<const Module> module;
-    if (hasModule) {
-        module = report ? project.reportModule(object->name) : project.formModule(object->name);
-        if (!module && d.code) {
-            module = std::make_shared<const Module>(
-                DocumentModuleName(report ? "Report_" : "Form_", object->name), ModuleType::Class,
-                ModuleTextOf(*d.code));
-        }
-    }
+    return *object;
+}
+
+std::unique_ptr<DesignObject> ExportDesigns::open(bool report, std::string_view name,
+                                                  const AccessProject& project) const {
+    const auto& object = find(report, name);
+    const DesignText& d = design(object);
+    const bool hasModule = d.code.has_value() || object.companion(".cls").has_value();
+    auto module = hasModule ? moduleOf(report, object, d, project) : nullptr;
     return std::make_unique<DesignObject>(
-        BuildDesignObject(d, object->name, std::move(module), hasModule));
+        BuildDesignObject(d, object.name, std::move(module), hasModule));
+}
+
+std::shared_ptr<const Module> ExportDesigns::documentModule(bool report, std::string_view name,
+                                                            const AccessProject& project) const {
+    const auto& object = find(report, name);
+    const DesignText& d = design(object);
+    if (!d.code.has_value() && !object.companion(".cls").has_value())
+        return nullptr;
+    return moduleOf(report, object, d, project);
 }
 
 std::unique_ptr<DesignObject> ExportDesigns::openForm(std::string_view name,

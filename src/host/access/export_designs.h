@@ -38,10 +38,19 @@ public:
     std::unique_ptr<DesignObject> openReport(std::string_view name,
                                              const AccessProject& project) const;
 
+    // The code behind a form or report without building its design (null when it has none).
+    // Host errors as openForm / openReport.
+    std::shared_ptr<const Module> documentModule(bool report, std::string_view name,
+                                                 const AccessProject& project) const;
+
     // Host errors: 2102 for a macro the export does not have, err::kExportMalformed.
     MacroDefinition macro(std::string_view name) const;
 
 private:
+    const exports::ExportObject& find(bool report, std::string_view name) const;
+    std::shared_ptr<const Module> moduleOf(bool report, const exports::ExportObject& object,
+                                           const exports::DesignText& d,
+                                           const AccessProject& project) const;
     std::unique_ptr<DesignObject> open(bool report, std::string_view name,
                                        const AccessProject& project) const;
     const exports::DesignText& design(const exports::ExportObject& object) const;
@@ -49,6 +58,7 @@ private:
     std::shared_ptr<const exports::ExportFolder> folder_;
     // Designs read so far, by file: a run opens each object once per collector.
     mutable std::map<std::string, std::shared_ptr<const exports::DesignText>> designs_;
+    mutable std::map<std::string, std::shared_ptr<const Module>> modules_;
 };
 
 // The design-view object of a design read from text. `hasModule` and `module` are the code

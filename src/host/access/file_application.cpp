@@ -134,7 +134,7 @@ std::shared_ptr<const Module> FileApplication::documentModule(ObjectType type,
     const bool report = type == ObjectType::Report;
     const auto* designs = exportDesigns();
     if (designs && (report ? designs->hasReport(name) : designs->hasForm(name)))
-        return Application::documentModule(type, name);
+        return designs->documentModule(report, name, project());
     const auto& p = project();
     const DesignEntry* entry = report ? p.report(name) : p.form(name);
     if (!entry) {

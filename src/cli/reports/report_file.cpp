@@ -1,15 +1,14 @@
-#include "cli/report_output.h"
+#include "cli/reports/report_file.h"
 
 #include <algorithm>
 #include <memory>
 
-#include "cli/reports/gui_application.h"
 #include "cli/reports/output_file.h"
 #include "host/error.h"
 #include "report/report_catalog.h"
 #include "workdb/work_database.h"
 
-namespace zanfor::cli {
+namespace zanfor::cli::reports {
 
 namespace {
 
@@ -22,19 +21,17 @@ std::string LowerExtension(const std::filesystem::path& path) {
 
 }  // namespace
 
-void RenderReportFile(const std::filesystem::path& workDatabase, std::string_view name,
-                      const std::filesystem::path& file) {
-    EnsureGuiApplication();
+void WriteReportFile(const workdb::WorkDatabase& db, const std::filesystem::path& dbFile,
+                     std::string_view name, const std::filesystem::path& file) {
     const auto extension = LowerExtension(file);
     const bool html = extension == ".html";
     if (!html && extension != ".pdf") {
         throw host::Error(host::err::kInvalidProcedureCall,
                           "帳票の出力先 '" + file.string() + "' は .pdf か .html にして下さい。");
     }
-    const auto db = workdb::WorkDatabase::openForReading(workDatabase);
-    RequireReplaceable(file, html ? "<!DOCTYPE html" : "%PDF-", "帳票", workDatabase);
+    RequireReplaceable(file, html ? "<!DOCTYPE html" : "%PDF-", "帳票", dbFile);
     const auto format = html ? report::OutputFormat::Html : report::OutputFormat::Pdf;
     report::RenderReportToFile(db, name, file, format);
 }
 
-}  // namespace zanfor::cli
+}  // namespace zanfor::cli::reports

@@ -1,4 +1,4 @@
-#include "cli/form_picture.h"
+#include "cli/reports/form_picture_file.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -12,7 +12,7 @@
 #include "util/encoding.h"
 #include "util/vb_string.h"
 
-namespace zanfor::cli {
+namespace zanfor::cli::reports {
 
 namespace {
 
@@ -21,9 +21,9 @@ constexpr std::string_view kBmpMagic = "BM";
 
 }  // namespace
 
-void WriteFormPicture(const host::access::DesignObject& form, host::access::Application& access,
-                      host::dao::Database& data, const std::filesystem::path& file, bool designView,
-                      bool wholeWindow) {
+void WriteFormPictureFile(const host::access::DesignObject& form, host::access::Application& access,
+                          host::dao::Database& data, const std::filesystem::path& file,
+                          bool designView, bool wholeWindow) {
     EnsureGuiApplication();
     const bool bitmap = util::EqualsIgnoreCase(file.extension().string(), ".bmp");
     const render::RenderOptions options{
@@ -44,4 +44,4 @@ void WriteFormPicture(const host::access::DesignObject& form, host::access::Appl
     }
 }
 
-}  // namespace zanfor::cli
+}  // namespace zanfor::cli::reports

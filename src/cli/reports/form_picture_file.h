@@ -1,0 +1,17 @@
+#pragma once
+
+// A form picture written to a file, inside the report engine module (cli/form_picture.h says
+// what it does).
+
+#include <filesystem>
+
+#include "host/access.h"
+#include "host/dao.h"
+
+namespace zanfor::cli::reports {
+
+void WriteFormPictureFile(const host::access::DesignObject& form, host::access::Application& access,
+                          host::dao::Database& data, const std::filesystem::path& file,
+                          bool designView, bool wholeWindow);
+
+}  // namespace zanfor::cli::reports
