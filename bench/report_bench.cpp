@@ -1,9 +1,12 @@
-// report_bench: how fast a long module listing becomes a PDF. Fills a work database with a
-// module listing (100,000 lines unless a count is given), then times, for the one-column and
-// the two-column listing, reading and grouping the rows, laying out the pages and writing the
-// PDF, and reports pages per second.
+// report_bench: how fast a long module listing becomes a PDF and how much memory it takes.
+// Fills a work database with a module listing (100,000 lines unless a count is given), then
+// writes the one-column and the two-column listing as PDF and reports, for each, the pages,
+// the seconds, pages per second and the peak resident memory while it was written (the
+// database filling before it does not count).
 //
-//   report_bench [lines]
+//   report_bench [lines] [--keep FILE]    --keep: the work database is made anew as FILE and kept
+
+#include <malloc.h>
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -11,19 +14,32 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <string>
 
 #include "host/error.h"
-#include "report/page_layout.h"
 #include "report/report_catalog.h"
 #include "report/report_fixture.h"
 #include "workdb/work_database.h"
 
 namespace {
 
-double Seconds(QElapsedTimer& timer) {
-    const double s = static_cast<double>(timer.nsecsElapsed()) / 1e9;
-    timer.restart();
-    return s;
+// The peak resident memory of the process, in MB, since the last reset.
+long PeakMb() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::atol(line.c_str() + 6) / 1024;
+    }
+    return -1;
+}
+
+// Memory freed by the filling goes back to the system first; then Linux resets the peak to the
+// current size on "5".
+void ResetPeak() {
+    malloc_trim(0);
+    std::ofstream("/proc/self/clear_refs") << "5";
 }
 
 }  // namespace
@@ -33,34 +49,44 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    const int lines = argc > 1 ? std::atoi(argv[1]) : 100000;
+    int lines = 100000;
+    std::filesystem::path keep;
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) == "--keep" && i + 1 < argc)
+            keep = argv[++i];
+        else
+            lines = std::atoi(argv[i]);
+    }
     QTemporaryDir temp;
     if (!temp.isValid()) {
         std::fprintf(stderr, "no temporary folder\n");
         return 1;
     }
     const std::filesystem::path folder = temp.path().toStdString();
+    const std::filesystem::path database = keep.empty() ? folder / "bench.db" : keep;
     try {
-        auto db = zanfor::workdb::WorkDatabase::open(folder / "bench.db");
         QElapsedTimer timer;
         timer.start();
-        zanfor::test::FillModuleListing(db, lines);
-        std::printf("work database: %d module lines written in %.2f s\n", lines, Seconds(timer));
-        std::printf("%-14s %7s %9s %9s %9s %9s %10s\n", "report", "pages", "read s", "layout s",
-                    "pdf s", "total s", "pages/s");
+        if (!keep.empty())
+            std::filesystem::remove(keep);
+        {
+            auto db = zanfor::workdb::WorkDatabase::open(database);
+            zanfor::test::FillModuleListing(db, lines);
+        }
+        std::printf("work database: %d module lines written in %.2f s\n", lines,
+                    static_cast<double>(timer.nsecsElapsed()) / 1e9);
+        const auto db = zanfor::workdb::WorkDatabase::openForReading(database);
+        std::printf("%-14s %7s %9s %10s %8s\n", "report", "pages", "total s", "pages/s", "peak MB");
         for (const char* name : {"R_AcModule", "R_AcModule2"}) {
+            const auto pdf = folder / (std::string(name) + ".pdf");
+            ResetPeak();
             timer.restart();
-            const auto report = zanfor::report::PrepareReport(db, name);
-            const double read = Seconds(timer);
-            const auto& document = report.layout(zanfor::report::A4Twips(report.orientation()));
-            const double layout = Seconds(timer);
-            zanfor::report::SaveReport(report, folder / (std::string(name) + ".pdf"),
-                                       zanfor::report::OutputFormat::Pdf);
-            const double pdf = Seconds(timer);
-            const double total = read + layout + pdf;
-            const auto pages = document.pages.size();
-            std::printf("%-14s %7zu %9.2f %9.2f %9.2f %9.2f %10.1f\n", name, pages, read, layout,
-                        pdf, total, static_cast<double>(pages) / total);
+            zanfor::report::RenderReportToFile(db, name, pdf, zanfor::report::OutputFormat::Pdf);
+            const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
+            const long peak = PeakMb();
+            const int pages = zanfor::test::PdfPageCount(pdf);
+            std::printf("%-14s %7d %9.2f %10.1f %8ld\n", name, pages, seconds,
+                        static_cast<double>(pages) / seconds, peak);
         }
     } catch (const zanfor::host::Error& e) {
         std::fprintf(stderr, "%d: %s\n", e.number(), e.description().c_str());

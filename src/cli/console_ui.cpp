@@ -16,9 +16,24 @@ void WriteLine(std::ostream& out, std::string line) {
 
 }  // namespace
 
+void ConsoleUi::write(std::string line, bool now) {
+    pending_ += line;
+    pending_ += '\n';
+    if (!batched_ || now || pending_.size() >= 8192)
+        flush();
+}
+
+void ConsoleUi::flush() {
+    if (pending_.empty())
+        return;
+    out_->write(pending_.data(), static_cast<std::streamsize>(pending_.size()));
+    out_->flush();
+    pending_.clear();
+}
+
 void ConsoleUi::showMessage(std::string_view text) {
     if (!quiet_ && !text.empty())
-        WriteLine(*out_, std::string(text));
+        write(std::string(text), false);
 }
 
 void ConsoleUi::setProgress(std::int16_t percent) {
@@ -26,14 +41,14 @@ void ConsoleUi::setProgress(std::int16_t percent) {
     if (quiet_ || percent == lastPercent_ || (percent % 10 != 0 && percent != 100))
         return;
     lastPercent_ = percent;
-    WriteLine(*out_, "  " + std::to_string(percent) + "%");
+    write("  " + std::to_string(percent) + "%", false);
 }
 
 app::MsgResult ConsoleUi::messageBox(std::string_view text, std::string_view title,
                                      app::MsgButtons buttons, app::MsgIcon icon) {
     if (icon == app::MsgIcon::Critical)
         ++errors_;
-    WriteLine(*out_, "[" + std::string(title) + "] " + std::string(text));
+    write("[" + std::string(title) + "] " + std::string(text), true);
     return buttons == app::MsgButtons::YesNo ? app::MsgResult::Yes : app::MsgResult::Ok;
 }
 

@@ -15,7 +15,15 @@ namespace zanfor::cli {
 
 class ConsoleUi : public app::RunUi {
 public:
-    explicit ConsoleUi(std::ostream& out, bool quiet = false) : out_(&out), quiet_(quiet) {}
+    // `batched`: progress lines are gathered and written a few kilobytes at a time (for a file
+    // or a pipe, where a large run's thousands of lines cost a system call each); message
+    // boxes and errors are written at once with what came before them.
+    explicit ConsoleUi(std::ostream& out, bool quiet = false, bool batched = false)
+        : out_(&out), quiet_(quiet), batched_(batched) {}
+    ~ConsoleUi() override { flush(); }
+    ConsoleUi(const ConsoleUi&) = delete;
+    ConsoleUi& operator=(const ConsoleUi&) = delete;
+    void flush();
 
     void showMessage(std::string_view text) override;
     void showGauge(bool) override {}
@@ -34,8 +42,12 @@ public:
     int errorCount() const { return errors_; }
 
 private:
+    void write(std::string line, bool now);
+
     std::ostream* out_;
     bool quiet_;
+    bool batched_;
+    std::string pending_;
     std::int16_t lastPercent_ = -1;
     std::vector<std::string> reports_;
     int errors_ = 0;

@@ -1,5 +1,7 @@
 #include "cli/run_command.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <charconv>
 #include <iostream>
@@ -282,7 +284,7 @@ int RunCommands(const RunRequest& request, const std::filesystem::path& executab
             return 1;
         }
     }
-    ConsoleUi ui(std::cerr);
+    ConsoleUi ui(std::cerr, false, ::isatty(STDERR_FILENO) == 0);
     const auto comparisonFile = request.comparisonFile.empty()
                                     ? std::filesystem::path()
                                     : std::filesystem::absolute(request.comparisonFile);

@@ -1,5 +1,6 @@
 #include "report/html_writer.h"
 
+#include <QBuffer>
 #include <QStringList>
 #include <numeric>
 #include <vector>
@@ -10,6 +11,9 @@
 namespace zanfor::report {
 
 namespace {
+
+// Characters of markup gathered before they are written out.
+constexpr qsizetype kFlushAt = 1 << 16;
 
 constexpr char kStyle[] = R"css(
 :root { color-scheme: light; }
@@ -96,13 +100,17 @@ QString Escape(const QString& text) {
 
 class HtmlWriter {
 public:
-    explicit HtmlWriter(const ReportContent& content) : c_(content) {}
-    QString run();
+    HtmlWriter(const ReportContent& head, BlockStream& blocks, QIODevice& device)
+        : c_(head), blocks_(blocks), device_(device) {}
+    bool run();
 
 private:
+    // Markup goes out between blocks, never holding more than a piece of the page.
+    void flush(qsizetype atLeast);
     void open();
     void close();
     void listing();
+    void block(const Block& b);
     void cover();
     void tableBegin(const TableSpec& spec);
     void row(const Block& block);
@@ -110,8 +118,13 @@ private:
     QString align(int column) const;
 
     const ReportContent& c_;
+    BlockStream& blocks_;
+    QIODevice& device_;
+    bool written_ = true;
     QString out_;
     const TableSpec* table_ = nullptr;
+    // Whether each open group opened a section.
+    std::vector<bool> sections_;
     // Sections of groups that ended inside the open table; they close after it.
     int sectionsAfterTable_ = 0;
 };
@@ -239,62 +252,69 @@ void HtmlWriter::listing() {
                 .arg(Escape(c_.title), Escape(c_.subtitle));
     out_ += QStringLiteral("<p class=\"printed\">印刷日時 %1</p>\n<main>\n")
                 .arg(c_.printDate.toString(QStringLiteral("yyyy/MM/dd HH:mm")));
-    std::vector<bool> sections;
-    for (const Block& b : c_.blocks) {
-        switch (b.type) {
-            case BlockType::GroupBegin:
-                sections.push_back(table_ == nullptr);
-                if (sections.back())
-                    out_ += QStringLiteral("<section class=\"group level-%1\">\n").arg(b.level);
-                break;
-            case BlockType::GroupEnd:
-                if (!sections.empty()) {
-                    if (sections.back() && table_)
-                        ++sectionsAfterTable_;
-                    else if (sections.back())
-                        out_ += QStringLiteral("</section>\n");
-                    sections.pop_back();
-                }
-                break;
-            case BlockType::Heading: {
-                const int level = std::min(4, b.level + 2);
-                out_ += QStringLiteral("<h%1><span>%2</span>").arg(level).arg(Escape(b.text));
-                if (!b.note.isEmpty())
-                    out_ += QStringLiteral("<span class=\"note\">%1</span>").arg(Escape(b.note));
-                out_ += QStringLiteral("</h%1>\n").arg(level);
-                break;
-            }
-            case BlockType::TableBegin:
-                tableBegin(c_.tables[static_cast<std::size_t>(b.table)]);
-                break;
-            case BlockType::TableEnd:
-                out_ += QStringLiteral("</tbody>\n</table>\n");
-                for (; sectionsAfterTable_ > 0; --sectionsAfterTable_)
-                    out_ += QStringLiteral("</section>\n");
-                table_ = nullptr;
-                break;
-            case BlockType::Row:
-            case BlockType::TotalRow:
-                row(b);
-                break;
-            case BlockType::RowHeading:
-                out_ += QStringLiteral(
-                            "<tr class=\"row-heading\"><th scope=\"rowgroup\" "
-                            "colspan=\"%1\">%2")
-                            .arg(table_ ? static_cast<int>(table_->columns.size()) : 1)
-                            .arg(Escape(b.text));
-                if (!b.note.isEmpty())
-                    out_ += QStringLiteral("<span class=\"note\">%1</span>").arg(Escape(b.note));
-                out_ += QStringLiteral("</th></tr>\n");
-                break;
-            case BlockType::Note:
-                out_ += QStringLiteral("<p class=\"%1\">%2</p>\n")
-                            .arg(b.level == 0 ? QStringLiteral("empty") : QStringLiteral("summary"),
-                                 Escape(b.text));
-                break;
-        }
+    std::vector<Block> part;
+    while (blocks_.next(part)) {
+        for (const Block& b : part)
+            block(b);
+        part.clear();
+        flush(kFlushAt);
     }
     out_ += QStringLiteral("</main>\n");
+}
+
+void HtmlWriter::block(const Block& b) {
+    switch (b.type) {
+        case BlockType::GroupBegin:
+            sections_.push_back(table_ == nullptr);
+            if (sections_.back())
+                out_ += QStringLiteral("<section class=\"group level-%1\">\n").arg(b.level);
+            break;
+        case BlockType::GroupEnd:
+            if (!sections_.empty()) {
+                if (sections_.back() && table_)
+                    ++sectionsAfterTable_;
+                else if (sections_.back())
+                    out_ += QStringLiteral("</section>\n");
+                sections_.pop_back();
+            }
+            break;
+        case BlockType::Heading: {
+            const int level = std::min(4, b.level + 2);
+            out_ += QStringLiteral("<h%1><span>%2</span>").arg(level).arg(Escape(b.text));
+            if (!b.note.isEmpty())
+                out_ += QStringLiteral("<span class=\"note\">%1</span>").arg(Escape(b.note));
+            out_ += QStringLiteral("</h%1>\n").arg(level);
+            break;
+        }
+        case BlockType::TableBegin:
+            tableBegin(c_.tables[static_cast<std::size_t>(b.table)]);
+            break;
+        case BlockType::TableEnd:
+            out_ += QStringLiteral("</tbody>\n</table>\n");
+            for (; sectionsAfterTable_ > 0; --sectionsAfterTable_)
+                out_ += QStringLiteral("</section>\n");
+            table_ = nullptr;
+            break;
+        case BlockType::Row:
+        case BlockType::TotalRow:
+            row(b);
+            break;
+        case BlockType::RowHeading:
+            out_ += QStringLiteral(
+                        "<tr class=\"row-heading\"><th scope=\"rowgroup\" "
+                        "colspan=\"%1\">%2")
+                        .arg(table_ ? static_cast<int>(table_->columns.size()) : 1)
+                        .arg(Escape(b.text));
+            if (!b.note.isEmpty())
+                out_ += QStringLiteral("<span class=\"note\">%1</span>").arg(Escape(b.note));
+            out_ += QStringLiteral("</th></tr>\n");
+            break;
+        case BlockType::Note:
+            out_ += QStringLiteral("<p class=\"%1\">%2</p>\n")
+                        .arg(b.level == 0 ? QStringLiteral("empty") : QStringLiteral("summary"),
+                             Escape(b.text));
+            break;
+    }
 }
 
 void HtmlWriter::cover() {
@@ -349,18 +369,37 @@ void HtmlWriter::cover() {
     out_ += QStringLiteral("</main>\n");
 }
 
-QString HtmlWriter::run() {
+void HtmlWriter::flush(qsizetype atLeast) {
+    if (out_.size() < atLeast)
+        return;
+    const QByteArray bytes = out_.toUtf8();
+    written_ = written_ && device_.write(bytes) == bytes.size();
+    out_.resize(0);
+}
+
+bool HtmlWriter::run() {
     open();
     if (c_.kind == ReportKind::Listing)
         listing();
     else
         cover();
     close();
-    return out_;
+    flush(0);
+    return written_;
 }
 
 }  // namespace
 
-QByteArray WriteHtml(const ReportContent& content) { return HtmlWriter(content).run().toUtf8(); }
+QByteArray WriteHtml(const ReportContent& content) {
+    QByteArray html;
+    QBuffer buffer(&html);
+    buffer.open(QIODevice::WriteOnly);
+    WriteHtml(content, *StreamOf(content.blocks), buffer);
+    return html;
+}
+
+bool WriteHtml(const ReportContent& head, BlockStream& blocks, QIODevice& out) {
+    return HtmlWriter(head, blocks, out).run();
+}
 
 }  // namespace zanfor::report

@@ -29,10 +29,27 @@ struct StackEntry {
     QString text;
 };
 
+// One reading of the blocks: what it draws and where the pages go.
+struct Pass {
+    const PageSink* sink = nullptr;  // none: the pages are only counted, nothing is drawn
+    int total = 0;                   // the page count for the footers; 0: no footers
+    std::vector<Placement>* placements = nullptr;
+};
+
 class ListingLayout {
 public:
     ListingLayout(const ReportContent& content, FontBook& fonts, QSizeF page);
-    Document run();
+
+    bool hasFitColumns() const;
+    // A column that holds only short text (dates, a kind that is mostly empty) would leave its
+    // room blank while a long description wraps to many lines beside it; so fit columns narrow
+    // to their widest text and the others share what they give up. Never wider than designed.
+    void fitColumns(BlockStream& blocks);
+    // Lays the blocks out once; the page count.
+    int run(BlockStream& blocks, const Pass& pass);
+    void drawFooter(PageItems& items, int page, int total);
+    double bodyTop() const { return bodyTop_; }
+    double bodyBottom() const { return bodyBottom_; }
 
 private:
     double frameX(int column) const { return margins_.left + column * (frameWidth_ + kGutter); }
@@ -46,7 +63,10 @@ private:
     double padY(const TableSpec& spec) const;
     double padX(const TableSpec& spec) const;
     double rowHeight(const TableSpec& spec, int lines) const;
+    const Block& block(int index) { return *blocks_->at(index); }
+    int tableOf(int index) const { return blocks_->tableOf(index); }
     const TableSpec& specOf(int block) const;
+    void layOutColumns();
 
     RowLines measureRow(int block, bool repeated);
     RowLines& linesOf(int block);
@@ -54,14 +74,14 @@ private:
     double headingHeight(int block);
     double rowHeadingHeight(int block);
     double tableHeaderHeight(int table);
-    double noteHeight(int block) const;
+    double noteHeight(int block);
     double chainHeight(int block);
-    double rangeHeight(int begin, int end, double limit);
+    double groupHeight(int begin, double limit);
     double freshRoom();
     int cellFont(const Cell& cell) const;
-    void fitColumns(int table, std::vector<double>& ws);
 
     void newPage();
+    void finishPage();
     void newFrame(bool continuation);
     void placeHeading(int block);
     void placeRowHeading(int block);
@@ -69,20 +89,28 @@ private:
     void placeRow(int block);
     void placeNote(int block);
     void drawPieces(int block, const RowLines& lines, int from, int to);
+    void drawCells(const Block& b, int table, const RowLines& lines, int from, int to, double top,
+                   double h);
     void drawTableHeader(int table);
     void drawContinuation();
     void drawPageHeader(int page);
     void drawTitleBlock();
-    void finish();
+    void place(int block, double top, double bottom, int firstLine = 0, int lastLine = 0,
+               int lineCount = 0);
 
-    PageItems& page() { return doc_.pages.back(); }
+    PageItems& page() { return page_; }
     void text(double x, double baseline, const QString& s, int font, QRgb color) {
-        page().texts.push_back({QPointF(x, baseline), s, font, color, 0});
+        if (drawing_)
+            page().texts.push_back({QPointF(x, baseline), s, font, color, 0});
     }
     void line(double x1, double y1, double x2, double y2, double width, QRgb color) {
-        page().lines.push_back({QLineF(x1, y1, x2, y2), width, color, false});
+        if (drawing_)
+            page().lines.push_back({QLineF(x1, y1, x2, y2), width, color, false});
     }
-    void fill(const QRectF& rect, QRgb color) { page().fills.push_back({rect, color}); }
+    void fill(const QRectF& rect, QRgb color) {
+        if (drawing_)
+            page().fills.push_back({rect, color});
+    }
     double baseline(double lineTop, double lineHeight, int font) const {
         return lineTop + (lineHeight - (fonts_.ascent(font) + fonts_.descent(font))) / 2 +
                fonts_.ascent(font);
@@ -90,7 +118,6 @@ private:
 
     const ReportContent& c_;
     FontBook& fonts_;
-    Document doc_;
     Margins margins_;
     double contentWidth_ = 0;
     double frameWidth_ = 0;
@@ -109,9 +136,14 @@ private:
 
     std::vector<std::vector<double>> colX_;
     std::vector<std::vector<double>> colW_;
-    std::vector<int> tableOf_;
-    std::unordered_map<int, RowLines> cache_;
 
+    // The state of one pass.
+    BlockWindow* blocks_ = nullptr;
+    Pass pass_;
+    bool drawing_ = false;
+    PageItems page_;
+    int pageIndex_ = -1;
+    std::unordered_map<int, RowLines> cache_;
     int column_ = 0;
     double y_ = 0;
     bool frameFresh_ = true;
@@ -122,9 +154,6 @@ private:
 
 ListingLayout::ListingLayout(const ReportContent& content, FontBook& fonts, QSizeF page)
     : c_(content), fonts_(fonts) {
-    doc_.pageSize = page;
-    doc_.title = content.fullTitle();
-    doc_.orientation = content.orientation;
     const double base = content.fontPt;
     body_ = fonts_.font({FontRole::Text, base, false});
     bold_ = fonts_.font({FontRole::Text, base, true});
@@ -161,17 +190,7 @@ ListingLayout::ListingLayout(const ReportContent& content, FontBook& fonts, QSiz
     footerRule_ = page.height() - margins_.bottom - Mm(5);
     bodyBottom_ = footerRule_ - Mm(3);
     firstBodyTop_ = bodyTop_;
-    doc_.bodyTop = bodyTop_;
-    doc_.bodyBottom = bodyBottom_;
 
-    int open = -1;
-    for (const auto& block : content.blocks) {
-        if (block.type == BlockType::TableBegin)
-            open = block.table;
-        tableOf_.push_back(open);
-        if (block.type == BlockType::TableEnd)
-            open = -1;
-    }
     for (const auto& spec : content.tables) {
         double total = 0;
         for (const auto& col : spec.columns)
@@ -179,7 +198,14 @@ ListingLayout::ListingLayout(const ReportContent& content, FontBook& fonts, QSiz
         std::vector<double> ws;
         for (const auto& col : spec.columns)
             ws.push_back(total > 0 ? frameWidth_ * col.width / total : 0);
-        fitColumns(static_cast<int>(colW_.size()), ws);
+        colW_.push_back(std::move(ws));
+    }
+    layOutColumns();
+}
+
+void ListingLayout::layOutColumns() {
+    colX_.clear();
+    for (const auto& ws : colW_) {
         std::vector<double> xs;
         double x = 0;
         for (const double w : ws) {
@@ -187,53 +213,64 @@ ListingLayout::ListingLayout(const ReportContent& content, FontBook& fonts, QSiz
             x += w;
         }
         colX_.push_back(std::move(xs));
-        colW_.push_back(std::move(ws));
     }
 }
 
-// A column that holds only short text (dates, a kind that is mostly empty) would leave its
-// room blank while a long description wraps to many lines beside it; so fit columns narrow to
-// their widest text and the others share what they give up. Never wider than designed.
-void ListingLayout::fitColumns(int table, std::vector<double>& ws) {
-    const TableSpec& spec = c_.tables[static_cast<std::size_t>(table)];
+bool ListingLayout::hasFitColumns() const {
+    return std::ranges::any_of(c_.tables, [](const TableSpec& spec) {
+        return std::ranges::any_of(spec.columns, &ColumnSpec::fit);
+    });
+}
+
+void ListingLayout::fitColumns(BlockStream& stream) {
     constexpr double kFree = -1;
-    std::vector<double> need(ws.size(), kFree);
-    for (std::size_t i = 0; i < ws.size(); ++i) {
-        if (spec.columns[i].fit)
-            need[i] = fonts_.width(head_, spec.columns[i].caption);
+    std::vector<std::vector<double>> need;
+    for (const TableSpec& spec : c_.tables) {
+        need.emplace_back(spec.columns.size(), kFree);
+        for (std::size_t i = 0; i < spec.columns.size(); ++i) {
+            if (spec.columns[i].fit)
+                need.back()[i] = fonts_.width(head_, spec.columns[i].caption);
+        }
     }
-    if (std::ranges::none_of(spec.columns, &ColumnSpec::fit))
-        return;
-    for (std::size_t b = 0; b < c_.blocks.size(); ++b) {
-        const Block& block = c_.blocks[b];
-        if (tableOf_[b] != table ||
-            (block.type != BlockType::Row && block.type != BlockType::TotalRow))
+    BlockWindow window(stream);
+    for (int b = 0; const Block* block = window.at(b); window.release(++b)) {
+        const int table = window.tableOf(b);
+        if (table < 0 || (block->type != BlockType::Row && block->type != BlockType::TotalRow))
             continue;
+        auto& needs = need[static_cast<std::size_t>(table)];
         std::size_t col = 0;
-        for (const Cell& cell : block.cells) {
-            if (cell.span <= 1 && col < need.size() && need[col] != kFree) {
+        for (const Cell& cell : block->cells) {
+            if (cell.span <= 1 && col < needs.size() && needs[col] != kFree) {
                 for (const QString* text : {&cell.text, &cell.repeated}) {
                     for (const auto line : QStringView(*text).tokenize(u'\n'))
-                        need[col] = std::max(need[col], fonts_.width(cellFont(cell), line));
+                        needs[col] = std::max(needs[col], fonts_.width(cellFont(cell), line));
                 }
             }
             col += static_cast<std::size_t>(std::max(1, cell.span));
         }
     }
-    double spare = 0;
-    double free = 0;
-    for (std::size_t i = 0; i < ws.size(); ++i) {
-        if (need[i] == kFree)
-            free += ws[i];
-        else
-            spare += std::max(0.0, ws[i] - (need[i] + 2 * padX(spec) + Pt(1)));
+    for (std::size_t t = 0; t < c_.tables.size(); ++t) {
+        const TableSpec& spec = c_.tables[t];
+        if (std::ranges::none_of(spec.columns, &ColumnSpec::fit))
+            continue;
+        auto& ws = colW_[t];
+        const auto& needs = need[t];
+        double spare = 0;
+        double free = 0;
+        for (std::size_t i = 0; i < ws.size(); ++i) {
+            if (needs[i] == kFree)
+                free += ws[i];
+            else
+                spare += std::max(0.0, ws[i] - (needs[i] + 2 * padX(spec) + Pt(1)));
+        }
+        if (free <= 0)
+            continue;
+        for (std::size_t i = 0; i < ws.size(); ++i) {
+            ws[i] = needs[i] == kFree ? ws[i] + spare * ws[i] / free
+                                      : std::min(ws[i], needs[i] + 2 * padX(spec) + Pt(1));
+        }
     }
-    if (free <= 0)
-        return;
-    for (std::size_t i = 0; i < ws.size(); ++i) {
-        ws[i] = need[i] == kFree ? ws[i] + spare * ws[i] / free
-                                 : std::min(ws[i], need[i] + 2 * padX(spec) + Pt(1));
-    }
+    layOutColumns();
 }
 
 double ListingLayout::lineHeightOf(const TableSpec& spec) const {
@@ -253,7 +290,7 @@ double ListingLayout::rowHeight(const TableSpec& spec, int lines) const {
 }
 
 const TableSpec& ListingLayout::specOf(int block) const {
-    return c_.tables[static_cast<std::size_t>(tableOf_[static_cast<std::size_t>(block)])];
+    return c_.tables[static_cast<std::size_t>(tableOf(block))];
 }
 
 int ListingLayout::cellFont(const Cell& cell) const {
@@ -268,11 +305,11 @@ int ListingLayout::cellFont(const Cell& cell) const {
     return body_;
 }
 
-RowLines ListingLayout::measureRow(int block, bool repeated) {
-    const Block& b = c_.blocks[static_cast<std::size_t>(block)];
-    const TableSpec& spec = specOf(block);
-    const auto& xs = colX_[static_cast<std::size_t>(tableOf_[static_cast<std::size_t>(block)])];
-    const auto& ws = colW_[static_cast<std::size_t>(tableOf_[static_cast<std::size_t>(block)])];
+RowLines ListingLayout::measureRow(int index, bool repeated) {
+    const Block& b = block(index);
+    const TableSpec& spec = specOf(index);
+    const auto& xs = colX_[static_cast<std::size_t>(tableOf(index))];
+    const auto& ws = colW_[static_cast<std::size_t>(tableOf(index))];
     RowLines lines;
     std::size_t col = 0;
     for (const Cell& cell : b.cells) {
@@ -301,8 +338,8 @@ RowLines& ListingLayout::linesOf(int block) {
     return found->second;
 }
 
-double ListingLayout::headingHeight(int block) {
-    const Block& b = c_.blocks[static_cast<std::size_t>(block)];
+double ListingLayout::headingHeight(int index) {
+    const Block& b = block(index);
     const int font = b.level == 0 ? heading0_ : heading1_;
     const double noteWidth = b.note.isEmpty() ? 0 : fonts_.width(body_, b.note) + Mm(4);
     const auto lines = fonts_.wrap(font, b.text, frameWidth_ - Mm(6) - noteWidth);
@@ -311,9 +348,9 @@ double ListingLayout::headingHeight(int block) {
     return gap + static_cast<double>(lines.size()) * lh + Pt(4.5) + Mm(1.5);
 }
 
-double ListingLayout::rowHeadingHeight(int block) {
-    const TableSpec& spec = specOf(block);
-    const Block& b = c_.blocks[static_cast<std::size_t>(block)];
+double ListingLayout::rowHeadingHeight(int index) {
+    const TableSpec& spec = specOf(index);
+    const Block& b = block(index);
     const auto lines = fonts_.wrap(bold_, b.text, frameWidth_ - Mm(40));
     return 2 * Pt(2) + static_cast<double>(lines.size()) * lineHeightOf(spec) +
            (spec.kind == TableKind::Code ? Pt(3) : 0);
@@ -338,26 +375,26 @@ double ListingLayout::tableHeaderHeight(int table) {
     return h;
 }
 
-double ListingLayout::noteHeight(int block) const {
-    return c_.blocks[static_cast<std::size_t>(block)].level == 0 ? Mm(14) : Mm(2) + textLine_;
+double ListingLayout::noteHeight(int index) {
+    return block(index).level == 0 ? Mm(14) : Mm(2) + textLine_;
 }
 
-double ListingLayout::blockHeight(int block) {
-    const Block& b = c_.blocks[static_cast<std::size_t>(block)];
+double ListingLayout::blockHeight(int index) {
+    const Block& b = block(index);
     switch (b.type) {
         case BlockType::Heading:
-            return headingHeight(block);
+            return headingHeight(index);
         case BlockType::TableBegin:
             return tableHeaderHeight(b.table);
         case BlockType::TableEnd:
             return Mm(2.5);
         case BlockType::Row:
         case BlockType::TotalRow:
-            return rowHeight(specOf(block), linesOf(block).total());
+            return rowHeight(specOf(index), linesOf(index).total());
         case BlockType::RowHeading:
-            return rowHeadingHeight(block);
+            return rowHeadingHeight(index);
         case BlockType::Note:
-            return noteHeight(block);
+            return noteHeight(index);
         case BlockType::GroupBegin:
         case BlockType::GroupEnd:
             return 0;
@@ -376,12 +413,11 @@ double ListingLayout::freshRoom() {
 
 // The height a block needs together with what must follow it on the same frame: a heading, a
 // settings grid (whole) and column headings stay with the first row after them.
-double ListingLayout::chainHeight(int block) {
+double ListingLayout::chainHeight(int index) {
     double h = 0;
-    const int n = static_cast<int>(c_.blocks.size());
     bool inInfo = false;
-    for (int j = block; j < n; ++j) {
-        const Block& b = c_.blocks[static_cast<std::size_t>(j)];
+    for (int j = index; const Block* next = blocks_->at(j); ++j) {
+        const Block& b = *next;
         switch (b.type) {
             case BlockType::GroupBegin:
             case BlockType::GroupEnd:
@@ -417,16 +453,39 @@ double ListingLayout::chainHeight(int block) {
     return h;
 }
 
-double ListingLayout::rangeHeight(int begin, int end, double limit) {
+// The height of the group that begins at `begin`, or of as much of it as first exceeds
+// `limit`.
+double ListingLayout::groupHeight(int begin, double limit) {
     double h = 0;
-    for (int j = begin; j < end && h <= limit; ++j)
+    int depth = 0;
+    for (int j = begin; h <= limit; ++j) {
+        const Block* b = blocks_->at(j);
+        if (b == nullptr)
+            break;
         h += blockHeight(j);
+        depth += b->type == BlockType::GroupBegin ? 1 : b->type == BlockType::GroupEnd ? -1 : 0;
+        if (depth == 0)
+            break;
+    }
     return h;
 }
 
 void ListingLayout::newPage() {
-    doc_.pages.emplace_back();
-    drawPageHeader(static_cast<int>(doc_.pages.size()) - 1);
+    if (pageIndex_ >= 0)
+        finishPage();
+    ++pageIndex_;
+    drawPageHeader(pageIndex_);
+}
+
+void ListingLayout::finishPage() {
+    if (!drawing_)
+        return;
+    if (pass_.total > 0)
+        drawFooter(page_, pageIndex_, pass_.total);
+    (*pass_.sink)(page_);
+    page_.fills.clear();
+    page_.lines.clear();
+    page_.texts.clear();
 }
 
 void ListingLayout::newFrame(bool continuation) {
@@ -436,7 +495,7 @@ void ListingLayout::newFrame(bool continuation) {
         newPage();
         column_ = 0;
     }
-    y_ = frameTop(static_cast<int>(doc_.pages.size()) - 1);
+    y_ = frameTop(pageIndex_);
     frameStart_ = y_;
     frameFresh_ = true;
     if (continuation)
@@ -453,14 +512,18 @@ void ListingLayout::drawContinuation() {
     }
     if (parts.isEmpty())
         return;
-    const QString s = parts.join(QStringLiteral(" ／ ")) + QStringLiteral("（続き）");
     const double lh = LineHeight(7.5);
-    const auto lines = fonts_.wrap(small_, s, frameWidth_);
-    text(frameX(column_), baseline(y_, lh, small_), lines.front(), small_, kMuted);
+    if (drawing_) {
+        const QString s = parts.join(QStringLiteral(" ／ ")) + QStringLiteral("（続き）");
+        const auto lines = fonts_.wrap(small_, s, frameWidth_);
+        text(frameX(column_), baseline(y_, lh, small_), lines.front(), small_, kMuted);
+    }
     y_ += lh + Pt(1);
 }
 
 void ListingLayout::drawPageHeader(int pageIndex) {
+    if (!drawing_)
+        return;
     const double top = margins_.top;
     const double lh = LineHeight(9);
     const double right = margins_.left + contentWidth_;
@@ -485,6 +548,10 @@ void ListingLayout::drawPageHeader(int pageIndex) {
 void ListingLayout::drawTitleBlock() {
     const double y = bodyTop_;
     const double lh = LineHeight(15);
+    const double rule = y + lh + Pt(3);
+    firstBodyTop_ = rule + Pt(2.4) + Mm(5);
+    if (!drawing_)
+        return;
     const double titleWidth = fonts_.width(title_, c_.title);
     const double subWidth = fonts_.width(subtitle_, c_.subtitle);
     const double x = margins_.left + (contentWidth_ - titleWidth - subWidth) / 2;
@@ -492,11 +559,17 @@ void ListingLayout::drawTitleBlock() {
     text(x, base, c_.title, title_, kInk);
     if (!c_.subtitle.isEmpty())
         text(x + titleWidth, base, c_.subtitle, subtitle_, kInk);
-    const double rule = y + lh + Pt(3);
     const double right = margins_.left + contentWidth_;
     line(margins_.left, rule, right, rule, Pt(1.4), kAccent);
     line(margins_.left, rule + Pt(2.4), right, rule + Pt(2.4), Pt(0.5), kAccent);
-    firstBodyTop_ = rule + Pt(2.4) + Mm(5);
+}
+
+void ListingLayout::place(int block, double top, double bottom, int firstLine, int lastLine,
+                          int lineCount) {
+    if (pass_.placements) {
+        pass_.placements->push_back(
+            {block, pageIndex_, column_, top, bottom, firstLine, lastLine, lineCount});
+    }
 }
 
 void ListingLayout::drawTableHeader(int table) {
@@ -519,28 +592,30 @@ void ListingLayout::drawTableHeader(int table) {
         lines = std::max(lines, static_cast<int>(captions.back().size()));
     }
     const double h = 2 * Pt(2) + lines * lh;
-    fill(QRectF(x0, y_, frameWidth_, h), kHeaderFill);
-    for (std::size_t i = 0; i < spec.columns.size(); ++i) {
-        const auto& caption = captions[i];
-        const double top = y_ + Pt(2) + (lines - static_cast<int>(caption.size())) * lh / 2;
-        for (std::size_t k = 0; k < caption.size(); ++k) {
-            const double w = fonts_.width(head_, caption[k]);
-            const double x = x0 + xs[i] + (ws[i] - w) / 2;
-            text(x, baseline(top + static_cast<double>(k) * lh, lh, head_), caption[k], head_,
-                 kAccentDark);
+    if (drawing_) {
+        fill(QRectF(x0, y_, frameWidth_, h), kHeaderFill);
+        for (std::size_t i = 0; i < spec.columns.size(); ++i) {
+            const auto& caption = captions[i];
+            const double top = y_ + Pt(2) + (lines - static_cast<int>(caption.size())) * lh / 2;
+            for (std::size_t k = 0; k < caption.size(); ++k) {
+                const double w = fonts_.width(head_, caption[k]);
+                const double x = x0 + xs[i] + (ws[i] - w) / 2;
+                text(x, baseline(top + static_cast<double>(k) * lh, lh, head_), caption[k], head_,
+                     kAccentDark);
+            }
+            if (i > 0 && spec.kind != TableKind::Code)
+                line(x0 + xs[i], y_ + Pt(2), x0 + xs[i], y_ + h - Pt(2), Pt(0.4), kHeaderRule);
         }
-        if (i > 0 && spec.kind != TableKind::Code)
-            line(x0 + xs[i], y_ + Pt(2), x0 + xs[i], y_ + h - Pt(2), Pt(0.4), kHeaderRule);
+        line(x0, y_, x0 + frameWidth_, y_, Pt(0.6), kAccent);
+        line(x0, y_ + h, x0 + frameWidth_, y_ + h, Pt(0.8), kAccent);
     }
-    line(x0, y_, x0 + frameWidth_, y_, Pt(0.6), kAccent);
-    line(x0, y_ + h, x0 + frameWidth_, y_ + h, Pt(0.8), kAccent);
-    doc_.placements.push_back({-1, static_cast<int>(doc_.pages.size()) - 1, column_, y_, y_ + h});
+    place(-1, y_, y_ + h);
     y_ += h;
 }
 
-void ListingLayout::placeHeading(int block) {
-    const Block& b = c_.blocks[static_cast<std::size_t>(block)];
-    const double chain = chainHeight(block);
+void ListingLayout::placeHeading(int index) {
+    const Block& b = block(index);
+    const double chain = chainHeight(index);
     if (canMove() && !fits(chain) && chain <= freshRoom() + kSlack)
         newFrame(true);
     const int font = b.level == 0 ? heading0_ : heading1_;
@@ -563,25 +638,24 @@ void ListingLayout::placeHeading(int block) {
         text(x0 + (b.level == 0 ? Mm(3.5) : Pt(1)), baseline(y, lh, font), s, font, kAccentDark);
         y += lh;
     }
-    if (!b.note.isEmpty()) {
+    if (!b.note.isEmpty() && drawing_) {
         const double w = fonts_.width(body_, b.note);
         text(x0 + frameWidth_ - w - Pt(3), baseline(top + Pt(2.25), lh, body_), b.note, body_,
              kMuted);
     }
-    doc_.placements.push_back(
-        {block, static_cast<int>(doc_.pages.size()) - 1, column_, top, top + h});
+    place(index, top, top + h);
     y_ = top + h + Mm(1.5);
     frameFresh_ = false;
     if (!stack_.empty() && stack_.back().level == b.level)
         stack_.back().text = b.text;
 }
 
-void ListingLayout::placeRowHeading(int block) {
-    const Block& b = c_.blocks[static_cast<std::size_t>(block)];
-    const double chain = chainHeight(block);
+void ListingLayout::placeRowHeading(int index) {
+    const Block& b = block(index);
+    const double chain = chainHeight(index);
     if (canMove() && !fits(chain) && chain <= freshRoom() + kSlack)
         newFrame(true);
-    const TableSpec& spec = specOf(block);
+    const TableSpec& spec = specOf(index);
     const bool code = spec.kind == TableKind::Code;
     if (code && !frameFresh_)
         y_ += Pt(3);
@@ -596,22 +670,21 @@ void ListingLayout::placeRowHeading(int block) {
         text(x0 + Pt(3), baseline(y, lh, bold_), s, bold_, kAccentDark);
         y += lh;
     }
-    if (!b.note.isEmpty()) {
+    if (!b.note.isEmpty() && drawing_) {
         const auto note = fonts_.wrap(label_, b.note, Mm(38)).front();
         const double w = fonts_.width(label_, note);
         text(x0 + frameWidth_ - w - Pt(3), baseline(y_ + Pt(2), lh, label_), note, label_, kMuted);
     }
-    doc_.placements.push_back(
-        {block, static_cast<int>(doc_.pages.size()) - 1, column_, y_, y_ + h});
+    place(index, y_, y_ + h);
     y_ += h;
     frameFresh_ = false;
     if (!stack_.empty() && stack_.back().level == b.level)
         stack_.back().text = b.text;
 }
 
-void ListingLayout::placeTableBegin(int block) {
-    const Block& b = c_.blocks[static_cast<std::size_t>(block)];
-    const double chain = chainHeight(block);
+void ListingLayout::placeTableBegin(int index) {
+    const Block& b = block(index);
+    const double chain = chainHeight(index);
     openTable_ = -1;
     if (canMove() && !fits(chain) && chain <= freshRoom() + kSlack)
         newFrame(true);
@@ -619,9 +692,19 @@ void ListingLayout::placeTableBegin(int block) {
     drawTableHeader(b.table);
 }
 
-void ListingLayout::drawPieces(int block, const RowLines& lines, int from, int to) {
-    const Block& b = c_.blocks[static_cast<std::size_t>(block)];
-    const int table = tableOf_[static_cast<std::size_t>(block)];
+void ListingLayout::drawPieces(int index, const RowLines& lines, int from, int to) {
+    const TableSpec& spec = specOf(index);
+    const double top = y_;
+    const double h = rowHeight(spec, to - from);
+    if (drawing_)
+        drawCells(block(index), tableOf(index), lines, from, to, top, h);
+    place(index, top, top + h, from, to, lines.total());
+    y_ = top + h;
+    frameFresh_ = false;
+}
+
+void ListingLayout::drawCells(const Block& b, int table, const RowLines& lines, int from, int to,
+                              double top, double h) {
     const TableSpec& spec = c_.tables[static_cast<std::size_t>(table)];
     const auto& xs = colX_[static_cast<std::size_t>(table)];
     const auto& ws = colW_[static_cast<std::size_t>(table)];
@@ -629,8 +712,6 @@ void ListingLayout::drawPieces(int block, const RowLines& lines, int from, int t
     const double lh = lineHeightOf(spec);
     const double py = padY(spec);
     const double px = padX(spec);
-    const double top = y_;
-    const double h = rowHeight(spec, to - from);
     const QRectF rect(x0, top, frameWidth_, h);
     const bool total = b.type == BlockType::TotalRow;
 
@@ -707,28 +788,24 @@ void ListingLayout::drawPieces(int block, const RowLines& lines, int from, int t
         line(x0, top, x0 + frameWidth_, top, Pt(0.7), kDivider);
     if (total)
         line(x0, top, x0 + frameWidth_, top, Pt(0.8), kAccent);
-    doc_.placements.push_back({block, static_cast<int>(doc_.pages.size()) - 1, column_, top,
-                               top + h, from, to, lines.total()});
-    y_ = top + h;
-    frameFresh_ = false;
 }
 
-void ListingLayout::placeRow(int block) {
-    const TableSpec& spec = specOf(block);
-    RowLines lines = linesOf(block);
-    cache_.erase(block);
+void ListingLayout::placeRow(int index) {
+    const TableSpec& spec = specOf(index);
+    RowLines lines = std::move(linesOf(index));
+    cache_.erase(index);
     const int total = lines.total();
     const double h = rowHeight(spec, total);
     if (canMove() && !fits(h) && h <= freshRoom() + kSlack)
         newFrame(true);
-    const Block& b = c_.blocks[static_cast<std::size_t>(block)];
+    const Block& b = block(index);
     if (frameFresh_ && std::any_of(b.cells.begin(), b.cells.end(), [](const Cell& cell) {
             return cell.text.isEmpty() && !cell.repeated.isEmpty();
         })) {
-        lines = measureRow(block, true);
+        lines = measureRow(index, true);
     }
     if (fits(rowHeight(spec, lines.total()))) {
-        drawPieces(block, lines, 0, lines.total());
+        drawPieces(index, lines, 0, lines.total());
         return;
     }
     int first = 0;
@@ -742,20 +819,20 @@ void ListingLayout::placeRow(int block) {
         }
         fit = std::max(fit, 1);
         const int take = std::min(fit, count - first);
-        drawPieces(block, lines, first, first + take);
+        drawPieces(index, lines, first, first + take);
         first += take;
         if (first < count)
             newFrame(true);
     }
 }
 
-void ListingLayout::placeNote(int block) {
-    const Block& b = c_.blocks[static_cast<std::size_t>(block)];
-    const double h = noteHeight(block);
+void ListingLayout::placeNote(int index) {
+    const Block& b = block(index);
+    const double h = noteHeight(index);
     if (canMove() && !fits(h))
         newFrame(true);
     const double x0 = frameX(column_);
-    if (b.level == 0) {
+    if (drawing_ && b.level == 0) {
         const QRectF box(x0, y_ + Mm(2), frameWidth_, h - Mm(4));
         fill(box, kBoxFill);
         line(box.left(), box.top(), box.right(), box.top(), Pt(0.4), kRule);
@@ -763,66 +840,62 @@ void ListingLayout::placeNote(int block) {
         const double w = fonts_.width(body_, b.text);
         text(x0 + (frameWidth_ - w) / 2, baseline(box.top(), box.height(), body_), b.text, body_,
              kMuted);
-    } else {
+    } else if (drawing_) {
         const double w = fonts_.width(bold_, b.text);
         text(x0 + frameWidth_ - w - Pt(3), baseline(y_ + Mm(2), textLine_, bold_), b.text, bold_,
              kInk);
     }
-    doc_.placements.push_back(
-        {block, static_cast<int>(doc_.pages.size()) - 1, column_, y_, y_ + h});
+    place(index, y_, y_ + h);
     y_ += h;
     frameFresh_ = false;
 }
 
-void ListingLayout::finish() {
-    const int total = static_cast<int>(doc_.pages.size());
+void ListingLayout::drawFooter(PageItems& items, int page, int total) {
     const QString printed =
         QStringLiteral("印刷日時 ") + c_.printDate.toString(QStringLiteral("yyyy/MM/dd HH:mm"));
     const QString product = ToQString(app::kProductTitle);
     const double right = margins_.left + contentWidth_;
     const double lh = LineHeight(7.5);
-    for (int p = 0; p < total; ++p) {
-        PageItems& items = doc_.pages[static_cast<std::size_t>(p)];
-        items.lines.push_back(
-            {QLineF(margins_.left, footerRule_, right, footerRule_), Pt(0.5), kMuted, false});
-        const double base = baseline(footerRule_ + Pt(2), lh, small_);
-        items.texts.push_back({QPointF(margins_.left, base), printed, small_, kMuted, 0});
-        const QString number = QStringLiteral("%1 / %2").arg(p + 1).arg(total);
-        const double nw = fonts_.width(small_, number);
-        items.texts.push_back(
-            {QPointF(margins_.left + (contentWidth_ - nw) / 2, base), number, small_, kInk, 0});
-        const double pw = fonts_.width(small_, product);
-        items.texts.push_back({QPointF(right - pw, base), product, small_, kMuted, 0});
-        for (int col = 1; col < c_.flowColumns; ++col) {
-            const double x = frameX(col) - kGutter / 2;
-            items.lines.push_back({QLineF(x, frameTop(p), x, bodyBottom_), Pt(0.4), kRule, false});
-        }
+    items.lines.push_back(
+        {QLineF(margins_.left, footerRule_, right, footerRule_), Pt(0.5), kMuted, false});
+    const double base = baseline(footerRule_ + Pt(2), lh, small_);
+    items.texts.push_back({QPointF(margins_.left, base), printed, small_, kMuted, 0});
+    const QString number = QStringLiteral("%1 / %2").arg(page + 1).arg(total);
+    const double nw = fonts_.width(small_, number);
+    items.texts.push_back(
+        {QPointF(margins_.left + (contentWidth_ - nw) / 2, base), number, small_, kInk, 0});
+    const double pw = fonts_.width(small_, product);
+    items.texts.push_back({QPointF(right - pw, base), product, small_, kMuted, 0});
+    for (int col = 1; col < c_.flowColumns; ++col) {
+        const double x = frameX(col) - kGutter / 2;
+        items.lines.push_back({QLineF(x, frameTop(page), x, bodyBottom_), Pt(0.4), kRule, false});
     }
 }
 
-Document ListingLayout::run() {
+int ListingLayout::run(BlockStream& stream, const Pass& pass) {
+    BlockWindow window(stream);
+    blocks_ = &window;
+    pass_ = pass;
+    drawing_ = pass.sink != nullptr;
+    page_ = {};
+    pageIndex_ = -1;
+    cache_.clear();
+    column_ = 0;
+    openTable_ = -1;
+    stack_.clear();
+
     newPage();
     drawTitleBlock();
     y_ = firstBodyTop_;
     frameStart_ = y_;
     frameFresh_ = true;
-    const int n = static_cast<int>(c_.blocks.size());
-    for (int i = 0; i < n; ++i) {
-        const Block& b = c_.blocks[static_cast<std::size_t>(i)];
+    for (int i = 0; const Block* next = window.at(i); window.release(++i)) {
+        const Block& b = *next;
         switch (b.type) {
             case BlockType::GroupBegin: {
                 if (b.keepTogether) {
-                    int end = i + 1;
-                    int depth = 1;
-                    while (end < n && depth > 0) {
-                        const auto type = c_.blocks[static_cast<std::size_t>(end)].type;
-                        depth += type == BlockType::GroupBegin ? 1
-                                 : type == BlockType::GroupEnd ? -1
-                                                               : 0;
-                        ++end;
-                    }
                     const double room = freshRoom();
-                    const double h = rangeHeight(i, end, room);
+                    const double h = groupHeight(i, room);
                     if (canMove() && h <= room + kSlack && !fits(h))
                         newFrame(true);
                 }
@@ -856,10 +929,9 @@ Document ListingLayout::run() {
                 break;
         }
     }
-    finish();
-    for (std::size_t f = 0; f < fonts_.size(); ++f)
-        doc_.fonts.push_back(fonts_.spec(static_cast<int>(f)));
-    return std::move(doc_);
+    finishPage();
+    blocks_ = nullptr;
+    return pageIndex_ + 1;
 }
 
 }  // namespace
@@ -874,7 +946,39 @@ Document LayOutReport(const ReportContent& content, QSizeF pageSize) {
     FontBook fonts;
     if (content.kind != ReportKind::Listing)
         return LayOutCoverSheet(content, fonts, pageSize);
-    return ListingLayout(content, fonts, pageSize).run();
+    Document doc;
+    doc.pageSize = pageSize;
+    doc.title = content.fullTitle();
+    doc.orientation = content.orientation;
+    ListingLayout layout(content, fonts, pageSize);
+    if (layout.hasFitColumns())
+        layout.fitColumns(*StreamOf(content.blocks));
+    // The footers wait for the page count.
+    const PageSink keep = [&doc](const PageItems& page) { doc.pages.push_back(page); };
+    const int total = layout.run(*StreamOf(content.blocks), {&keep, 0, &doc.placements});
+    for (int p = 0; p < total; ++p)
+        layout.drawFooter(doc.pages[static_cast<std::size_t>(p)], p, total);
+    for (std::size_t f = 0; f < fonts.size(); ++f)
+        doc.fonts.push_back(fonts.spec(static_cast<int>(f)));
+    doc.bodyTop = layout.bodyTop();
+    doc.bodyBottom = layout.bodyBottom();
+    return doc;
+}
+
+int LayOutReport(const ReportContent& head, const StreamSource& blocks, QSizeF pageSize,
+                 FontBook& fonts, const PageSink& sink) {
+    if (head.kind != ReportKind::Listing) {
+        const Document doc = LayOutCoverSheet(head, fonts, pageSize);
+        for (const PageItems& page : doc.pages)
+            sink(page);
+        return static_cast<int>(doc.pages.size());
+    }
+    ListingLayout layout(head, fonts, pageSize);
+    if (layout.hasFitColumns())
+        layout.fitColumns(*blocks());
+    const int total = layout.run(*blocks(), {});
+    layout.run(*blocks(), {&sink, total, nullptr});
+    return total;
 }
 
 }  // namespace zanfor::report

@@ -14,8 +14,10 @@
 #include <QRgb>
 #include <QSizeF>
 #include <QString>
+#include <functional>
 #include <vector>
 
+#include "report/block_stream.h"
 #include "report/report_content.h"
 #include "report/text_layout.h"
 
@@ -73,6 +75,17 @@ struct Document {
 // A4 in twips, turned for the orientation.
 QSizeF A4Twips(Orientation orientation);
 
+// The pages of a report held whole, with where every block went.
 Document LayOutReport(const ReportContent& content, QSizeF pageSize);
+
+// Receives the finished pages in order; may throw to stop the layout.
+using PageSink = std::function<void(const PageItems& page)>;
+
+// Lays out a report page by page and hands each finished page to `sink`, holding only the
+// page in progress: the blocks are read twice (three times when a column fits its text), the
+// first time to count the pages the footers number. `head` is the report without its blocks.
+// The fonts of the pages are `fonts`' indices. Returns the page count.
+int LayOutReport(const ReportContent& head, const StreamSource& blocks, QSizeF pageSize,
+                 FontBook& fonts, const PageSink& sink);
 
 }  // namespace zanfor::report

@@ -1,8 +1,12 @@
 #include "report/report_builder.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <deque>
 #include <map>
 #include <numeric>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,37 +22,252 @@ namespace zanfor::report {
 namespace {
 
 using host::Value;
+using Row = std::vector<Value>;
 
-// The rows of one query, kept whole: groups look ahead (counts in headings) and the syllabary
-// order sorts them.
+// Rows without groups are handed on in pieces of this many.
+constexpr std::size_t kDetailChunk = 256;
+
+int FindColumn(const std::vector<std::string>& names, std::string_view name) {
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (QString::compare(ToQString(names[i]), ToQString(name), Qt::CaseInsensitive) == 0)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+// The rows of a small query, kept whole.
 struct Rows {
     std::vector<std::string> names;
-    std::vector<std::vector<Value>> data;
+    std::vector<Row> data;
 
-    int find(std::string_view name) const {
-        for (std::size_t i = 0; i < names.size(); ++i) {
-            if (QString::compare(ToQString(names[i]), ToQString(name), Qt::CaseInsensitive) == 0)
-                return static_cast<int>(i);
-        }
-        return -1;
-    }
+    int find(std::string_view name) const { return FindColumn(names, name); }
 };
+
+std::vector<std::string> ColumnNames(const workdb::Query& query) {
+    std::vector<std::string> names;
+    for (int i = 0; i < query.columnCount(); ++i)
+        names.push_back(query.columnName(i));
+    return names;
+}
+
+bool ReadRow(workdb::Query& query, Row& row) {
+    if (!query.next())
+        return false;
+    const int n = query.columnCount();
+    row.clear();
+    row.reserve(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i)
+        row.push_back(query.value(i));
+    return true;
+}
 
 Rows Load(const workdb::WorkDatabase& db, std::string_view sql) {
     workdb::Query query(db, sql);
     Rows rows;
-    const int n = query.columnCount();
-    for (int i = 0; i < n; ++i)
-        rows.names.push_back(query.columnName(i));
-    while (query.next()) {
-        std::vector<Value> row;
-        row.reserve(static_cast<std::size_t>(n));
-        for (int i = 0; i < n; ++i)
-            row.push_back(query.value(i));
+    rows.names = ColumnNames(query);
+    Row row;
+    while (ReadRow(query, row))
         rows.data.push_back(std::move(row));
-    }
     return rows;
 }
+
+// Rows written out to a temporary file and read back in any order, so that sorting a long
+// report holds a few bytes a row rather than the rows. Held in memory when no temporary file
+// can be made.
+class RowSpill {
+public:
+    RowSpill() : file_(std::tmpfile()) {}
+
+    // Where the row went.
+    std::uint64_t write(const Row& row) {
+        if (!file_) {
+            held_.push_back(row);
+            return held_.size() - 1;
+        }
+        buffer_.clear();
+        put(static_cast<std::uint32_t>(row.size()));
+        for (const Value& v : row)
+            put(v);
+        const std::uint64_t at = end_;
+        if (std::fwrite(buffer_.data(), 1, buffer_.size(), file_.get()) != buffer_.size())
+            fail();
+        end_ += buffer_.size();
+        return at;
+    }
+
+    void read(std::uint64_t at, Row& row) {
+        if (!file_) {
+            row = std::move(held_[static_cast<std::size_t>(at)]);
+            return;
+        }
+        // Rows of one group follow each other: the file is read on without seeking.
+        if (at != position_ && std::fseek(file_.get(), static_cast<long>(at), SEEK_SET) != 0)
+            fail();
+        position_ = at;
+        const auto n = get<std::uint32_t>();
+        row.clear();
+        row.reserve(n);
+        for (std::uint32_t i = 0; i < n; ++i)
+            row.push_back(getValue());
+    }
+
+private:
+    struct CloseFile {
+        void operator()(std::FILE* file) const noexcept { std::fclose(file); }
+    };
+
+    // VB's path/file access error.
+    [[noreturn]] static void fail() {
+        throw host::Error(75, "レポートの並べ替えに使う一時ファイルを読み書きできません。");
+    }
+
+    template <typename T>
+    void put(T value) {
+        buffer_.append(reinterpret_cast<const char*>(&value), sizeof value);
+    }
+
+    void put(const Value& v) {
+        const auto kind = v.kind();
+        put(static_cast<std::uint8_t>(kind));
+        switch (kind) {
+            case Value::Kind::Null:
+                break;
+            case Value::Kind::Bool:
+                put(static_cast<std::uint8_t>(v.toBool()));
+                break;
+            case Value::Kind::Integer:
+                put(v.toInteger());
+                break;
+            case Value::Kind::Double:
+            case Value::Kind::Date:
+                put(v.toDouble());
+                break;
+            case Value::Kind::Text: {
+                const std::string text = v.toText();
+                put(static_cast<std::uint32_t>(text.size()));
+                buffer_ += text;
+                break;
+            }
+        }
+    }
+
+    void getBytes(char* out, std::size_t size) {
+        if (std::fread(out, 1, size, file_.get()) != size)
+            fail();
+        position_ += size;
+    }
+
+    template <typename T>
+    T get() {
+        T value;
+        getBytes(reinterpret_cast<char*>(&value), sizeof value);
+        return value;
+    }
+
+    Value getValue() {
+        switch (static_cast<Value::Kind>(get<std::uint8_t>())) {
+            case Value::Kind::Null:
+                return {};
+            case Value::Kind::Bool:
+                return get<std::uint8_t>() != 0;
+            case Value::Kind::Integer:
+                return get<std::int64_t>();
+            case Value::Kind::Double:
+                return get<double>();
+            case Value::Kind::Date:
+                return host::Date{get<double>()};
+            case Value::Kind::Text: {
+                std::string text(get<std::uint32_t>(), '\0');
+                getBytes(text.data(), text.size());
+                return text;
+            }
+        }
+        fail();
+    }
+
+    std::unique_ptr<std::FILE, CloseFile> file_;
+    std::vector<Row> held_;
+    std::string buffer_;
+    std::uint64_t end_ = 0;
+    std::uint64_t position_ = ~std::uint64_t{0};  // where reading goes on; unknown at first
+};
+
+// The rows of the report's query in report order, read as they are asked for; rows looked at
+// ahead of their turn wait in a queue.
+class RowSource {
+public:
+    RowSource(const workdb::WorkDatabase& db, std::string_view sql)
+        : query_(db, sql), names_(ColumnNames(query_)) {}
+
+    const std::vector<std::string>& names() const { return names_; }
+
+    // Reads every row and orders them by the syllabary order of column `key`, stable on the
+    // query's order. The rows wait in a temporary file; only their places are sorted.
+    void sortBySyllabary(int key) {
+        const JapaneseCollator collator;
+        std::map<std::string, std::uint32_t> ids;
+        std::vector<std::string> sortKeys;
+        spill_ = std::make_unique<RowSpill>();
+        Row row;
+        while (ReadRow(query_, row)) {
+            const auto [it, added] = ids.try_emplace(row[static_cast<std::size_t>(key)].toText(),
+                                                     static_cast<std::uint32_t>(sortKeys.size()));
+            if (added)
+                sortKeys.push_back(collator.sortKey(ToQString(it->first)));
+            order_.push_back({it->second, spill_->write(row)});
+        }
+        std::stable_sort(order_.begin(), order_.end(), [&](const Place& a, const Place& b) {
+            return sortKeys[a.key] < sortKeys[b.key];
+        });
+        ended_ = true;
+    }
+
+    bool next(Row& row) {
+        if (!waiting_.empty()) {
+            row = std::move(waiting_.front());
+            waiting_.pop_front();
+            return true;
+        }
+        return read(row);
+    }
+
+    // The row `ahead` places after the next one, or nullptr past the last.
+    const Row* peek(std::size_t ahead = 0) {
+        while (waiting_.size() <= ahead) {
+            Row row;
+            if (!read(row))
+                return nullptr;
+            waiting_.push_back(std::move(row));
+        }
+        return &waiting_[ahead];
+    }
+
+private:
+    struct Place {
+        std::uint32_t key;
+        std::uint64_t at;
+    };
+
+    // A finished statement would start over if stepped again.
+    bool read(Row& row) {
+        if (spill_) {
+            if (taken_ >= order_.size())
+                return false;
+            spill_->read(order_[taken_++].at, row);
+            return true;
+        }
+        ended_ = ended_ || !ReadRow(query_, row);
+        return !ended_;
+    }
+
+    workdb::Query query_;
+    std::vector<std::string> names_;
+    std::deque<Row> waiting_;
+    std::unique_ptr<RowSpill> spill_;
+    std::vector<Place> order_;
+    std::size_t taken_ = 0;
+    bool ended_ = false;
+};
 
 bool Shows(VariantMask mask, int variant) {
     return variant < 0 || variant >= 32 || (mask & Variant(variant)) != 0;
@@ -58,48 +277,68 @@ bool Shows(VariantMask mask, int variant) {
 struct SubRows {
     Rows rows;
     std::map<std::string, std::vector<std::size_t>> byKey;
-    int table = -1;
+    bool loaded = false;
 };
 
-class Builder {
-public:
-    Builder(const workdb::WorkDatabase& db, const ReportDef& def, ReportContent& out)
-        : db_(db), def_(def), out_(out) {}
+// The count and the sums of the summed columns of the detail rows of a range.
+struct Tally {
+    int count = 0;
+    std::vector<double> totals;
+};
 
-    void build();
+}  // namespace
+
+class ReportStream::Builder {
+public:
+    Builder(const workdb::WorkDatabase& db, const ReportDef& def, const QDateTime& printDate);
+
+    const ReportContent& head() const { return head_; }
+    bool next(std::vector<Block>& out);
 
 private:
-    int column(const Rows& rows, std::string_view name) const;
-    const Value& value(std::size_t row, std::string_view name) const;
-    QString expand(std::string_view pattern, std::size_t row, int count, int groups) const;
+    enum class Stage { Header, Body, Footer, Done };
+
+    int column(const std::vector<std::string>& names, std::string_view name) const;
+    const Value& value(const Row& row, std::string_view name) const;
+    QString expand(std::string_view pattern, const Row& row, int count, int groups) const;
 
     void readFileLine();
     void buildCover();
     void chooseVariant();
     void chooseColumns();
+    void addSubTables(std::span<const SubTableDef> tables);
     void emitReportInfo();
+    bool emitNextPart();
+    void emitFooter();
     void emitGroups(std::size_t level, std::size_t begin, std::size_t end);
     void emitGroup(std::size_t level, std::size_t begin, std::size_t end);
     void emitDetail(std::size_t begin, std::size_t end);
     void emitInfo(std::span<const InfoItem> items, const Rows& rows, std::size_t row);
-    void emitSubTables(std::span<const SubTableDef> tables, std::size_t parentRow);
-    void emitTotal(std::string_view label, std::span<const std::string_view> sums,
-                   std::size_t begin, std::size_t end, int groups);
+    void emitSubTables(std::span<const SubTableDef> tables, const Row& parent);
+    void emitTotal(std::string_view label, const std::vector<bool>& summed, const Tally& tally,
+                   int groups, const Row& first);
     void ensureTable();
     void closeTable();
-    void push(Block block) { out_.blocks.push_back(std::move(block)); }
+    void push(Block block) { out_->push_back(std::move(block)); }
 
-    bool isDetail(std::size_t row) const;
+    bool isDetail(const Row& row) const;
+    bool sameGroup(std::size_t level, const Row& a, const Row& b) const;
     int countDetail(std::size_t begin, std::size_t end) const;
     int countRuns(std::size_t level, std::size_t begin, std::size_t end) const;
     std::size_t runEnd(std::size_t level, std::size_t begin, std::size_t end) const;
+    std::vector<bool> summedColumns(std::span<const std::string_view> sums) const;
+    void addToTally(Tally& tally, const std::vector<bool>& summed, const Row& row) const;
     int tableFor(std::span<const ColumnDef> columns, TableKind kind, std::string_view caption);
     SubRows& subRows(const SubTableDef& def);
 
     const workdb::WorkDatabase& db_;
     const ReportDef& def_;
-    ReportContent& out_;
-    Rows rows_;
+    ReportContent head_;
+    std::vector<Block>* out_ = nullptr;
+    Stage stage_ = Stage::Done;
+    std::optional<RowSource> source_;
+    Rows rows_;  // the rows of the part being emitted
+    Row first_;  // the report's first row, for its total and footer
     int variant_ = -1;
     std::vector<const ColumnDef*> visible_;
     std::vector<int> sourceColumn_;
@@ -117,10 +356,43 @@ private:
     bool pendingDivider_ = false;
     std::vector<QString> lastShown_;
     std::map<const SubTableDef*, SubRows> subTables_;
+    std::map<const SubTableDef*, int> subTableIndex_;
+    std::vector<bool> reportSummed_;
+    Tally reportTally_;
+    int topGroups_ = 0;
 };
 
-int Builder::column(const Rows& rows, std::string_view name) const {
-    const int index = rows.find(name);
+ReportStream::Builder::Builder(const workdb::WorkDatabase& db, const ReportDef& def,
+                               const QDateTime& printDate)
+    : db_(db), def_(def) {
+    head_.name = ToQString(def_.name);
+    head_.printDate = printDate;
+    head_.title = ToQString(def_.title);
+    head_.kind = def_.kind;
+    head_.orientation = def_.orientation;
+    head_.flowColumns = def_.flowColumns;
+    head_.fontPt = def_.fontPt;
+    readFileLine();
+    if (def_.kind != ReportKind::Listing) {
+        buildCover();
+        return;
+    }
+    source_.emplace(db_, def_.sql);
+    rows_.names = source_->names();
+    if (!def_.syllabaryKey.empty())
+        source_->sortBySyllabary(column(rows_.names, def_.syllabaryKey));
+    chooseVariant();
+    chooseColumns();
+    if (const Row* first = source_->peek())
+        first_ = *first;
+    else
+        head_.empty = true;
+    stage_ = Stage::Header;
+}
+
+int ReportStream::Builder::column(const std::vector<std::string>& names,
+                                  std::string_view name) const {
+    const int index = FindColumn(names, name);
     if (index < 0) {
         throw host::Error(host::err::kUnknownField, "レポート '" + std::string(def_.name) +
                                                         "' の列 '" + std::string(name) +
@@ -129,11 +401,12 @@ int Builder::column(const Rows& rows, std::string_view name) const {
     return index;
 }
 
-const Value& Builder::value(std::size_t row, std::string_view name) const {
-    return rows_.data[row][static_cast<std::size_t>(column(rows_, name))];
+const Value& ReportStream::Builder::value(const Row& row, std::string_view name) const {
+    return row[static_cast<std::size_t>(column(rows_.names, name))];
 }
 
-QString Builder::expand(std::string_view pattern, std::size_t row, int count, int groups) const {
+QString ReportStream::Builder::expand(std::string_view pattern, const Row& row, int count,
+                                      int groups) const {
     QString text;
     std::size_t i = 0;
     while (i < pattern.size()) {
@@ -156,26 +429,27 @@ QString Builder::expand(std::string_view pattern, std::size_t row, int count, in
     return text.trimmed();
 }
 
-void Builder::readFileLine() {
+void ReportStream::Builder::readFileLine() {
     workdb::Query query(db_, "SELECT FileName FROM T_AcTitle ORDER BY rowid LIMIT 1");
     if (query.next()) {
-        out_.hasFileLine = true;
-        out_.fileLine = CleanText(ToQString(query.value(0).toText()), false).replace(u'\n', u' ');
+        head_.hasFileLine = true;
+        head_.fileLine = CleanText(ToQString(query.value(0).toText()), false).replace(u'\n', u' ');
     }
 }
 
-void Builder::buildCover() {
+void ReportStream::Builder::buildCover() {
     rows_ = Load(db_, def_.sql);
     if (rows_.data.empty()) {
-        out_.empty = true;
+        head_.empty = true;
         return;
     }
+    const Row& row = rows_.data.front();
     auto text = [&](std::string_view field) {
-        return FormatValue(value(0, field), Format::Text).trimmed();
+        return FormatValue(value(row, field), Format::Text).trimmed();
     };
     CoverFields cover{text("SysTitle"), text("SysName"), text("Company"),
                       text("Bumon"),    text("Auther"),  {}};
-    const Value& date = value(0, "CreateDate");
+    const Value& date = value(row, "CreateDate");
     if (!date.isNull()) {
         const auto jet = date.kind() == Value::Kind::Date ? std::optional<double>(date.toDouble())
                                                           : util::ParseWorkDbDate(date.toText());
@@ -186,15 +460,16 @@ void Builder::buildCover() {
             cover.date = text("CreateDate");
         }
     }
-    out_.cover = cover;
+    head_.cover = cover;
 }
 
-void Builder::chooseVariant() {
+// The first row that names its variant decides it; rows read ahead for it wait their turn.
+void ReportStream::Builder::chooseVariant() {
     if (def_.variantField.empty())
         return;
-    const int index = column(rows_, def_.variantField);
-    for (const auto& row : rows_.data) {
-        const Value& v = row[static_cast<std::size_t>(index)];
+    const auto index = static_cast<std::size_t>(column(rows_.names, def_.variantField));
+    for (std::size_t ahead = 0; const Row* row = source_->peek(ahead); ++ahead) {
+        const Value& v = (*row)[index];
         if (!v.isNull()) {
             variant_ = static_cast<int>(v.toInteger());
             break;
@@ -202,11 +477,11 @@ void Builder::chooseVariant() {
     }
     for (const auto& [midasi, subtitle] : def_.variants) {
         if (midasi == variant_)
-            out_.subtitle = ToQString(subtitle);
+            head_.subtitle = ToQString(subtitle);
     }
 }
 
-void Builder::chooseColumns() {
+void ReportStream::Builder::chooseColumns() {
     TableSpec spec;
     spec.kind = def_.tableKind;
     spec.header = def_.tableKind != TableKind::Box;
@@ -214,12 +489,12 @@ void Builder::chooseColumns() {
         if (!Shows(c.variants, variant_))
             continue;
         visible_.push_back(&c);
-        sourceColumn_.push_back(column(rows_, c.field));
+        sourceColumn_.push_back(column(rows_.names, c.field));
         spec.columns.push_back({ToQString(c.caption), c.width, c.align, c.fit});
     }
     lastShown_.assign(visible_.size(), QString());
-    detailTable_ = static_cast<int>(out_.tables.size());
-    out_.tables.push_back(std::move(spec));
+    detailTable_ = static_cast<int>(head_.tables.size());
+    head_.tables.push_back(std::move(spec));
 
     TableSpec info;
     info.kind = TableKind::Info;
@@ -227,15 +502,23 @@ void Builder::chooseColumns() {
     // The labels are wide enough for the longest, "アプリケーションタイトル", on one line.
     info.columns = {
         {{}, 37, Align::Left}, {{}, 53, Align::Left}, {{}, 37, Align::Left}, {{}, 53, Align::Left}};
-    infoTable_ = static_cast<int>(out_.tables.size());
-    out_.tables.push_back(std::move(info));
+    infoTable_ = static_cast<int>(head_.tables.size());
+    head_.tables.push_back(std::move(info));
+
+    // Every table is known before the first block, for layouts that size columns up front.
+    addSubTables(def_.headerTables);
+    for (const auto& group : def_.groups) {
+        addSubTables(group.headerTables);
+        addSubTables(group.footerTables);
+    }
+    addSubTables(def_.footerTables);
 
     if (!def_.detailPresent.empty())
-        detailPresent_ = column(rows_, def_.detailPresent);
+        detailPresent_ = column(rows_.names, def_.detailPresent);
     if (!def_.rowStyle.empty())
-        rowStyle_ = column(rows_, def_.rowStyle);
+        rowStyle_ = column(rows_.names, def_.rowStyle);
     if (!def_.below.empty() && Shows(def_.belowVariants, variant_)) {
-        below_ = column(rows_, def_.below);
+        below_ = column(rows_.names, def_.below);
         for (std::size_t i = 0; i < visible_.size(); ++i) {
             if (visible_[i]->field == def_.belowFrom)
                 belowFrom_ = static_cast<int>(i);
@@ -244,7 +527,7 @@ void Builder::chooseColumns() {
     for (const auto& group : def_.groups) {
         std::vector<int> keys;
         for (auto key : group.keys)
-            keys.push_back(column(rows_, key));
+            keys.push_back(column(rows_.names, key));
         groupKeys_.push_back(std::move(keys));
     }
     // The detail table opens in the groups of the deepest level that still has a heading of
@@ -258,37 +541,45 @@ void Builder::chooseColumns() {
             break;
         --tableLevel_;
     }
+    reportSummed_ = summedColumns(def_.totals);
+    reportTally_.totals.assign(visible_.size(), 0);
 }
 
-int Builder::tableFor(std::span<const ColumnDef> columns, TableKind kind,
-                      std::string_view caption) {
+void ReportStream::Builder::addSubTables(std::span<const SubTableDef> tables) {
+    for (const auto& def : tables) {
+        if (!subTableIndex_.contains(&def))
+            subTableIndex_[&def] = tableFor(def.columns, TableKind::Summary, def.caption);
+    }
+}
+
+int ReportStream::Builder::tableFor(std::span<const ColumnDef> columns, TableKind kind,
+                                    std::string_view caption) {
     TableSpec spec;
     spec.kind = kind;
     spec.caption = ToQString(caption);
     for (const auto& c : columns)
         spec.columns.push_back({ToQString(c.caption), c.width, c.align, c.fit});
-    out_.tables.push_back(std::move(spec));
-    return static_cast<int>(out_.tables.size()) - 1;
+    head_.tables.push_back(std::move(spec));
+    return static_cast<int>(head_.tables.size()) - 1;
 }
 
-SubRows& Builder::subRows(const SubTableDef& def) {
-    auto [it, inserted] = subTables_.try_emplace(&def);
-    SubRows& sub = it->second;
-    if (inserted) {
+SubRows& ReportStream::Builder::subRows(const SubTableDef& def) {
+    SubRows& sub = subTables_[&def];
+    if (!sub.loaded) {
         sub.rows = Load(db_, def.sql);
         for (const auto& c : def.columns)
-            column(sub.rows, c.field);
+            column(sub.rows.names, c.field);
         if (!def.key.empty()) {
-            const int key = column(sub.rows, def.key);
+            const int key = column(sub.rows.names, def.key);
             for (std::size_t r = 0; r < sub.rows.data.size(); ++r)
                 sub.byKey[sub.rows.data[r][static_cast<std::size_t>(key)].toText()].push_back(r);
         }
-        sub.table = tableFor(def.columns, TableKind::Summary, def.caption);
+        sub.loaded = true;
     }
     return sub;
 }
 
-void Builder::emitSubTables(std::span<const SubTableDef> tables, std::size_t parentRow) {
+void ReportStream::Builder::emitSubTables(std::span<const SubTableDef> tables, const Row& parent) {
     for (const auto& def : tables) {
         SubRows& sub = subRows(def);
         std::vector<std::size_t> all;
@@ -297,14 +588,16 @@ void Builder::emitSubTables(std::span<const SubTableDef> tables, std::size_t par
             all.resize(sub.rows.data.size());
             std::iota(all.begin(), all.end(), std::size_t{0});
         } else {
-            const auto found = sub.byKey.find(value(parentRow, def.parentKey).toText());
+            if (parent.empty())
+                continue;
+            const auto found = sub.byKey.find(value(parent, def.parentKey).toText());
             if (found == sub.byKey.end())
                 continue;
             selected = &found->second;
         }
         if (selected->empty())
             continue;
-        push({.type = BlockType::TableBegin, .table = sub.table});
+        push({.type = BlockType::TableBegin, .table = subTableIndex_.at(&def)});
         bool stripe = false;
         for (std::size_t r : *selected) {
             Block row{.type = BlockType::Row, .stripe = stripe};
@@ -319,7 +612,8 @@ void Builder::emitSubTables(std::span<const SubTableDef> tables, std::size_t par
     }
 }
 
-void Builder::emitInfo(std::span<const InfoItem> items, const Rows& rows, std::size_t row) {
+void ReportStream::Builder::emitInfo(std::span<const InfoItem> items, const Rows& rows,
+                                     std::size_t row) {
     std::vector<Block> grid;
     std::vector<Cell> half;
     auto flushHalf = [&] {
@@ -332,7 +626,7 @@ void Builder::emitInfo(std::span<const InfoItem> items, const Rows& rows, std::s
     for (const auto& item : items) {
         if (!Shows(item.variants, variant_))
             continue;
-        const Value& v = rows.data[row][static_cast<std::size_t>(column(rows, item.field))];
+        const Value& v = rows.data[row][static_cast<std::size_t>(column(rows.names, item.field))];
         QString text = FormatValue(v, item.format);
         if (item.code)
             text = CleanText(text, true);
@@ -368,7 +662,7 @@ void Builder::emitInfo(std::span<const InfoItem> items, const Rows& rows, std::s
     push({.type = BlockType::TableEnd});
 }
 
-void Builder::emitReportInfo() {
+void ReportStream::Builder::emitReportInfo() {
     if (!def_.infoSql.empty()) {
         const Rows info = Load(db_, def_.infoSql);
         if (!info.data.empty())
@@ -376,49 +670,68 @@ void Builder::emitReportInfo() {
     }
     for (const auto& table : def_.headerTables) {
         if (!subRows(table).rows.data.empty())
-            emitSubTables(std::span(&table, 1), 0);
+            emitSubTables(std::span(&table, 1), first_);
     }
 }
 
-bool Builder::isDetail(std::size_t row) const {
-    return detailPresent_ < 0 ||
-           !rows_.data[row][static_cast<std::size_t>(detailPresent_)].isNull();
+bool ReportStream::Builder::isDetail(const Row& row) const {
+    return detailPresent_ < 0 || !row[static_cast<std::size_t>(detailPresent_)].isNull();
 }
 
-int Builder::countDetail(std::size_t begin, std::size_t end) const {
+int ReportStream::Builder::countDetail(std::size_t begin, std::size_t end) const {
     int n = 0;
     for (std::size_t r = begin; r < end; ++r)
-        n += isDetail(r) ? 1 : 0;
+        n += isDetail(rows_.data[r]) ? 1 : 0;
     return n;
 }
 
-std::size_t Builder::runEnd(std::size_t level, std::size_t begin, std::size_t end) const {
-    const auto& keys = groupKeys_[level];
-    std::size_t r = begin + 1;
-    while (r < end) {
-        bool same = true;
-        for (int k : keys) {
-            if (!(rows_.data[r][static_cast<std::size_t>(k)] ==
-                  rows_.data[begin][static_cast<std::size_t>(k)])) {
-                same = false;
-                break;
-            }
-        }
-        if (!same)
-            break;
-        ++r;
+bool ReportStream::Builder::sameGroup(std::size_t level, const Row& a, const Row& b) const {
+    for (int k : groupKeys_[level]) {
+        if (!(a[static_cast<std::size_t>(k)] == b[static_cast<std::size_t>(k)]))
+            return false;
     }
+    return true;
+}
+
+std::size_t ReportStream::Builder::runEnd(std::size_t level, std::size_t begin,
+                                          std::size_t end) const {
+    std::size_t r = begin + 1;
+    while (r < end && sameGroup(level, rows_.data[r], rows_.data[begin]))
+        ++r;
     return r;
 }
 
-int Builder::countRuns(std::size_t level, std::size_t begin, std::size_t end) const {
+int ReportStream::Builder::countRuns(std::size_t level, std::size_t begin, std::size_t end) const {
     int n = 0;
     for (std::size_t r = begin; r < end; r = runEnd(level, r, end))
         ++n;
     return n;
 }
 
-void Builder::ensureTable() {
+std::vector<bool> ReportStream::Builder::summedColumns(
+    std::span<const std::string_view> sums) const {
+    std::vector<bool> summed(visible_.size(), false);
+    for (auto field : sums) {
+        for (std::size_t i = 0; i < visible_.size(); ++i) {
+            if (visible_[i]->field == field)
+                summed[i] = true;
+        }
+    }
+    return summed;
+}
+
+void ReportStream::Builder::addToTally(Tally& tally, const std::vector<bool>& summed,
+                                       const Row& row) const {
+    if (!isDetail(row))
+        return;
+    ++tally.count;
+    for (std::size_t i = 0; i < visible_.size(); ++i) {
+        if (summed[i])
+            tally.totals[i] += row[static_cast<std::size_t>(sourceColumn_[i])].toDouble();
+    }
+}
+
+void ReportStream::Builder::ensureTable() {
     if (tableOpen_ || !wantTable_)
         return;
     push({.type = BlockType::TableBegin, .table = detailTable_});
@@ -426,14 +739,14 @@ void Builder::ensureTable() {
     tableRows_ = 0;
 }
 
-void Builder::closeTable() {
+void ReportStream::Builder::closeTable() {
     if (tableOpen_)
         push({.type = BlockType::TableEnd});
     tableOpen_ = false;
     wantTable_ = false;
 }
 
-void Builder::emitGroups(std::size_t level, std::size_t begin, std::size_t end) {
+void ReportStream::Builder::emitGroups(std::size_t level, std::size_t begin, std::size_t end) {
     for (std::size_t r = begin; r < end;) {
         const std::size_t next = runEnd(level, r, end);
         emitGroup(level, r, next);
@@ -441,13 +754,14 @@ void Builder::emitGroups(std::size_t level, std::size_t begin, std::size_t end) 
     }
 }
 
-void Builder::emitGroup(std::size_t level, std::size_t begin, std::size_t end) {
+void ReportStream::Builder::emitGroup(std::size_t level, std::size_t begin, std::size_t end) {
     const GroupDef& g = def_.groups[level];
+    const Row& first = rows_.data[begin];
     std::fill(lastShown_.begin(), lastShown_.end(), QString());
     const int count = countDetail(begin, end);
     const int groups = level + 1 < def_.groups.size() ? countRuns(level + 1, begin, end) : 0;
-    const QString heading = expand(g.heading, begin, count, groups);
-    const QString note = expand(g.headingNote, begin, count, groups);
+    const QString heading = expand(g.heading, first, count, groups);
+    const QString note = expand(g.headingNote, first, count, groups);
 
     push({.type = BlockType::GroupBegin,
           .level = static_cast<int>(level),
@@ -460,7 +774,7 @@ void Builder::emitGroup(std::size_t level, std::size_t begin, std::size_t end) {
                   .note = note});
         }
         emitInfo(g.info, rows_, begin);
-        emitSubTables(g.headerTables, begin);
+        emitSubTables(g.headerTables, first);
     } else if (g.style == HeadingStyle::Inline) {
         ensureTable();
         push({.type = BlockType::RowHeading,
@@ -478,20 +792,25 @@ void Builder::emitGroup(std::size_t level, std::size_t begin, std::size_t end) {
         emitGroups(level + 1, begin, end);
     else
         emitDetail(begin, end);
-    if (!g.footer.empty() || !g.sums.empty())
-        emitTotal(g.footer, g.sums, begin, end, groups);
+    if (!g.footer.empty() || !g.sums.empty()) {
+        const std::vector<bool> summed = summedColumns(g.sums);
+        Tally tally{0, std::vector<double>(visible_.size(), 0)};
+        for (std::size_t r = begin; r < end; ++r)
+            addToTally(tally, summed, rows_.data[r]);
+        emitTotal(g.footer, summed, tally, groups, first);
+    }
     if (opensTable)
         closeTable();
-    emitSubTables(g.footerTables, begin);
+    emitSubTables(g.footerTables, first);
     push({.type = BlockType::GroupEnd, .level = static_cast<int>(level)});
 }
 
-void Builder::emitDetail(std::size_t begin, std::size_t end) {
+void ReportStream::Builder::emitDetail(std::size_t begin, std::size_t end) {
     for (std::size_t r = begin; r < end; ++r) {
-        if (!isDetail(r))
+        const auto& data = rows_.data[r];
+        if (!isDetail(data))
             continue;
         ensureTable();
-        const auto& data = rows_.data[r];
         CellStyle style = CellStyle::Normal;
         if (rowStyle_ >= 0) {
             const std::string s = data[static_cast<std::size_t>(rowStyle_)].toText();
@@ -526,28 +845,12 @@ void Builder::emitDetail(std::size_t begin, std::size_t end) {
     }
 }
 
-void Builder::emitTotal(std::string_view label, std::span<const std::string_view> sums,
-                        std::size_t begin, std::size_t end, int groups) {
-    std::vector<double> totals(visible_.size(), 0);
-    std::vector<bool> summed(visible_.size(), false);
-    for (auto field : sums) {
-        for (std::size_t i = 0; i < visible_.size(); ++i) {
-            if (visible_[i]->field == field)
-                summed[i] = true;
-        }
-    }
-    for (std::size_t r = begin; r < end; ++r) {
-        if (!isDetail(r))
-            continue;
-        for (std::size_t i = 0; i < visible_.size(); ++i) {
-            if (summed[i])
-                totals[i] += rows_.data[r][static_cast<std::size_t>(sourceColumn_[i])].toDouble();
-        }
-    }
-    const QString text = expand(label, begin, countDetail(begin, end), groups);
-    const auto first =
+void ReportStream::Builder::emitTotal(std::string_view label, const std::vector<bool>& summed,
+                                      const Tally& tally, int groups, const Row& first) {
+    const QString text = expand(label, first, tally.count, groups);
+    const auto firstSummed =
         static_cast<std::size_t>(std::find(summed.begin(), summed.end(), true) - summed.begin());
-    if (first == visible_.size() && !tableOpen_) {
+    if (firstSummed == visible_.size() && !tableOpen_) {
         push({.type = BlockType::Note, .level = 1, .text = text});
         return;
     }
@@ -556,82 +859,99 @@ void Builder::emitTotal(std::string_view label, std::span<const std::string_view
         push({.type = BlockType::TableBegin, .table = detailTable_});
     Block row{.type = BlockType::TotalRow};
     row.cells.push_back({.text = text,
-                         .span = static_cast<int>(std::max<std::size_t>(first, 1)),
+                         .span = static_cast<int>(std::max<std::size_t>(firstSummed, 1)),
                          .style = CellStyle::Strong});
-    for (std::size_t i = std::max<std::size_t>(first, 1); i < visible_.size(); ++i) {
+    for (std::size_t i = std::max<std::size_t>(firstSummed, 1); i < visible_.size(); ++i) {
         const Format format =
             visible_[i]->format == Format::BlankZero ? Format::Number : visible_[i]->format;
-        row.cells.push_back({.text = summed[i] ? FormatValue(Value(totals[i]), format) : QString(),
-                             .style = CellStyle::Strong});
+        row.cells.push_back(
+            {.text = summed[i] ? FormatValue(Value(tally.totals[i]), format) : QString(),
+             .style = CellStyle::Strong});
     }
     push(std::move(row));
     if (standalone)
         push({.type = BlockType::TableEnd});
 }
 
-void Builder::build() {
-    out_.title = ToQString(def_.title);
-    out_.kind = def_.kind;
-    out_.orientation = def_.orientation;
-    out_.flowColumns = def_.flowColumns;
-    out_.fontPt = def_.fontPt;
-    readFileLine();
-    if (def_.kind != ReportKind::Listing) {
-        buildCover();
-        return;
-    }
-    rows_ = Load(db_, def_.sql);
-    if (!def_.syllabaryKey.empty()) {
-        const JapaneseCollator collator;
-        const int key = column(rows_, def_.syllabaryKey);
-        std::vector<std::pair<std::string, std::size_t>> order;
-        order.reserve(rows_.data.size());
-        std::map<std::string, std::string> keys;
-        for (std::size_t r = 0; r < rows_.data.size(); ++r) {
-            const std::string text = rows_.data[r][static_cast<std::size_t>(key)].toText();
-            auto [it, added] = keys.try_emplace(text);
-            if (added)
-                it->second = collator.sortKey(ToQString(text));
-            order.emplace_back(it->second, r);
+// One top-level group, or the next rows of a report without groups; false after the last row.
+bool ReportStream::Builder::emitNextPart() {
+    Row row;
+    if (!source_->next(row))
+        return false;
+    rows_.data.clear();
+    rows_.data.push_back(std::move(row));
+    if (def_.groups.empty()) {
+        while (rows_.data.size() < kDetailChunk && source_->next(row))
+            rows_.data.push_back(std::move(row));
+    } else {
+        for (const Row* ahead = source_->peek(); ahead && sameGroup(0, rows_.data.front(), *ahead);
+             ahead = source_->peek()) {
+            source_->next(row);
+            rows_.data.push_back(std::move(row));
         }
-        std::stable_sort(order.begin(), order.end(),
-                         [](const auto& a, const auto& b) { return a.first < b.first; });
-        std::vector<std::vector<Value>> sorted;
-        sorted.reserve(order.size());
-        for (const auto& entry : order)
-            sorted.push_back(std::move(rows_.data[entry.second]));
-        rows_.data = std::move(sorted);
-    }
-    chooseVariant();
-    chooseColumns();
-    emitReportInfo();
-    if (rows_.data.empty()) {
-        out_.empty = true;
-        push({.type = BlockType::Note, .text = ToQString(kNoDataNote)});
-        return;
     }
     const std::size_t n = rows_.data.size();
-    if (tableLevel_ == 0)
-        wantTable_ = true;
-    if (def_.groups.empty())
+    if (def_.groups.empty()) {
         emitDetail(0, n);
-    else
-        emitGroups(0, 0, n);
-    const int groups = def_.groups.empty() ? 0 : countRuns(0, 0, n);
-    if (!def_.totalLabel.empty() || !def_.totals.empty())
-        emitTotal(def_.totalLabel, def_.totals, 0, n, groups);
-    closeTable();
-    emitSubTables(def_.footerTables, 0);
+    } else {
+        emitGroup(0, 0, n);
+        ++topGroups_;
+    }
+    for (const Row& r : rows_.data)
+        addToTally(reportTally_, reportSummed_, r);
+    return true;
 }
 
-}  // namespace
+void ReportStream::Builder::emitFooter() {
+    if (!def_.totalLabel.empty() || !def_.totals.empty())
+        emitTotal(def_.totalLabel, reportSummed_, reportTally_, topGroups_, first_);
+    closeTable();
+    emitSubTables(def_.footerTables, first_);
+}
+
+bool ReportStream::Builder::next(std::vector<Block>& out) {
+    out_ = &out;
+    switch (stage_) {
+        case Stage::Header:
+            emitReportInfo();
+            if (head_.empty) {
+                push({.type = BlockType::Note, .text = ToQString(kNoDataNote)});
+                stage_ = Stage::Done;
+            } else {
+                wantTable_ = tableLevel_ == 0;
+                stage_ = Stage::Body;
+            }
+            return true;
+        case Stage::Body:
+            if (!emitNextPart())
+                stage_ = Stage::Footer;
+            return true;
+        case Stage::Footer:
+            emitFooter();
+            stage_ = Stage::Done;
+            return true;
+        case Stage::Done:
+            break;
+    }
+    return false;
+}
+
+ReportStream::ReportStream(const workdb::WorkDatabase& db, const ReportDef& def,
+                           const QDateTime& printDate)
+    : builder_(std::make_unique<Builder>(db, def, printDate)) {}
+
+ReportStream::~ReportStream() = default;
+
+const ReportContent& ReportStream::head() const { return builder_->head(); }
+
+bool ReportStream::next(std::vector<Block>& out) { return builder_->next(out); }
 
 ReportContent BuildReport(const workdb::WorkDatabase& db, const ReportDef& def,
                           const QDateTime& printDate) {
-    ReportContent content;
-    content.name = ToQString(def.name);
-    content.printDate = printDate;
-    Builder(db, def, content).build();
+    ReportStream stream(db, def, printDate);
+    ReportContent content = stream.head();
+    while (stream.next(content.blocks)) {
+    }
     return content;
 }
 

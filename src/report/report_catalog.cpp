@@ -9,6 +9,10 @@
 #include <map>
 #include <mutex>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 #include "core/program_files.h"
 #include "host/error.h"
 #include "report/html_writer.h"
@@ -47,23 +51,60 @@ QPageLayout::Orientation PageOrientation(Orientation orientation) {
     return orientation == Orientation::Landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
 }
 
-void WritePdf(const PreparedReport& report, QSaveFile& file) {
+// Qt's PDF writer takes two 10 MB buffers to compress each page and frees them again. Under
+// the C library's sliding thresholds they go back to the system after every page and come
+// back, page faults and all, on the next: a third of the writing time. They stay in the heap.
+void KeepPageBuffers() {
+#ifdef __GLIBC__
+    static std::once_flag once;
+    std::call_once(once, [] {
+        mallopt(M_MMAP_THRESHOLD, 32 << 20);
+        mallopt(M_TRIM_THRESHOLD, 64 << 20);
+    });
+#endif
+}
+
+// The pages go to the file as they are laid out; only the page being painted is held.
+void WritePdf(const ReportContent& head, const StreamSource& blocks, QSaveFile& file) {
+    KeepPageBuffers();
     const QString product = ToQString(app::kProductTitle);
     QPdfWriter writer(&file);
     writer.setResolution(1200);
     writer.setPageLayout(
-        QPageLayout(QPageSize(QPageSize::A4), PageOrientation(report.orientation()), QMarginsF()));
-    writer.setTitle(report.title());
+        QPageLayout(QPageSize(QPageSize::A4), PageOrientation(head.orientation), QMarginsF()));
+    writer.setTitle(head.fullTitle());
     writer.setCreator(product);
-    const Document& document = report.layout(A4Twips(report.orientation()));
     QPainter painter;
     if (!painter.begin(&writer))
         throw host::Error(err::kCannotWriteFile, "PDF を作成できません。");
-    const bool complete = PagePainter(document).paintPages(painter, writer, 0,
-                                                           static_cast<int>(document.pages.size()));
+    FontBook fonts;
+    PagePainter pages(fonts);
+    bool first = true;
+    LayOutReport(head, blocks, A4Twips(head.orientation), fonts, [&](const PageItems& page) {
+        if (!first && !writer.newPage())
+            throw host::Error(err::kCannotWriteFile, "PDF のページを作成できません。");
+        first = false;
+        pages.paint(painter, page);
+    });
     painter.end();
-    if (!complete)
-        throw host::Error(err::kCannotWriteFile, "PDF のページを作成できません。");
+}
+
+void Save(const ReportContent& head, const StreamSource& blocks, const std::filesystem::path& file,
+          OutputFormat format) {
+    QSaveFile out(ToQString(file.string()));
+    if (!out.open(QIODevice::WriteOnly))
+        CannotWrite(file, out.errorString());
+    if (format == OutputFormat::Pdf) {
+        WritePdf(head, blocks, out);
+    } else if (!WriteHtml(head, *blocks(), out)) {
+        CannotWrite(file, out.errorString());
+    }
+    if (!out.commit())
+        CannotWrite(file, out.errorString());
+}
+
+QDateTime PrintDate(const RenderOptions& options) {
+    return options.printDate.isValid() ? options.printDate : QDateTime::currentDateTime();
 }
 
 }  // namespace
@@ -93,34 +134,37 @@ PreparedReport PrepareReport(const workdb::WorkDatabase& db, std::string_view na
                              const RenderOptions& options) {
     const ReportDef& def = RequireDefinition(name);
     RequireApplication();
-    const QDateTime printDate =
-        options.printDate.isValid() ? options.printDate : QDateTime::currentDateTime();
     PreparedReport report;
-    report.content_ = std::make_shared<const ReportContent>(BuildReport(db, def, printDate));
+    report.content_ =
+        std::make_shared<const ReportContent>(BuildReport(db, def, PrintDate(options)));
     report.cache_ = std::make_shared<PreparedReport::Cache>();
     return report;
 }
 
 void SaveReport(const PreparedReport& report, const std::filesystem::path& file,
                 OutputFormat format) {
-    QSaveFile out(ToQString(file.string()));
-    if (!out.open(QIODevice::WriteOnly))
-        CannotWrite(file, out.errorString());
-    if (format == OutputFormat::Pdf) {
-        WritePdf(report, out);
-    } else {
-        const QByteArray html = WriteHtml(report.content());
-        if (out.write(html) != html.size())
-            CannotWrite(file, out.errorString());
-    }
-    if (!out.commit())
-        CannotWrite(file, out.errorString());
+    const ReportContent& content = report.content();
+    const StreamSource blocks = [&content] { return StreamOf(content.blocks); };
+    Save(content, blocks, file, format);
 }
 
+// Every reading of the report (counting pages, fitting columns, writing) runs its queries
+// afresh rather than keeping what an earlier one read.
 void RenderReportToFile(const workdb::WorkDatabase& db, std::string_view name,
                         const std::filesystem::path& file, OutputFormat format,
                         const RenderOptions& options) {
-    SaveReport(PrepareReport(db, name, options), file, format);
+    const ReportDef& def = RequireDefinition(name);
+    RequireApplication();
+    const QDateTime printDate = PrintDate(options);
+    // The first stream reads the head; a failing query fails before the file is touched.
+    auto first = std::make_unique<ReportStream>(db, def, printDate);
+    const ReportContent head = first->head();
+    const StreamSource blocks = [&]() -> std::unique_ptr<BlockStream> {
+        if (first)
+            return std::move(first);
+        return std::make_unique<ReportStream>(db, def, printDate);
+    };
+    Save(head, blocks, file, format);
 }
 
 void PaintReport(const PreparedReport& report, QPrinter& printer) {

@@ -4,6 +4,9 @@
 // report written to a PDF or HTML file, printed on the default printer, or prepared for the
 // preview window. Every function needs a QGuiApplication (fonts); failures are host errors with
 // a Japanese description, and a file is either written whole or not at all.
+//
+// Reports may be written to files on several threads at once, each with its own work database
+// connection and its own file; the application stays on the main thread.
 
 #include <QDateTime>
 #include <QList>
@@ -70,6 +73,8 @@ PreparedReport PrepareReport(const workdb::WorkDatabase& db, std::string_view na
 void SaveReport(const PreparedReport& report, const std::filesystem::path& file,
                 OutputFormat format);
 
+// Streams the report from the work database to the file page by page: what it holds does not
+// grow with the report.
 void RenderReportToFile(const workdb::WorkDatabase& db, std::string_view name,
                         const std::filesystem::path& file, OutputFormat format,
                         const RenderOptions& options = {});

@@ -5,7 +5,9 @@
 
 namespace zanfor::report {
 
-QString ReportFontFamily(FontRole role) {
+namespace {
+
+QString ChooseFamily(FontRole role) {
     // IPA fonts come first: Qt's PDF writer maps glyphs that Noto CJK shares between code
     // points (一 and the radical ⼀, digits) to the wrong characters, so text copied or
     // searched in a PDF printed with Noto does not read back as printed.
@@ -21,6 +23,16 @@ QString ReportFontFamily(FontRole role) {
     return QFontDatabase::systemFont(role == FontRole::Code ? QFontDatabase::FixedFont
                                                             : QFontDatabase::GeneralFont)
         .family();
+}
+
+}  // namespace
+
+// Chosen once per process: reports rendered on several threads at once all ask, and the
+// families installed do not change while it runs.
+QString ReportFontFamily(FontRole role) {
+    static const QString text = ChooseFamily(FontRole::Text);
+    static const QString code = ChooseFamily(FontRole::Code);
+    return role == FontRole::Code ? code : text;
 }
 
 QFont ReportFont(FontRole role, double pointSize) {

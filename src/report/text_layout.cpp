@@ -1,5 +1,7 @@
 #include "report/text_layout.h"
 
+#include <QRawFont>
+#include <array>
 #include <cmath>
 
 namespace zanfor::report {
@@ -48,16 +50,131 @@ qsizetype CharLength(QStringView text, qsizetype i) {
     return text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2 : 1;
 }
 
+// Characters Qt's shaper turns into one glyph each at its design advance: no marks, controls or
+// invisible formatting, in scripts that neither join nor reorder.
+bool PlacedAlone(char16_t c) {
+    if (c < 0x20 || QChar::isSurrogate(c) || c == 0xA0 || c == 0xAD)
+        return false;
+    switch (QChar::category(c)) {
+        case QChar::Mark_NonSpacing:
+        case QChar::Mark_SpacingCombining:
+        case QChar::Mark_Enclosing:
+        case QChar::Separator_Line:
+        case QChar::Separator_Paragraph:
+        case QChar::Other_Control:
+        case QChar::Other_Format:
+        case QChar::Other_Surrogate:
+        case QChar::Other_PrivateUse:
+        case QChar::Other_NotAssigned:
+            return false;
+        default:
+            break;
+    }
+    switch (QChar::script(c)) {
+        case QChar::Script_Common:
+        case QChar::Script_Latin:
+        case QChar::Script_Greek:
+        case QChar::Script_Cyrillic:
+        case QChar::Script_Han:
+        case QChar::Script_Hiragana:
+        case QChar::Script_Katakana:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Whether the face substitutes glyphs in plain text by default (ligatures, contextual or local
+// forms). Composition (ccmp) is left out: it joins a letter with a following mark, and text
+// with marks is shaped anyway.
+bool SubstitutesPlainText(const QByteArray& gsub) {
+    if (gsub.isEmpty())
+        return false;
+    const auto u16 = [&](qsizetype at) {
+        return at >= 0 && at + 2 <= gsub.size()
+                   ? (static_cast<uchar>(gsub[at]) << 8) | static_cast<uchar>(gsub[at + 1])
+                   : -1;
+    };
+    const int list = u16(6);
+    const int count = u16(list);
+    if (list < 0 || count < 0)
+        return true;
+    static constexpr std::array<const char*, 13> kDefaultTags{
+        "rvrn", "ltra", "ltrm", "frac", "numr", "dnom", "rand",
+        "locl", "rlig", "calt", "clig", "liga", "rclt"};
+    for (int i = 0; i < count; ++i) {
+        const qsizetype at = list + 2 + 6 * static_cast<qsizetype>(i);
+        if (at + 4 > gsub.size())
+            return true;
+        const QByteArrayView tag(gsub.constData() + at, 4);
+        for (const char* known : kDefaultTags) {
+            if (tag == QByteArrayView(known, 4))
+                return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
+
+// The face's glyph and advance (in 1/64 units, as Qt's shaper keeps them) of each character,
+// looked up once.
+struct FontBook::Glyphs {
+    struct Glyph {
+        quint32 index = 0;  // 0: the character takes the shaping path
+        qint32 advance = -1;
+    };
+    using Page = std::array<Glyph, 256>;
+
+    QRawFont raw;
+    bool usable = false;
+    std::array<std::unique_ptr<Page>, 256> pages;
+
+    explicit Glyphs(const QFont& font) : raw(QRawFont::fromFont(font)) {
+        usable = raw.isValid() && !SubstitutesPlainText(raw.fontTable("GSUB"));
+    }
+
+    const Glyph& glyph(char16_t c) {
+        auto& page = pages[c >> 8];
+        if (!page)
+            page = std::make_unique<Page>();
+        Glyph& g = (*page)[c & 0xff];
+        if (g.advance < 0) {
+            g.advance = 0;
+            const QChar ch(c);
+            int count = 1;
+            quint32 index = 0;
+            if (PlacedAlone(c) && raw.glyphIndexesForChars(&ch, 1, &index, &count) && count == 1 &&
+                index != 0) {
+                QPointF advance;
+                if (raw.advancesForGlyphIndexes(&index, &advance, 1)) {
+                    g.index = index;
+                    g.advance = static_cast<qint32>(std::lround(advance.x() * 64));
+                }
+            }
+        }
+        return g;
+    }
+};
 
 struct FontBook::Entry {
     FontSpec spec;
     QFont font;
     QFontMetricsF metrics;
-    std::vector<float> advances;  // by UTF-16 unit; negative until measured
+    // By UTF-16 unit in pages of 256, made as text needs them; negative until measured.
+    std::array<std::unique_ptr<std::array<float, 256>>, 256> advances;
+    std::unique_ptr<Glyphs> glyphs;  // made when the font is first painted
 
-    explicit Entry(const FontSpec& s)
-        : spec(s), font(MakeReportFont(s)), metrics(font), advances(0x10000, -1.0f) {}
+    explicit Entry(const FontSpec& s) : spec(s), font(MakeReportFont(s)), metrics(font) {}
+
+    float& advance(char16_t c) {
+        auto& page = advances[c >> 8];
+        if (!page) {
+            page = std::make_unique<std::array<float, 256>>();
+            page->fill(-1.0f);
+        }
+        return (*page)[c & 0xff];
+    }
 };
 
 QFont MakeReportFont(const FontSpec& spec) {
@@ -102,7 +219,7 @@ double FontBook::descent(int font) const {
 double FontBook::advance(Entry& entry, QStringView text, qsizetype at, qsizetype length) {
     if (length > 1)
         return entry.metrics.horizontalAdvance(text.mid(at, length).toString());
-    float& cached = entry.advances[text[at].unicode()];
+    float& cached = entry.advance(text[at].unicode());
     if (cached < 0)
         cached = static_cast<float>(entry.metrics.horizontalAdvance(text[at]));
     return cached;
@@ -151,6 +268,38 @@ void FontBook::wrapParagraph(Entry& entry, QStringView text, double maxWidth,
         i += len;
     }
     out.push_back(text.mid(start).toString());
+}
+
+FontBook::Glyphs& FontBook::glyphsOf(int font) {
+    Entry& entry = *fonts_[static_cast<std::size_t>(font)];
+    if (!entry.glyphs)
+        entry.glyphs = std::make_unique<Glyphs>(entry.font);
+    return *entry.glyphs;
+}
+
+const QRawFont& FontBook::rawFont(int font) { return glyphsOf(font).raw; }
+
+bool FontBook::placeGlyphs(int font, QStringView text, QPointF origin, QList<quint32>& indexes,
+                           QList<QPointF>& positions) {
+    Glyphs& glyphs = glyphsOf(font);
+    if (!glyphs.usable)
+        return false;
+    const qsizetype start = indexes.size();
+    // Qt starts from the origin cut to 1/64 and adds whole 1/64 advances; positions made the
+    // same way land on the same points.
+    auto x = static_cast<qint64>(origin.x() * 64);
+    for (const QChar c : text) {
+        const auto& glyph = glyphs.glyph(c.unicode());
+        if (glyph.index == 0) {
+            indexes.resize(start);
+            positions.resize(start);
+            return false;
+        }
+        indexes.append(glyph.index);
+        positions.append(QPointF(static_cast<double>(x) / 64, origin.y()));
+        x += glyph.advance;
+    }
+    return true;
 }
 
 std::vector<QString> FontBook::wrap(int font, const QString& text, double maxWidth) {

@@ -6,11 +6,15 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QList>
+#include <QPointF>
 #include <QString>
 #include <memory>
 #include <vector>
 
 #include "report/report_fonts.h"
+
+class QRawFont;
 
 namespace zanfor::report {
 
@@ -47,8 +51,20 @@ public:
     // at least one line.
     std::vector<QString> wrap(int font, const QString& text, double width);
 
+    // Appends the text as glyphs of the font's own face, placed from the baseline point
+    // `origin` exactly where Qt's text shaping puts them (design advances, no kerning), without
+    // shaping it again. False, with nothing appended, when the text needs shaping: a character
+    // the face lacks, a combining mark, a script that joins or reorders, a face whose default
+    // features change glyphs.
+    bool placeGlyphs(int font, QStringView text, QPointF origin, QList<quint32>& glyphs,
+                     QList<QPointF>& positions);
+    // The face placeGlyphs' glyphs belong to.
+    const QRawFont& rawFont(int font);
+
 private:
     struct Entry;
+    struct Glyphs;
+    Glyphs& glyphsOf(int font);
     double advance(Entry& entry, QStringView text, qsizetype at, qsizetype length);
     double width(Entry& entry, QStringView text, qsizetype from, qsizetype to);
     void wrapParagraph(Entry& entry, QStringView text, double width, std::vector<QString>& out);

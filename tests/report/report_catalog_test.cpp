@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <fstream>
 #include <map>
+#include <thread>
 
 #include "host/error.h"
 #include "report/page_layout.h"
@@ -198,6 +199,63 @@ TEST(Output, aFailedRenderKeepsTheFileThatWasThere) {
     for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
         files += entry.path().filename().string().starts_with("R_AcObjectAll") ? 1 : 0;
     EXPECT_EQ(files, 1) << "no temporary file remains";
+}
+
+// The command line renders reports on worker threads, each with its own connection, while the
+// application lives on the main thread; what they write must not depend on it, nor on the
+// pages being streamed rather than laid out whole as the preview does.
+TEST(Output, reportsRenderedOnThreadsAtOnceMatchThoseLaidOutWholeOneByOne) {
+    test::TempDir folder;
+    const auto database = folder / "w.db";
+    {
+        auto db = workdb::WorkDatabase::open(database);
+        test::FillReportFixture(db);
+        test::FillModuleListing(db, 3000);
+    }
+    // Streamed in groups, sorted whole, columns fitted first, a cover of turned text.
+    const std::vector<std::string> names{"R_AcModule", "R_AcModule250", "R_AcObjectAll",
+                                         "R_AcFrmCntl", "R_AcHyousiH"};
+    auto file = [&](const std::string& name, const char* kind, const char* ext) {
+        return folder / (name + kind + ext);
+    };
+    {
+        const auto db = workdb::WorkDatabase::openForReading(database);
+        for (const auto& name : names) {
+            const auto held = report::PrepareReport(db, name, kOptions);
+            report::SaveReport(held, file(name, ".alone", ".pdf"), OutputFormat::Pdf);
+            report::SaveReport(held, file(name, ".alone", ".html"), OutputFormat::Html);
+        }
+    }
+    std::vector<std::string> errors(names.size());
+    std::vector<std::thread> workers;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        workers.emplace_back([&, i] {
+            try {
+                const auto db = workdb::WorkDatabase::openForReading(database);
+                for (const auto& [ext, format] :
+                     {std::pair{".pdf", OutputFormat::Pdf}, std::pair{".html", OutputFormat::Html}})
+                    report::RenderReportToFile(db, names[i], file(names[i], ".together", ext),
+                                               format, kOptions);
+            } catch (const host::Error& e) {
+                errors[i] = e.description();
+            }
+        });
+    }
+    for (auto& worker : workers)
+        worker.join();
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const auto& name = names[i];
+        EXPECT_EQ(errors[i], "") << name;
+        const int pages = test::PdfPageCount(file(name, ".alone", ".pdf"));
+        EXPECT_GE(pages, name == "R_AcModule" ? 40 : 1) << name;
+        EXPECT_EQ(test::PdfPageCount(file(name, ".together", ".pdf")), pages) << name;
+        EXPECT_EQ(test::PdfText(file(name, ".together", ".pdf")),
+                  test::PdfText(file(name, ".alone", ".pdf")))
+            << name;
+        EXPECT_EQ(test::FileBytes(file(name, ".together", ".html")),
+                  test::FileBytes(file(name, ".alone", ".html")))
+            << name;
+    }
 }
 
 TEST(Output, reportNamesAreFoundWhateverTheirCase) {
