@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -83,6 +84,8 @@ std::vector<ProcedureEntry> procedureTable(long names) {
     return table;
 }
 
+// The collections read their own database, as in a run: the tool closes and reopens Access's,
+// which would leave a reference to Access's pointing at a closed one.
 struct Bench {
     explicit Bench(long lines)
         : work(zanfor::workdb::WorkDatabase::open(":memory:")), application(engine) {
@@ -103,15 +106,14 @@ struct Bench {
         for (const auto* model : models)
             generated += model->CountOfLines();
         engine.add(target);
+        database = std::make_unique<zanfor::host::memory::MemoryDatabase>(target);
         application.openCurrentDatabase(target->path);
         state.targetPath = target->path;
         state.counts.forms = static_cast<long>(target->forms.size());
         state.counts.modules = static_cast<long>(target->modules.size());
     }
 
-    zanfor::collect::RunContext context() {
-        return {state, work, application.currentDb(), ui, &application};
-    }
+    zanfor::collect::RunContext context() { return {state, work, *database, ui, &application}; }
 
     long generated = 0;
     std::shared_ptr<const zanfor::host::memory::MemoryTarget> target;
@@ -121,6 +123,7 @@ struct Bench {
     zanfor::workdb::WorkDatabase work;
     zanfor::host::memory::MemoryEngine engine;
     zanfor::host::memory::MemoryApplication application;
+    std::unique_ptr<zanfor::host::memory::MemoryDatabase> database;
 };
 
 struct Timing {
