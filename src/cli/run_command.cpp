@@ -359,9 +359,9 @@ int RunCommands(const RunRequest& request, const std::filesystem::path& executab
     // False when a report could not be started (the error shown).
     auto writeReports = [&](std::span<const std::string> reports, std::string_view who) {
         bool wrote = true;
+        if (request.noReports)
+            return wrote;
         for (const auto& report : reports) {
-            if (request.noReports)
-                break;
             // Two commands may show one report over their own rows (the form and the report
             // reference searches): the later one's file is named after its command too.
             auto stem = report;

@@ -257,6 +257,15 @@ const DesignText& ExportDesigns::design(const exports::ExportObject& object) con
     return *slot;
 }
 
+namespace {
+
+// Code in the design text, or in a class file exported beside it.
+bool HasCode(const exports::ExportObject& object, const DesignText& d) {
+    return d.code.has_value() || object.companion(".cls").has_value();
+}
+
+}  // namespace
+
 std::shared_ptr<const Module> ExportDesigns::moduleOf(bool report,
                                                       const exports::ExportObject& object,
                                                       const DesignText& d,
@@ -287,7 +296,7 @@ std::unique_ptr<DesignObject> ExportDesigns::open(bool report, std::string_view 
                                                   const AccessProject& project) const {
     const auto& object = find(report, name);
     const DesignText& d = design(object);
-    const bool hasModule = d.code.has_value() || object.companion(".cls").has_value();
+    const bool hasModule = HasCode(object, d);
     auto module = hasModule ? moduleOf(report, object, d, project) : nullptr;
     return std::make_unique<DesignObject>(
         BuildDesignObject(d, object.name, std::move(module), hasModule));
@@ -297,7 +306,7 @@ std::shared_ptr<const Module> ExportDesigns::documentModule(bool report, std::st
                                                             const AccessProject& project) const {
     const auto& object = find(report, name);
     const DesignText& d = design(object);
-    if (!d.code.has_value() && !object.companion(".cls").has_value())
+    if (!HasCode(object, d))
         return nullptr;
     return moduleOf(report, object, d, project);
 }
