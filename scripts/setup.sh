@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config git ccache
-  mdbtools-dev libsqlite3-dev libzip-dev libpugixml-dev libicu-dev
+  mdbtools-dev libsqlite3-dev libzip-dev zlib1g-dev libpugixml-dev libicu-dev
   qt6-base-dev qt6-base-dev-tools libqt6svg6
   libgtest-dev libgmock-dev
   fonts-noto-cjk fonts-noto-cjk-extra fonts-ipafont-gothic fonts-ipafont-mincho fonts-liberation2

@@ -18,6 +18,7 @@
 #include "report/html_writer.h"
 #include "report/page_layout.h"
 #include "report/page_painter.h"
+#include "report/pdf_writer.h"
 #include "report/qt_text.h"
 #include "report/report_builder.h"
 #include "report/report_definition.h"
@@ -64,8 +65,9 @@ void KeepPageBuffers() {
 #endif
 }
 
-// The pages go to the file as they are laid out; only the page being painted is held.
-void WritePdf(const ReportContent& head, const StreamSource& blocks, QSaveFile& file) {
+// The pages go to the file as they are laid out; only the page being painted is held. Qt's
+// writer stands in where ours cannot embed a face.
+void WriteQtPdf(const ReportContent& head, const StreamSource& blocks, QSaveFile& file) {
     KeepPageBuffers();
     const QString product = ToQString(app::kProductTitle);
     QPdfWriter writer(&file);
@@ -87,6 +89,23 @@ void WritePdf(const ReportContent& head, const StreamSource& blocks, QSaveFile& 
         pages.paint(painter, page);
     });
     painter.end();
+}
+
+void WritePdf(const ReportContent& head, const StreamSource& blocks, QSaveFile& file) {
+    try {
+        FontBook fonts;
+        const QSizeF size = A4Twips(head.orientation);
+        PdfWriter writer(file, fonts, size, head.fullTitle(), ToQString(app::kProductTitle));
+        LayOutReport(head, blocks, size, fonts,
+                     [&writer](const PageItems& page) { writer.page(page); });
+        writer.finish();
+        return;
+    } catch (const PdfWriter::Unsupported&) {
+        // A face without TrueType outlines: the whole document is written again by Qt.
+    }
+    if (!file.seek(0) || !file.resize(0))
+        throw host::Error(err::kCannotWriteFile, "PDF を作成できません。");
+    WriteQtPdf(head, blocks, file);
 }
 
 void Save(const ReportContent& head, const StreamSource& blocks, const std::filesystem::path& file,
