@@ -100,12 +100,16 @@ int init(const std::vector<std::string>& args) {
     std::cout << "作業用データベース: " << std::filesystem::absolute(file).string()
               << (existed ? "" : " (作成しました)") << "\n"
               << "スキーマ版: " << db.schemaVersion() << "\n";
+    // One read of the file for the whole listing: each count on its own took and let go of the
+    // file's locks again.
+    db.execute("BEGIN");
     const auto names = db.tableNames();
     for (const auto& name : names) {
         const auto* table = workdb::FindWorkTable(name);
         std::cout << "  " << name << "\t" << table->columns.size() << " 項目\t" << db.rowCount(name)
                   << " 件\n";
     }
+    db.execute("COMMIT");
     std::cout << "テーブル数: " << names.size() << "\n";
     return kOk;
 }

@@ -518,13 +518,13 @@ void ControlRowWriter::WriteControlRow(std::string_view group, std::string_view 
     items_.set("objectNo", current_.objectNo)
         .set("ControlNo", current_.controlNo)
         .set("PropertyNo", ++current_.rowNo)
-        .set("Name", current_.name)
-        .set("ControlType", ControlTypeLabel(current_.typeName))
-        .set("cntlVisible", current_.visible)
-        .set("TLWH", current_.tlwh)
-        .set("Bunrui", std::string(group))
-        .set("PropertyName", std::string(label))
-        .set("PropertyValue", std::string(value));
+        .setText("Name", current_.name)
+        .setText("ControlType", ControlTypeLabel(current_.typeName))
+        .setText("cntlVisible", current_.visible)
+        .setText("TLWH", current_.tlwh)
+        .setText("Bunrui", group)
+        .setText("PropertyName", label)
+        .setText("PropertyValue", value);
     items_.update();
 }
 

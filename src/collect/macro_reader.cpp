@@ -235,7 +235,7 @@ public:
         const long last =
             module_.ProcStartLine(name, kind) + module_.ProcCountLines(name, kind) - 1;
         for (long n = body; n <= last; ++n) {
-            const std::string& line = module_.Line(n);
+            const std::string_view line = module_.Line(n);
             const std::string trimmed = Trim(line);
             const std::string shape = CodeShape(trimmed);
             if (EndsActions(shape))
@@ -256,7 +256,7 @@ public:
                              .procName = procName,
                              .actionNo = *action,
                              .lineNo = n,
-                             .procedure = line,
+                             .procedure = std::string(line),
                              .comment = std::move(comment_),
                              .condition = std::move(condition_),
                              .arguments = {}};

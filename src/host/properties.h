@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
+#include <iterator>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +22,9 @@ struct Property {
     Value value;
 };
 
+// A design holds one collection per control, each its type's hundred-odd defaults with a dozen
+// settings of its own. So a collection shares the entries it was made with (a copy costs
+// nothing) and keeps only what changed since, and what was added, apart.
 class Properties {
 public:
     Properties() = default;
@@ -27,8 +32,11 @@ public:
     // Of names repeated in `items`, find sees the first.
     explicit Properties(std::vector<Property> items);
 
-    std::size_t count() const { return items_.size(); }
-    // Host error 3265 outside the collection, as DAO's Properties(i) raised.
+    std::size_t count() const {
+        return shared_ ? shared_->items.size() + added_.size() : added_.size();
+    }
+    // Host error 3265 outside the collection, as DAO's Properties(i) raised. The entry stays
+    // valid until the collection next changes.
     const Property& at(std::size_t index) const;
 
     // Names are matched without regard to case, as DAO did; nullptr when absent.
@@ -45,14 +53,41 @@ public:
     void put(std::string name, Value value);
     // Changes the value at a position; host error 3265 outside the collection.
     void setAt(std::size_t index, Value value);
-    // Room for `count` entries, so that appending does not move the ones there.
-    void reserve(std::size_t count) {
-        items_.reserve(count);
-        index_.reserve(count);
-    }
+    // Room for `count` changed or added entries.
+    void reserve(std::size_t count) { changed_.reserve(count); }
 
-    auto begin() const { return items_.begin(); }
-    auto end() const { return items_.end(); }
+    class Iterator {
+    public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = Property;
+        using difference_type = std::ptrdiff_t;
+        using pointer = const Property*;
+        using reference = const Property&;
+
+        Iterator() = default;
+        Iterator(const Properties* owner, std::size_t index) : owner_(owner), index_(index) {}
+        reference operator*() const { return owner_->at(index_); }
+        pointer operator->() const { return &owner_->at(index_); }
+        Iterator& operator++() {
+            ++index_;
+            return *this;
+        }
+        Iterator operator++(int) {
+            Iterator before = *this;
+            ++index_;
+            return before;
+        }
+        friend bool operator==(const Iterator& a, const Iterator& b) {
+            return a.index_ == b.index_;
+        }
+
+    private:
+        const Properties* owner_ = nullptr;
+        std::size_t index_ = 0;
+    };
+
+    Iterator begin() const { return {this, 0}; }
+    Iterator end() const { return {this, count()}; }
 
     static constexpr std::size_t npos = static_cast<std::size_t>(-1);
 
@@ -65,11 +100,24 @@ private:
         std::uint32_t index;
         auto operator<=>(const Slot&) const = default;
     };
-    void rebuildIndex();
-    std::size_t lookup(std::string_view name, std::uint32_t hash) const;
+    struct Shared {
+        std::vector<Property> items;
+        std::vector<Slot> index;
+    };
+    // A shared entry given a value of this collection's own.
+    struct Change {
+        std::uint32_t index;
+        Property property;
+    };
 
-    std::vector<Property> items_;
-    std::vector<Slot> index_;
+    std::size_t sharedCount() const { return shared_ ? shared_->items.size() : 0; }
+    std::size_t lookup(std::string_view name, std::uint32_t hash) const;
+    const Change* changeAt(std::size_t index) const;
+
+    std::shared_ptr<const Shared> shared_;
+    std::vector<Change> changed_;  // in the order of their positions
+    std::vector<Property> added_;  // after the shared entries
+    std::vector<Slot> addedIndex_;
 };
 
 }  // namespace zanfor::host

@@ -100,9 +100,14 @@ std::string FormatVbNumber(double d) {
         return "0";
     if (!std::isfinite(d))
         return std::isnan(d) ? "NaN" : (d > 0 ? "1.#INF" : "-1.#INF");
+    // printf's "%.15G" in the C locale, whatever locale the program runs in: VB wrote a dot.
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.15G", d);
-    std::string s = buf;
+    const auto written = std::to_chars(buf, buf + sizeof buf, d, std::chars_format::general, 15);
+    std::string s(buf, written.ptr);
+    for (char& c : s) {
+        if (c == 'e')
+            c = 'E';
+    }
     // %G keeps trailing zeros of the mantissa only with '#'; it also writes "E+20" where VB
     // writes "E+20", so only a mantissa's trailing dot needs care.
     const auto e = s.find('E');

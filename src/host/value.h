@@ -40,6 +40,8 @@ public:
     // VB's CStr on a Japanese system: "True"/"False", shortest decimals, dates as
     // "yyyy/mm/dd hh:nn:ss". Null gives "".
     std::string toText() const;
+    // The text this value holds, read in place; nullptr unless it is text.
+    const std::string* heldText() const { return std::get_if<std::string>(&v_); }
 
     friend bool operator==(const Value&, const Value&) = default;
 

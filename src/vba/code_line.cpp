@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <span>
 
+#include "host/text_lines.h"
 #include "util/vb_string.h"
 
 namespace zanfor::vba {
@@ -146,20 +148,42 @@ constexpr std::array<DimCallKeyword, 6> kDimCallKeywords{{
     {"CALL ", 6, "呼出", "Call"},
 }};
 
+// Whether one of `words` (upper-case ASCII words ending in a blank) stands in the line itself,
+// in any case: the mask keeps ASCII characters and replaces all others. Most lines hold none of
+// the words a parser looks for, and this finds that without masking the line, looking only
+// before each blank that follows something else.
+bool holdsWord(std::string_view line, std::span<const std::string_view> words) {
+    for (std::size_t blank = line.find(' '); blank != std::string_view::npos;
+         blank = line.find(' ', blank + 1)) {
+        if (blank == 0 || line[blank - 1] == ' ')
+            continue;
+        const char last = asciiUpper(line[blank - 1]);
+        for (const std::string_view word : words) {
+            if (word.size() <= blank + 1 && word[word.size() - 2] == last &&
+                host::StartsWithIgnoringCase(line.substr(blank + 1 - word.size()), word))
+                return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
+// Every line of a project passes here in each reader, so the line is read in place. Only ASCII
+// letters upper-case to ASCII ones: comparing bytes with the upper-cased word is comparing
+// UCase(Left(...)) with it.
 LineClass ClassifyLine(std::string_view line) {
-    const std::string indented = util::LTrim(line);
-    if (indented.starts_with('\'') || UCase(Left(indented, 4)) == "REM ")
+    const std::string_view indented = host::LeftTrimmedView(line);
+    if (indented.starts_with('\'') || host::StartsWithIgnoringCase(indented, "REM "))
         return LineClass::Comment;
-    if (RTrim(indented).empty())
+    if (host::TrimmedView(indented).empty())
         return LineClass::Blank;
     return LineClass::Code;
 }
 
 bool IsSkippedLine(std::string_view line) {
-    const std::string trimmed = Trim(line);
-    return trimmed.empty() || UCase(Left(trimmed, 7)) == "OPTION ";
+    const std::string_view trimmed = host::TrimmedView(line);
+    return trimmed.empty() || host::StartsWithIgnoringCase(trimmed, "OPTION ");
 }
 
 HeadingFields ParseHeading(std::string_view heading) {
@@ -202,9 +226,10 @@ std::string JoinHeading(const host::ModuleModel& model, long bodyLine, long& las
     std::string joined;
     long n = bodyLine;
     for (;; ++n) {
-        const std::string& line = model.Line(n);
+        const std::string_view line = model.Line(n);
         const CodeMask mask = maskCode(line);
-        const std::string withoutComment = mask.comment > 0 ? Left(line, mask.comment - 1) : line;
+        const std::string withoutComment =
+            mask.comment > 0 ? Left(line, mask.comment - 1) : std::string(line);
         std::string_view code = withoutComment;
         while (!code.empty() && isBlank(code.back()))
             code.remove_suffix(1);
@@ -231,6 +256,9 @@ bool EndsWithContinuation(std::string_view line) {
 }
 
 std::optional<DeclareFields> ParseDeclare(std::string_view trimmedLine) {
+    static constexpr std::array<std::string_view, 1> kDeclare{"DECLARE "};
+    if (!holdsWord(trimmedLine, kDeclare))
+        return std::nullopt;
     const CodeMask mask = maskCode(trimmedLine);
     const std::string_view code = mask.code;
     DeclareFields fields;
@@ -263,6 +291,14 @@ std::optional<DeclareFields> ParseDeclare(std::string_view trimmedLine) {
 }
 
 std::optional<DimCallFields> ParseDimCall(std::string_view line) {
+    static const auto kWords = [] {
+        std::array<std::string_view, kDimCallKeywords.size()> words;
+        std::transform(kDimCallKeywords.begin(), kDimCallKeywords.end(), words.begin(),
+                       [](const DimCallKeyword& k) { return k.word; });
+        return words;
+    }();
+    if (!holdsWord(line, kWords))
+        return std::nullopt;
     const std::string statement = util::LTrim(line);
     const CodeMask mask = maskCode(statement);
     const std::string_view code = mask.code;

@@ -24,7 +24,7 @@ public:
             const std::string name = util::LeftRTrim(procedure.name, kTextLength);
             const long last = procedure.startLine + procedure.countLines - 1;
             for (long n = procedure.bodyLine; n <= last; ++n) {
-                const std::string& line = model.Line(n);
+                const std::string_view line = model.Line(n);
                 if (ClassifyLine(line) != LineClass::Comment)
                     continue;
                 rows_.addNew();

@@ -25,17 +25,17 @@ public:
                 procedureName_ = section.name();
             }
             for (long n = section.firstLine; n <= section.lastLine; ++n) {
-                const std::string& line = model.Line(n);
+                const std::string_view line = model.Line(n);
                 if (IsSkippedLine(line))
                     continue;
                 rows_.addNew();
-                rows_.set("Label", std::string(LabelOf(kListingLabels, object.kind)))
+                rows_.setText("Label", LabelOf(kListingLabels, object.kind))
                     .set("objectNo", object.objectNo)
                     .set("ProcedureNo", procedureNo_)
-                    .set("ObjectName", object.objectName)
+                    .setText("ObjectName", object.objectName)
                     .set("Line", ++row)
-                    .set("ProcedureName", procedureName_)
-                    .set("Procedure", line);
+                    .setText("ProcedureName", procedureName_)
+                    .setText("Procedure", line);
                 rows_.update();
             }
         }

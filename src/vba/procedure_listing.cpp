@@ -1,5 +1,6 @@
 #include "vba/procedure_listing.h"
 
+#include "host/text_lines.h"
 #include "util/vb_string.h"
 #include "vba/code_line.h"
 #include "vba/module_walk.h"
@@ -62,9 +63,9 @@ public:
 private:
     // Returns the last line the statement took.
     long readLine(const host::ModuleModel& model, const Section& section, long n) {
-        const std::string& line = model.Line(n);
-        const std::string trimmed = util::Trim(line);
-        if (trimmed.empty() || util::UCase(util::Left(trimmed, 7)) == "OPTION " ||
+        const std::string_view line = model.Line(n);
+        const std::string_view trimmed = host::TrimmedView(line);
+        if (trimmed.empty() || host::StartsWithIgnoringCase(trimmed, "OPTION ") ||
             trimmed.starts_with('\'')) {
             return n;
         }

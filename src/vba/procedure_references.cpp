@@ -159,7 +159,7 @@ void ScanProcedureReferences(const host::ModuleModel& model, const ProcedureName
         if (names.empty())
             continue;
         for (long n = section.firstLine; n <= section.lastLine; ++n) {
-            const std::string& line = model.Line(n);
+            const std::string_view line = model.Line(n);
             names.match(line, state.procedure, inComment, found);
             if (found.empty() || IsSkippedLine(line))
                 continue;

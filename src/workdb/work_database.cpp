@@ -1,16 +1,19 @@
 #include "workdb/work_database.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstdio>
 #include <fstream>
 #include <regex>
 #include <utility>
 
 #include "host/error.h"
+#include "util/file_descriptor.h"
 #include "util/jet_date.h"
 
 namespace zanfor::workdb {
@@ -158,6 +161,12 @@ void bindValue(sqlite3* db, sqlite3_stmt* stmt, int index, ColumnKind kind, cons
         switch (kind) {
             case ColumnKind::Text:
             case ColumnKind::Memo: {
+                // Text held by the row stays put until the statement has run: no copy.
+                if (const std::string* held = value.heldText()) {
+                    rc = sqlite3_bind_text(stmt, index, held->data(),
+                                           static_cast<int>(held->size()), SQLITE_STATIC);
+                    break;
+                }
                 const std::string text = value.toText();
                 rc = sqlite3_bind_text(stmt, index, text.data(), static_cast<int>(text.size()),
                                        SQLITE_TRANSIENT);
@@ -218,9 +227,11 @@ void preferWriteAheadLog(sqlite3* db) {
     // power cut, which a rerun makes good.
     if (mode && sqlite3_stricmp(mode, "wal") == 0)
         sqlite3_exec(db, "PRAGMA synchronous = NORMAL", nullptr, nullptr, nullptr);
-    // The collectors rewrite whole tables of tens of megabytes; with SQLite's 2 MB cache most
-    // pages were written out and read back several times in one run (a third more page I/O).
-    sqlite3_exec(db, "PRAGMA cache_size = -32768", nullptr, nullptr, nullptr);
+    // The collectors rewrite whole tables of tens of megabytes. SQLite's 2 MB cache wrote pages
+    // out and read them back within a run; a cache the size of the tables cost more than that
+    // I/O, each of its pages being fresh memory the system has to supply, and the pages an
+    // emptied table is read through are never asked for again. A few megabytes do least work.
+    sqlite3_exec(db, "PRAGMA cache_size = -4096", nullptr, nullptr, nullptr);
 }
 
 // SQLite reads a file in write-ahead mode through an index in a file beside it, which it makes
@@ -276,6 +287,122 @@ int openFile(const fs::path& file, int flags, bool unchanging, sqlite3** db) {
     return sqlite3_open_v2(file.c_str(), db, flags, nullptr);
 }
 
+// Every statement that brings `db`, holding `tables`, to the current schema: missing tables
+// made, missing columns added, views made or remade. Views come last: they read the tables just
+// made. One of the same name that reads something else (an older program's) is replaced.
+std::vector<std::string> schemaChanges(sqlite3* db, const std::vector<std::string>& tables) {
+    std::vector<std::string> changes;
+    for (const auto& table : WorkTables()) {
+        if (!contains(tables, table.name)) {
+            changes.push_back(createTableSql(table));
+            continue;
+        }
+        const auto columns = existingColumns(db, table.name);
+        for (const auto& c : table.columns) {
+            if (!contains(columns, c.name))
+                changes.push_back(addColumnSql(table, c));
+        }
+    }
+    const auto views = existingViews(db);
+    for (const auto& view : WorkViews()) {
+        const auto wanted = CreateViewSql(view);
+        const auto found = std::find_if(views.begin(), views.end(), [&](const auto& v) {
+            return sqlite3_stricmp(v.first.c_str(), std::string(view.name).c_str()) == 0;
+        });
+        if (found != views.end() && found->second == wanted)
+            continue;
+        if (found != views.end())
+            changes.push_back("DROP VIEW \"" + std::string(view.name) + "\"");
+        changes.push_back(wanted);
+    }
+    return changes;
+}
+
+void syncFile(const fs::path& file) {
+    const util::FileDescriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd.valid() || ::fsync(fd.get()) != 0) {
+        throw Error(err::kWorkDatabase, "'" + file.string() + "' をディスクに書き込めません: " +
+                                            std::system_category().message(errno));
+    }
+}
+
+// A missing work database is made whole under a name of its own beside it, then renamed into
+// place: a process killed while making it never leaves a half-made file where the next run opens
+// it, and the next run clears what it left. Nothing is journalled or waited for until the file
+// is complete; one sync of the file and one of its folder replace the sync at every step of a
+// journalled creation, which took longer than all the rest of `init`. The caller holds the
+// file's lock, so no other process makes it at the same time. False when another file took the
+// name meanwhile.
+bool createWhole(const fs::path& path) {
+    auto building = path;
+    building += ".zanfor-new";
+    auto discard = [&] {
+        std::error_code ignored;
+        for (const char* suffix : {"", "-journal", "-wal", "-shm"}) {
+            auto file = building;
+            file += suffix;
+            fs::remove(file, ignored);
+        }
+    };
+    discard();
+    sqlite3* raw = nullptr;
+    const int rc = sqlite3_open_v2(building.c_str(), &raw,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    DatabaseHandle db(raw);
+    try {
+        if (rc != SQLITE_OK)
+            throw Error(err::kWorkDatabase, sqliteCause(nullptr, rc));
+        sqlite3_extended_result_codes(raw, 1);
+        std::string sql = "PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF; BEGIN;";
+        for (const auto& change : schemaChanges(raw, {}))
+            sql += change + ";";
+        // Write-ahead mode (see preferWriteAheadLog) goes into the header here, so that
+        // opening the file changes nothing more.
+        sql += "PRAGMA user_version = " + std::to_string(kSchemaVersion) +
+               "; COMMIT; PRAGMA journal_mode = WAL;";
+        char* message = nullptr;
+        if (sqlite3_exec(raw, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
+            const std::string cause = sqliteCause(raw, SQLITE_ERROR, message);
+            sqlite3_free(message);
+            throw Error(err::kWorkDatabase, "作業用データベースのエラー (CREATE): " + cause);
+        }
+        if (sqlite3_close(db.release()) != SQLITE_OK)
+            fail(nullptr, "CREATE");
+        syncFile(building);
+        // A log or journal of an earlier file of this name would be read into the new one.
+        for (const char* suffix : {"-journal", "-wal", "-shm"}) {
+            auto beside = path;
+            beside += suffix;
+            fs::remove(beside);
+        }
+        if (::renameat2(AT_FDCWD, building.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) !=
+            0) {
+            // Made meanwhile by something that does not take the lock: that file is opened.
+            if (errno == EEXIST) {
+                discard();
+                return false;
+            }
+            // A file system that cannot refuse to replace: none but this process makes the file.
+            fs::rename(building, path);
+        }
+    } catch (const fs::filesystem_error& e) {
+        discard();
+        throw Error(err::kWorkDatabase, e.path1().string() + ": " + e.code().message());
+    } catch (...) {
+        db.reset();
+        discard();
+        throw;
+    }
+    // The name, too, should survive a power cut once `init` has said it made the file; where
+    // a folder cannot be synced (some network file systems) the file is whole all the same.
+    std::error_code ec;
+    const util::FileDescriptor folder(
+        ::open(fs::absolute(path, ec).parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.valid())
+        ::fsync(folder.get());
+    return true;
+}
+
 }  // namespace
 
 // WorkDatabase.
@@ -283,6 +410,16 @@ int openFile(const fs::path& file, int flags, bool unchanging, sqlite3** db) {
 WorkDatabase WorkDatabase::open(const std::filesystem::path& path) {
     const bool privateDatabase = path.empty() || path == ":memory:";
     auto lock = privateDatabase ? WorkDatabaseLock() : WorkDatabaseLock::acquire(path);
+    std::error_code ec;
+    bool created = false;
+    if (lock.guards() && fs::symlink_status(path, ec).type() == fs::file_type::not_found) {
+        try {
+            created = createWhole(path);
+        } catch (const Error& e) {
+            throw Error(err::kWorkDatabase, "作業用データベース '" + path.string() +
+                                                "' を開けません: " + e.description());
+        }
+    }
     // Nothing can be written where the file lies: read it as it stands.
     const bool unchanging =
         !privateDatabase && keepsLogWithoutCommitsBeside(path) && !writableInPlace(path);
@@ -297,7 +434,11 @@ WorkDatabase WorkDatabase::open(const std::filesystem::path& path) {
     sqlite3_busy_timeout(raw, 5000);
     WorkDatabase db(std::move(lock), std::move(handle));
     try {
-        db.bringUpToDate();
+        // A file just made holds the current schema: only the connection's settings are left.
+        if (created)
+            preferWriteAheadLog(raw);
+        else
+            db.bringUpToDate();
     } catch (const Error& e) {
         if (e.number() == err::kWorkDatabaseTooNew)
             throw;
@@ -458,32 +599,7 @@ void WorkDatabase::bringUpToDate() {
     // Only a file found to be ours changes mode, and before its first write.
     preferWriteAheadLog(db);
 
-    std::vector<std::string> changes;
-    for (const auto& table : WorkTables()) {
-        if (!contains(tables, table.name)) {
-            changes.push_back(createTableSql(table));
-            continue;
-        }
-        const auto columns = existingColumns(db, table.name);
-        for (const auto& c : table.columns) {
-            if (!contains(columns, c.name))
-                changes.push_back(addColumnSql(table, c));
-        }
-    }
-    // Views last: they read the tables just made. One of the same name that reads something
-    // else (an older program's) is replaced.
-    const auto views = existingViews(db);
-    for (const auto& view : WorkViews()) {
-        const auto wanted = CreateViewSql(view);
-        const auto found = std::find_if(views.begin(), views.end(), [&](const auto& v) {
-            return sqlite3_stricmp(v.first.c_str(), std::string(view.name).c_str()) == 0;
-        });
-        if (found != views.end() && found->second == wanted)
-            continue;
-        if (found != views.end())
-            changes.push_back("DROP VIEW \"" + std::string(view.name) + "\"");
-        changes.push_back(wanted);
-    }
+    const auto changes = schemaChanges(db, tables);
     if (changes.empty() && version == kSchemaVersion)
         return;  // nothing to write: file untouched
 
@@ -548,44 +664,67 @@ RowWriter::RowWriter(WorkDatabase& db, std::string_view table)
                     "テーブル '" + std::string(table) + "' は作業用データベースにありません。");
     }
     values_.resize(table_->columns.size());
-    isSet_.resize(table_->columns.size());
+    texts_.resize(table_->columns.size());
+    isSet_.assign(table_->columns.size(), '0');
 }
 
 void RowWriter::addNew() {
-    std::fill(values_.begin(), values_.end(), Value());
-    std::fill(isSet_.begin(), isSet_.end(), false);
+    for (auto& v : values_)
+        v = Value();
+    std::fill(isSet_.begin(), isSet_.end(), '0');
     pending_ = true;
 }
 
-RowWriter& RowWriter::set(std::string_view field, const Value& value) {
+std::size_t RowWriter::column(std::string_view field) {
     if (!pending_)
         throw Error(3020, "AddNew または Edit のない Update または CancelUpdate です。");
-    for (std::size_t i = 0; i < table_->columns.size(); ++i) {
-        if (table_->columns[i].name == field) {
-            values_[i] = value;
-            isSet_[i] = true;
-            return *this;
+    const auto& columns = table_->columns;
+    for (std::size_t k = 0; k < columns.size(); ++k) {
+        const std::size_t i = (next_ + k) % columns.size();
+        if (columns[i].name == field) {
+            next_ = i + 1;
+            return i;
         }
     }
     throw Error(err::kItemNotFound, "フィールド '" + std::string(field) + "' はテーブル '" +
                                         std::string(table_->name) + "' にありません。");
 }
 
-void RowWriter::update() {
-    if (!pending_)
-        throw Error(3020, "AddNew または Edit のない Update または CancelUpdate です。");
-    std::string key(isSet_.size(), '0');
-    for (std::size_t i = 0; i < isSet_.size(); ++i) {
-        if (isSet_[i])
-            key[i] = '1';
-    }
-    sqlite3* db = db_->handle();
-    auto& stmt = inserts_[key];
+RowWriter& RowWriter::set(std::string_view field, const Value& value) {
+    const std::size_t i = column(field);
+    values_[i] = value;
+    isSet_[i] = '1';
+    return *this;
+}
+
+RowWriter& RowWriter::set(std::string_view field, Value&& value) {
+    const std::size_t i = column(field);
+    values_[i] = std::move(value);
+    isSet_[i] = '1';
+    return *this;
+}
+
+RowWriter& RowWriter::setText(std::string_view field, std::string_view text) {
+    const std::size_t i = column(field);
+    values_[i] = Value();
+    texts_[i].assign(text);
+    isSet_[i] = 't';
+    return *this;
+}
+
+sqlite3_stmt* RowWriter::insertFor() {
+    // Set by value or by setText, a column is set: the statement is the same.
+    key_.resize(isSet_.size());
+    for (std::size_t i = 0; i < isSet_.size(); ++i)
+        key_[i] = isSet_[i] == '0' ? '0' : '1';
+    if (last_ && key_ == lastKey_)
+        return last_;
+    auto& stmt = inserts_[key_];
     if (!stmt) {
         std::string names;
         std::string params;
-        for (std::size_t i = 0; i < isSet_.size(); ++i) {
-            if (!isSet_[i])
+        for (std::size_t i = 0; i < key_.size(); ++i) {
+            if (key_[i] != '1')
                 continue;
             if (!names.empty()) {
                 names += ", ";
@@ -597,16 +736,36 @@ void RowWriter::update() {
         const std::string sql =
             "INSERT INTO " + quoted(table_->name) +
             (names.empty() ? " DEFAULT VALUES" : " (" + names + ") VALUES (" + params + ")");
-        stmt = prepare(db, sql);
+        stmt = prepare(db_->handle(), sql);
     }
+    lastKey_ = key_;
+    last_ = stmt.get();
+    return last_;
+}
+
+void RowWriter::update() {
+    if (!pending_)
+        throw Error(3020, "AddNew または Edit のない Update または CancelUpdate です。");
+    sqlite3* db = db_->handle();
+    sqlite3_stmt* stmt = insertFor();
+    // Every parameter of the statement is bound anew for each row, so none is left pointing
+    // at the text of a row written before.
     int param = 0;
     for (std::size_t i = 0; i < isSet_.size(); ++i) {
-        if (isSet_[i])
-            bindValue(db, stmt.get(), ++param, table_->columns[i].kind, values_[i]);
+        const ColumnKind kind = table_->columns[i].kind;
+        if (isSet_[i] == '1') {
+            bindValue(db, stmt, ++param, kind, values_[i]);
+        } else if (isSet_[i] == 't' && (kind == ColumnKind::Text || kind == ColumnKind::Memo)) {
+            const std::string& text = texts_[i];
+            check(sqlite3_bind_text(stmt, ++param, text.data(), static_cast<int>(text.size()),
+                                    SQLITE_STATIC),
+                  db, "bind");
+        } else if (isSet_[i] == 't') {
+            bindValue(db, stmt, ++param, kind, Value(texts_[i]));
+        }
     }
-    const int rc = sqlite3_step(stmt.get());
-    sqlite3_reset(stmt.get());
-    sqlite3_clear_bindings(stmt.get());
+    const int rc = sqlite3_step(stmt);
+    sqlite3_reset(stmt);
     check(rc, db, table_->name);
     pending_ = false;
 }

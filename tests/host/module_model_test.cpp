@@ -77,7 +77,7 @@ TEST(ModuleModelTest, SplitsLinesAtEveryLineEndAndJoinsThemWithCrLf) {
         const ModuleModel model(text);
         std::string got;
         for (long i = 1; i <= model.CountOfLines(); ++i)
-            got += model.Line(i) + "|";
+            got += std::string(model.Line(i)) + "|";
         EXPECT_EQ(got, lines) << text;
     }
     const ModuleModel model("a\nb\n\nd");

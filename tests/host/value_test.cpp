@@ -57,4 +57,27 @@ TEST(Properties, indexFindsWhatACaseBlindWalkFinds) {
     EXPECT_EQ(copy.indexOf("ключ"), 5u);
 }
 
+// A copy shares what it was made from: a change or an addition stays with the collection it was
+// made on, in the place a collection of its own would give it.
+TEST(Properties, copiesShareTheirEntriesAndKeepTheirChangesApart) {
+    const Properties defaults{{"Name", ""}, {"Width", 0}, {"OnClick", ""}};
+    Properties a = defaults;
+    a.setAt(2, "[Event Procedure]");
+    a.put("width", 1440);
+    a.put("LabelX", -100);
+    Properties b = a;
+    b.set("Name", "txt");
+    const auto listed = [](const Properties& p) {
+        std::string text;
+        for (const Property& e : p)
+            text += e.name + "=" + e.value.toText() + ";";
+        return text;
+    };
+    EXPECT_EQ(listed(defaults), "Name=;Width=0;OnClick=;");
+    EXPECT_EQ(listed(a), "Name=;Width=1440;OnClick=[Event Procedure];LabelX=-100;");
+    EXPECT_EQ(listed(b), "Name=txt;Width=1440;OnClick=[Event Procedure];LabelX=-100;");
+    EXPECT_EQ(b.indexOf("labelx"), 3u);
+    EXPECT_THROW(b.at(4), Error);
+}
+
 }  // namespace

@@ -122,7 +122,7 @@ TEST(VariableCatalogue, runWritesRowsPerObjectAndEnablesTheLists) {
 std::vector<std::string> statementsOf(const host::ModuleModel& model) {
     std::vector<std::string> found;
     for (long n = 1; n <= model.CountOfLines(); ++n) {
-        std::istringstream words(model.Line(n));
+        std::istringstream words{std::string(model.Line(n))};
         std::string w;
         words >> w;
         const bool scoped = w == "Dim" || w == "Private" || w == "Public" || w == "Global";

@@ -1,10 +1,12 @@
 #include "workdb/work_database.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <functional>
 #include <optional>
+#include <set>
 
 #include "host/access/access_fixture.h"
 #include "host/error.h"
@@ -67,6 +69,41 @@ TEST(WorkDatabase, valuesComeBackInTheKindOfTheirColumnAndUnsetOnesAsItsDefault)
     EXPECT_EQ(ErrorOf([&] { o.update(); }), 3421);
 }
 
+// Fields set as values, as text kept by the caller, or not at all: each row has its own, a text
+// given for a number column is taken as set() takes it, and nothing carries over to the next
+// row.
+TEST(WorkDatabase, eachRowHoldsTheFieldsItSetHoweverTheyWereSet) {
+    auto db = WorkDatabase::open(":memory:");
+    RowWriter w(db, "T_AcModule");
+    const struct {
+        std::optional<std::string> label;  // by setText
+        std::optional<Value> line;         // by set
+        std::optional<std::string> lineText;
+        const char* read;
+    } rows[] = {
+        {"1", 10, {}, "1|10|長い行のテキスト"},
+        {{}, {}, "20", "|20|"},
+        {"2", {}, {}, "2|0|長い行のテキスト"},
+        {{}, Value("30"), {}, "|30|"},
+    };
+    for (const auto& r : rows) {
+        w.addNew();
+        if (r.label)
+            w.setText("Label", *r.label).setText("Procedure", "長い行のテキスト");
+        if (r.line)
+            w.set("Line", *r.line);
+        if (r.lineText)
+            w.setText("Line", *r.lineText);
+        w.update();
+    }
+    Query q(db, "SELECT Label, Line, Procedure FROM T_AcModule");
+    for (const auto& r : rows) {
+        ASSERT_TRUE(q.next());
+        EXPECT_EQ(q.value(0).toText() + "|" + q.value(1).toText() + "|" + q.value(2).toText(),
+                  r.read);
+    }
+}
+
 TEST(WorkDatabase, misspeltTablesAndFieldsFailAtOnce) {
     auto db = WorkDatabase::open(":memory:");
     EXPECT_EQ(ErrorOf([&] { RowWriter(db, "T_AcObjects"); }), 3078);
@@ -102,6 +139,30 @@ TEST(WorkDatabaseFile, openingACurrentFileAgainLeavesItByteIdentical) {
     const auto before = FileBytes(file);
     WorkDatabase::open(file);
     EXPECT_EQ(FileBytes(file), before);
+}
+
+// A creation cut short (the process killed by a write past its file size limit, at several
+// points) leaves nothing under the file's name; the next open clears what it left.
+TEST(WorkDatabaseFile, aNewFileIsWholeOrAbsent) {
+    TempDir dir;
+    const auto file = dir / "Zanfor2.db";
+    for (const rlim_t bytes : {0, 8192, 65536}) {
+        const int status = InOtherProcess([&] {
+            const rlimit noCore{0, 0};
+            const rlimit cut{bytes, bytes};
+            ::setrlimit(RLIMIT_CORE, &noCore);
+            ::setrlimit(RLIMIT_FSIZE, &cut);
+            WorkDatabase::open(file);
+            return 0;
+        });
+        EXPECT_NE(status, 0) << bytes;
+        EXPECT_FALSE(fs::exists(file)) << bytes;
+    }
+    EXPECT_EQ(WorkDatabase::open(file).tableNames().size(), 31u);
+    std::set<std::string> left;
+    for (const auto& entry : fs::directory_iterator(dir.path()))
+        left.insert(entry.path().filename().string());
+    EXPECT_EQ(left, (std::set<std::string>{"Zanfor2.db", "Zanfor2.db-lock"}));
 }
 
 TEST(WorkDatabaseFile, anOlderFileGainsTheMissingTablesAndColumnsKeepingItsRows) {

@@ -1,5 +1,7 @@
 #include "host/access/access_project.h"
 
+#include <unordered_map>
+
 #include "host/access/design_directory.h"
 #include "host/access/export_modules.h"
 #include "host/access/ovba.h"
@@ -118,25 +120,53 @@ std::shared_ptr<const AccessProject> AccessProject::ReadFile(const std::string& 
     return project;
 }
 
-std::shared_ptr<const AccessProject> AccessProject::withExportedModules(
-    const std::vector<ExportedModule>& exported) const {
-    auto copy = std::make_shared<AccessProject>(*this);
-    auto replace = [](std::vector<std::shared_ptr<const Module>>& list,
-                      std::shared_ptr<const Module> module) {
-        for (auto& m : list) {
-            if (util::EqualsIgnoreCase(m->name(), module->name())) {
-                m = std::move(module);
+namespace {
+
+// A module list replaced into by name, without a walk over the list for each module.
+class ModuleList {
+public:
+    explicit ModuleList(std::vector<std::shared_ptr<const Module>>& list) : list_(list) {
+        for (std::size_t i = 0; i < list.size(); ++i)
+            byHash_[util::HashIgnoreCase(list[i]->name())].push_back(i);
+    }
+
+    // The first module of that name gives way to `module`; without one it is added.
+    void put(std::shared_ptr<const Module> module) {
+        auto& positions = byHash_[util::HashIgnoreCase(module->name())];
+        for (const std::size_t i : positions) {
+            if (util::EqualsIgnoreCase(list_[i]->name(), module->name())) {
+                list_[i] = std::move(module);
                 return;
             }
         }
-        list.push_back(std::move(module));
-    };
-    for (const auto& e : exported) {
+        positions.push_back(list_.size());
+        list_.push_back(std::move(module));
+    }
+
+private:
+    std::vector<std::shared_ptr<const Module>>& list_;
+    std::unordered_map<std::uint32_t, std::vector<std::size_t>> byHash_;
+};
+
+NameIndex indexOf(const std::vector<std::shared_ptr<const Module>>& modules) {
+    return NameIndex(modules.size(),
+                     [&](std::size_t i) { return std::string_view(modules[i]->name()); });
+}
+
+}  // namespace
+
+std::shared_ptr<const AccessProject> AccessProject::withExportedModules(
+    std::vector<ExportedModule> exported) const {
+    auto copy = std::make_shared<AccessProject>(*this);
+    ModuleList modules(copy->modules_);
+    ModuleList documentModules(copy->documentModules_);
+    for (auto& e : exported) {
         const bool document = e.kind == ExportedKind::Form || e.kind == ExportedKind::Report;
         auto module = std::make_shared<const Module>(
             e.name, e.kind == ExportedKind::Standard ? ModuleType::Standard : ModuleType::Class,
             e.text);
-        replace(document ? copy->documentModules_ : copy->modules_, std::move(module));
+        std::string().swap(e.text);
+        (document ? documentModules : modules).put(std::move(module));
         if (!document)
             continue;
         auto& designs = e.kind == ExportedKind::Form ? copy->forms_ : copy->reports_;
@@ -145,7 +175,13 @@ std::shared_ptr<const AccessProject> AccessProject::withExportedModules(
                 d.hasModule = true;
         }
     }
+    copy->indexModules();
     return copy;
+}
+
+void AccessProject::indexModules() {
+    moduleIndex_ = indexOf(modules_);
+    documentIndex_ = indexOf(documentModules_);
 }
 
 std::shared_ptr<const AccessProject> AccessProject::FromStorage(StorageNode root) {
@@ -164,17 +200,22 @@ std::shared_ptr<const AccessProject> AccessProject::FromStorage(StorageNode root
     }
     project->forms_ = readDesigns(*project->root_, "Forms", project->codePage_);
     project->reports_ = readDesigns(*project->root_, "Reports", project->codePage_);
+    project->indexModules();
     return project;
 }
 
 std::shared_ptr<const Module> AccessProject::module(std::string_view name) const {
-    for (const auto* list : {&modules_, &documentModules_}) {
-        for (const auto& m : *list) {
-            if (util::EqualsIgnoreCase(m->name(), name))
-                return m;
-        }
-    }
-    return nullptr;
+    if (auto found = find(modules_, moduleIndex_, name))
+        return found;
+    return find(documentModules_, documentIndex_, name);
+}
+
+std::shared_ptr<const Module> AccessProject::find(
+    const std::vector<std::shared_ptr<const Module>>& modules, const NameIndex& index,
+    std::string_view name) {
+    const std::size_t i =
+        index.find(name, [&](std::size_t k) { return std::string_view(modules[k]->name()); });
+    return i == NameIndex::npos ? nullptr : modules[i];
 }
 
 std::shared_ptr<const Module> AccessProject::documentModule(std::string_view prefix,
@@ -182,14 +223,9 @@ std::shared_ptr<const Module> AccessProject::documentModule(std::string_view pre
     // The project keeps the object's name as it is ("Form_Sales Reports Dialog"); the name
     // code uses for it has its blanks and symbols replaced.
     const std::string exact = std::string(prefix) + std::string(objectName);
-    const std::string mangled = DocumentModuleName(prefix, objectName);
-    for (const auto& wanted : {exact, mangled}) {
-        for (const auto& m : documentModules_) {
-            if (util::EqualsIgnoreCase(m->name(), wanted))
-                return m;
-        }
-    }
-    return nullptr;
+    if (auto found = find(documentModules_, documentIndex_, exact))
+        return found;
+    return find(documentModules_, documentIndex_, DocumentModuleName(prefix, objectName));
 }
 
 std::shared_ptr<const Module> AccessProject::formModule(std::string_view formName) const {

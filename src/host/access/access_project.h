@@ -11,6 +11,7 @@
 
 #include "host/access.h"
 #include "host/access/storage_node.h"
+#include "host/name_index.h"
 
 namespace zanfor::host::jet {
 class JetFile;
@@ -58,13 +59,18 @@ public:
     const DesignEntry* form(std::string_view name) const;
     const DesignEntry* report(std::string_view name) const;
 
-    // A copy whose modules are replaced, or added, by those of an export folder.
+    // A copy whose modules are replaced, or added, by those of an export folder. Each exported
+    // text is let go of once its module is made, so that a large project is never held twice.
     std::shared_ptr<const AccessProject> withExportedModules(
-        const std::vector<ExportedModule>& exported) const;
+        std::vector<ExportedModule> exported) const;
 
 private:
     std::shared_ptr<const Module> documentModule(std::string_view prefix,
                                                  std::string_view objectName) const;
+    static std::shared_ptr<const Module> find(
+        const std::vector<std::shared_ptr<const Module>>& modules, const NameIndex& index,
+        std::string_view name);
+    void indexModules();
 
     // Shared by the copies withExportedModules makes: the design entries point into it.
     std::shared_ptr<const StorageNode> root_ = std::make_shared<const StorageNode>();
@@ -73,6 +79,8 @@ private:
     std::vector<std::shared_ptr<const Module>> documentModules_;
     std::vector<DesignEntry> forms_;
     std::vector<DesignEntry> reports_;
+    NameIndex moduleIndex_;
+    NameIndex documentIndex_;
 };
 
 // The name VBA code uses for the module of a form or report: the prefix and the object's name

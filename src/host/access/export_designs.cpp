@@ -234,27 +234,14 @@ DesignObject BuildDesignObject(const DesignText& design, std::string name,
 ExportDesigns::ExportDesigns(std::shared_ptr<const exports::ExportFolder> folder)
     : folder_(std::move(folder)) {}
 
-bool ExportDesigns::hasForm(std::string_view name) const {
-    return exports::ExportFolder::Find(folder_->forms(), name) != nullptr;
-}
+bool ExportDesigns::hasForm(std::string_view name) const { return folder_->form(name) != nullptr; }
 
 bool ExportDesigns::hasReport(std::string_view name) const {
-    return exports::ExportFolder::Find(folder_->reports(), name) != nullptr;
+    return folder_->report(name) != nullptr;
 }
 
 bool ExportDesigns::hasMacro(std::string_view name) const {
-    return exports::ExportFolder::Find(folder_->macros(), name) != nullptr;
-}
-
-const DesignText& ExportDesigns::design(const exports::ExportObject& object) const {
-    auto& slot = designs_[object.file.string()];
-    if (!slot) {
-        const std::string source = object.file.string();
-        const auto text = exports::ParseSavedText(
-            exports::ReadExportFile(object.file, folder_->codePage()), source);
-        slot = std::make_shared<const DesignText>(exports::ReadDesignText(text, source));
-    }
-    return *slot;
+    return folder_->macro(name) != nullptr;
 }
 
 namespace {
@@ -274,41 +261,55 @@ std::shared_ptr<const Module> ExportDesigns::moduleOf(bool report,
         return module;
     if (!d.code)
         return nullptr;
-    // Made once: every code reader of a run asks for it, and a module's lines are split once.
-    auto& module = modules_[object.file.string()];
-    if (!module) {
-        module = std::make_shared<const Module>(
-            DocumentModuleName(report ? "Report_" : "Form_", object.name), ModuleType::Class,
-            ModuleTextOf(*d.code));
-    }
-    return module;
+    return std::make_shared<const Module>(
+        DocumentModuleName(report ? "Report_" : "Form_", object.name), ModuleType::Class,
+        ModuleTextOf(*d.code));
 }
 
 const exports::ExportObject& ExportDesigns::find(bool report, std::string_view name) const {
-    const auto* object =
-        exports::ExportFolder::Find(report ? folder_->reports() : folder_->forms(), name);
+    const auto* object = report ? folder_->report(name) : folder_->form(name);
     if (!object)
         noSuchObject(report ? 2103 : err::kNoSuchObject, report ? "レポート" : "フォーム", name);
     return *object;
 }
 
+DesignText ExportDesigns::read(const exports::ExportObject& object) const {
+    const std::string source = object.file.string();
+    return exports::ReadDesignText(exports::ParseSavedText(folder_->read(object.file), source),
+                                   source);
+}
+
+// Every code reader of a run asks for the code behind each object: it is found once, and a
+// module's lines are split once.
+std::shared_ptr<const Module> ExportDesigns::codeOf(bool report,
+                                                    const exports::ExportObject& object,
+                                                    const DesignText& d,
+                                                    const AccessProject& project) const {
+    if (const auto found = code_.find(&object); found != code_.end())
+        return found->second;
+    auto module = HasCode(object, d) ? moduleOf(report, object, d, project) : nullptr;
+    code_.emplace(&object, module);
+    return module;
+}
+
+// The object is built anew at each open from its text. Keeping the built objects of a run
+// spared the second building but cost more than it spared: the memory they take has to be
+// supplied page by page.
 std::unique_ptr<DesignObject> ExportDesigns::open(bool report, std::string_view name,
                                                   const AccessProject& project) const {
     const auto& object = find(report, name);
-    const DesignText& d = design(object);
-    const bool hasModule = HasCode(object, d);
-    auto module = hasModule ? moduleOf(report, object, d, project) : nullptr;
+    const DesignText d = read(object);
+    auto module = codeOf(report, object, d, project);
     return std::make_unique<DesignObject>(
-        BuildDesignObject(d, object.name, std::move(module), hasModule));
+        BuildDesignObject(d, object.name, std::move(module), HasCode(object, d)));
 }
 
 std::shared_ptr<const Module> ExportDesigns::documentModule(bool report, std::string_view name,
                                                             const AccessProject& project) const {
     const auto& object = find(report, name);
-    const DesignText& d = design(object);
-    if (!HasCode(object, d))
-        return nullptr;
-    return moduleOf(report, object, d, project);
+    if (const auto found = code_.find(&object); found != code_.end())
+        return found->second;
+    return codeOf(report, object, read(object), project);
 }
 
 std::unique_ptr<DesignObject> ExportDesigns::openForm(std::string_view name,
@@ -322,13 +323,12 @@ std::unique_ptr<DesignObject> ExportDesigns::openReport(std::string_view name,
 }
 
 MacroDefinition ExportDesigns::macro(std::string_view name) const {
-    const auto* object = exports::ExportFolder::Find(folder_->macros(), name);
+    const auto* object = folder_->macro(name);
     if (!object)
         noSuchObject(err::kNoSuchObject, "マクロ", name);
     const std::string source = object->file.string();
-    return exports::ReadMacroText(
-        exports::ParseSavedText(exports::ReadExportFile(object->file, folder_->codePage()), source),
-        object->name, source);
+    return exports::ReadMacroText(exports::ParseSavedText(folder_->read(object->file), source),
+                                  object->name, source);
 }
 
 }  // namespace zanfor::host::access

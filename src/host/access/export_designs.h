@@ -6,10 +6,10 @@
 // controls it holds), each control's parent recorded; a report's grouping levels come from its
 // "Begin BreakLevel" blocks.
 
-#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "host/access.h"
 #include "host/access/macro_definition.h"
@@ -31,8 +31,9 @@ public:
     bool hasMacro(std::string_view name) const;
 
     // A fresh object each time, so what a reader changes on it never reaches the next open.
-    // `project` gives the code behind the object. Host errors: 2102 / 2103 for a form / report
-    // the export does not have, err::kExportMalformed (file and line) for one it cannot read.
+    // `project` gives the code behind the object; it is the same project at every call.
+    // Host errors: 2102 / 2103 for a form / report the export does not have,
+    // err::kExportMalformed (file and line) for one it cannot read.
     std::unique_ptr<DesignObject> openForm(std::string_view name,
                                            const AccessProject& project) const;
     std::unique_ptr<DesignObject> openReport(std::string_view name,
@@ -53,12 +54,14 @@ private:
                                            const AccessProject& project) const;
     std::unique_ptr<DesignObject> open(bool report, std::string_view name,
                                        const AccessProject& project) const;
-    const exports::DesignText& design(const exports::ExportObject& object) const;
+    exports::DesignText read(const exports::ExportObject& object) const;
+    std::shared_ptr<const Module> codeOf(bool report, const exports::ExportObject& object,
+                                         const exports::DesignText& d,
+                                         const AccessProject& project) const;
 
     std::shared_ptr<const exports::ExportFolder> folder_;
-    // Designs read so far, by file: a run opens each object once per collector.
-    mutable std::map<std::string, std::shared_ptr<const exports::DesignText>> designs_;
-    mutable std::map<std::string, std::shared_ptr<const Module>> modules_;
+    // The code behind each object found so far (null for none), by its entry in the folder.
+    mutable std::unordered_map<const exports::ExportObject*, std::shared_ptr<const Module>> code_;
 };
 
 // The design-view object of a design read from text. `hasModule` and `module` are the code

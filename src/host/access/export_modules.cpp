@@ -4,6 +4,7 @@
 #include <cctype>
 #include <system_error>
 
+#include "host/text_lines.h"
 #include "util/encoding.h"
 #include "util/vb_string.h"
 
@@ -13,17 +14,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool startsWithWord(std::string_view line, std::string_view word) {
-    const std::string upper = util::UCase(util::Trim(line));
-    return upper.rfind(word, 0) == 0;
-}
-
-std::string joinLines(const std::vector<std::string>& lines, std::size_t from) {
+// The lines from `from` on, joined with CR LF.
+std::string joinLines(LineCursor& cursor, std::string_view first, std::size_t size) {
     std::string text;
-    for (std::size_t i = from; i < lines.size(); ++i) {
-        if (i > from)
-            text += "\r\n";
-        text += lines[i];
+    text.reserve(size);
+    text += first;
+    for (std::string_view line; cursor.next(line);) {
+        text += "\r\n";
+        text += line;
     }
     return text;
 }
@@ -65,15 +63,38 @@ std::optional<std::string> readText(const fs::path& file) {
     }
 }
 
-// The quoted name of "Attribute VB_Name = "X"", when the text declares one.
-std::optional<std::string> declaredName(std::string_view text) {
-    for (const auto& line : util::SplitLines(text)) {
-        if (!startsWithWord(line, "ATTRIBUTE VB_NAME"))
+// Whether the last of the text's lines is an empty one.
+bool endsWithEmptyLine(std::string_view s) {
+    if (s.ends_with("\r\n"))
+        s.remove_suffix(2);
+    else if (s.ends_with('\r') || s.ends_with('\n'))
+        s.remove_suffix(1);
+    else
+        return false;
+    return s.empty() || s.ends_with('\r') || s.ends_with('\n');
+}
+
+// The code after the design's "CodeBehindForm" line, when it has one: the lines after it were
+// always joined and split again, which loses a last empty line. The design part, most of the
+// file, is passed over by a search for the word.
+std::optional<std::string> codeBehind(std::string_view text) {
+    constexpr std::string_view kMarker = "CodeBehindForm";
+    for (std::size_t at = text.find(kMarker); at != std::string_view::npos;
+         at = text.find(kMarker, at + 1)) {
+        const std::size_t before = text.find_last_of("\r\n", at);
+        const std::size_t start = before == std::string_view::npos ? 0 : before + 1;
+        std::size_t end = text.find_first_of("\r\n", at);
+        if (end == std::string_view::npos)
+            end = text.size();
+        if (TrimmedView(text.substr(start, end - start)) != kMarker)
             continue;
-        const auto open = line.find('"');
-        const auto close = line.rfind('"');
-        if (open != std::string::npos && close > open)
-            return line.substr(open + 1, close - open - 1);
+        if (end < text.size())
+            end += text.compare(end, 2, "\r\n") == 0 ? 2 : 1;
+        const std::string_view rest = text.substr(end);
+        std::string code = ModuleTextOf(rest);
+        if (endsWithEmptyLine(rest) && code.ends_with("\r\n"))
+            code.resize(code.size() - 2);
+        return code;
     }
     return std::nullopt;
 }
@@ -91,19 +112,10 @@ void readDesignCode(const fs::path& folder, ExportedKind kind, std::vector<Expor
         } else if (ext == ".bas" || ext == ".form" || ext == ".report" || ext == ".accfrm" ||
                    ext == ".accrpt") {
             // A .cls beside the design holds the code instead.
-            if (std::find(files.begin(), files.end(), folder / (stem + ".cls")) != files.end()) {
+            if (std::binary_search(files.begin(), files.end(), folder / (stem + ".cls")))
                 continue;
-            }
-            auto text = readText(file);
-            if (!text)
-                continue;
-            const auto lines = util::SplitLines(*text);
-            for (std::size_t i = 0; i < lines.size(); ++i) {
-                if (util::Trim(lines[i]) == "CodeBehindForm") {
-                    code = ModuleTextOf(joinLines(lines, i + 1));
-                    break;
-                }
-            }
+            if (auto text = readText(file))
+                code = codeBehind(*text);
         }
         if (code) {
             const std::string name = ExportedObjectName(file);
@@ -113,6 +125,19 @@ void readDesignCode(const fs::path& folder, ExportedKind kind, std::vector<Expor
 }
 
 }  // namespace
+
+std::optional<std::string> DeclaredModuleName(std::string_view text) {
+    LineCursor cursor(text);
+    for (std::string_view line; cursor.next(line);) {
+        if (!TrimmedStartsWith(line, "ATTRIBUTE VB_NAME"))
+            continue;
+        const auto open = line.find('"');
+        const auto close = line.rfind('"');
+        if (open != std::string_view::npos && close > open)
+            return std::string(line.substr(open + 1, close - open - 1));
+    }
+    return std::nullopt;
+}
 
 std::optional<fs::path> ExportFolderFor(const fs::path& target) {
     fs::path folder = target;
@@ -140,20 +165,21 @@ std::string ExportedObjectName(const fs::path& file) {
 }
 
 std::string ModuleTextOf(std::string_view exported) {
-    const auto lines = util::SplitLines(exported);
-    std::size_t i = 0;
-    if (i < lines.size() && startsWithWord(lines[i], "VERSION ")) {
-        ++i;
-        if (i < lines.size() && startsWithWord(lines[i], "BEGIN")) {
-            while (i < lines.size() && !startsWithWord(lines[i], "END"))
-                ++i;
-            if (i < lines.size())
-                ++i;
+    LineCursor cursor(exported);
+    std::string_view line;
+    bool more = cursor.next(line);
+    if (more && TrimmedStartsWith(line, "VERSION ")) {
+        more = cursor.next(line);
+        if (more && TrimmedStartsWith(line, "BEGIN")) {
+            while (more && !TrimmedStartsWith(line, "END"))
+                more = cursor.next(line);
+            if (more)
+                more = cursor.next(line);
         }
     }
-    while (i < lines.size() && startsWithWord(lines[i], "ATTRIBUTE VB_"))
-        ++i;
-    return joinLines(lines, i);
+    while (more && TrimmedStartsWith(line, "ATTRIBUTE VB_"))
+        more = cursor.next(line);
+    return more ? joinLines(cursor, line, exported.size()) : std::string();
 }
 
 std::vector<ExportedModule> ReadExportedModules(const fs::path& folder) {
@@ -167,7 +193,7 @@ std::vector<ExportedModule> ReadExportedModules(const fs::path& folder) {
             if (!text)
                 continue;
             modules.push_back({ext == ".cls" ? ExportedKind::Class : ExportedKind::Standard,
-                               declaredName(*text).value_or(ExportedObjectName(file)),
+                               DeclaredModuleName(*text).value_or(ExportedObjectName(file)),
                                {},
                                ModuleTextOf(*text)});
         }

@@ -37,6 +37,9 @@ std::string ExportedObjectName(const std::filesystem::path& file);
 // Files that cannot be read are skipped; text may be UTF-8 (with or without BOM) or CP932.
 std::vector<ExportedModule> ReadExportedModules(const std::filesystem::path& folder);
 
+// The name of "Attribute VB_Name = "X"" in a module file's text, when it declares one.
+std::optional<std::string> DeclaredModuleName(std::string_view text);
+
 // The module text of an exported file's contents: the class header (VERSION ... BEGIN ... END)
 // and the leading "Attribute VB_" lines removed.
 std::string ModuleTextOf(std::string_view exported);

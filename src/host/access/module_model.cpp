@@ -20,7 +20,7 @@
 #include <utility>
 
 #include "host/error.h"
-#include "util/encoding.h"
+#include "host/text_lines.h"
 
 namespace zanfor::host {
 namespace {
@@ -256,7 +256,13 @@ bool endsProcedure(std::string_view code) {
 
 }  // namespace
 
-ModuleModel::ModuleModel(std::string_view text) : lines_(util::SplitLines(text)) {
+ModuleModel::ModuleModel(std::string_view text) {
+    text_.reserve(text.size());
+    LineCursor cursor(text);
+    for (std::string_view line; cursor.next(line);) {
+        text_ += line;
+        starts_.push_back(text_.size());
+    }
     const long lineCount = CountOfLines();
     LogicalLineReader reader;
     long lastCodeLine = 0;
@@ -266,7 +272,7 @@ ModuleModel::ModuleModel(std::string_view text) : lines_(util::SplitLines(text))
     for (long first = 1; first <= lineCount;) {
         reader.reset();
         long last = first;
-        while (reader.add(lines_[last - 1]) && last < lineCount) {
+        while (reader.add(Line(last)) && last < lineCount) {
             ++last;
         }
         const std::string& code = reader.code();
@@ -316,16 +322,17 @@ std::string ModuleModel::Lines(long startLine, long count) const {
         if (line > startLine) {
             text += "\r\n";
         }
-        text += lines_[line - 1];
+        text += Line(line);
     }
     return text;
 }
 
-const std::string& ModuleModel::Line(long lineNumber) const {
+std::string_view ModuleModel::Line(long lineNumber) const {
     if (lineNumber < 1 || lineNumber > CountOfLines()) {
         throw Error(err::kSubscriptOutOfRange, kOutOfRange);
     }
-    return lines_[lineNumber - 1];
+    const auto at = static_cast<std::size_t>(lineNumber - 1);
+    return std::string_view(text_).substr(starts_[at], starts_[at + 1] - starts_[at]);
 }
 
 std::string ModuleModel::ProcOfLine(long lineNumber, ProcKind& kind) const {

@@ -29,13 +29,16 @@ public:
     // end in CR LF, LF or CR.
     explicit ModuleModel(std::string_view text);
 
-    long CountOfLines() const { return static_cast<long>(lines_.size()); }
+    long CountOfLines() const {
+        return starts_.empty() ? 0 : static_cast<long>(starts_.size()) - 1;
+    }
     long CountOfDeclarationLines() const { return declarationLines_; }
 
     // `count` lines from `startLine` joined with CR LF. Host error 9 outside the module.
     std::string Lines(long startLine, long count) const;
-    // The line's text without its line end; host error 9 outside the module.
-    const std::string& Line(long lineNumber) const;
+    // The line's text without its line end, valid as long as the model; host error 9 outside
+    // the module.
+    std::string_view Line(long lineNumber) const;
 
     // The owning procedure's name and kind; "" (kind Proc) for a declarations line.
     // Host error 9 outside the module.
@@ -51,7 +54,10 @@ public:
 private:
     const Procedure& find(std::string_view name, ProcKind kind) const;
 
-    std::vector<std::string> lines_;
+    // A project of a hundred thousand lines holds every line at once: the lines back to back
+    // in one text, and where each starts (with the end of the last one after them).
+    std::string text_;
+    std::vector<std::size_t> starts_{0};
     long declarationLines_ = 0;
     std::vector<Procedure> procedures_;
     std::vector<int> owner_;  // per line: index into procedures_, -1 for the declarations

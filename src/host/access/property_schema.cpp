@@ -874,12 +874,10 @@ Properties BuildProperties(std::string_view kind, DesignContext context,
     static const Variant kUnknownKind;
     const Variant* found = AllSchemas().find(kind, context);
     const Variant& variant = found != nullptr ? *found : kUnknownKind;
-    Properties properties;
+    // The defaults are shared, not copied: the collection keeps only what the design sets.
+    Properties properties = variant.defaults;
     const std::size_t known = variant.specs.size();
-    // A copy is made with no room to spare; the first stored name outside the schema would
-    // move every entry.
-    properties.reserve(variant.defaults.count() + stored.size());
-    properties = variant.defaults;
+    properties.reserve(stored.size());
     std::vector<bool> isStored(known, false);
     for (const auto& [name, value] : stored) {
         const std::size_t i = properties.indexOf(name);

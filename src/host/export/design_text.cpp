@@ -29,21 +29,21 @@ public:
 
     void addTemplate(const SavedBlock& block) { templates_[block.kind] = block.properties; }
 
-    void section(const SavedBlock& block) {
+    void section(SavedBlock& block) {
         DesignSection s;
         s.kind = block.kind;
         s.name = block.text("Name");
-        s.properties = block.properties;
+        s.properties = std::move(block.properties);
         out_.sections.push_back(std::move(s));
         const int index = static_cast<int>(out_.sections.size()) - 1;
-        for (const auto& list : block.children) {
-            for (const auto& c : list.children)
+        for (auto& list : block.children) {
+            for (auto& c : list.children)
                 control(c, -1, index);
         }
     }
 
 private:
-    void control(const SavedBlock& block, int parent, int section) {
+    void control(SavedBlock& block, int parent, int section) {
         const ControlKind kind = ControlKindOf(block.kind);
         DesignControl c;
         c.typeName = std::string(kind.typeName);
@@ -52,13 +52,19 @@ private:
         c.parent = parent;
         c.section = section;
         c.line = block.line;
-        if (auto t = templates_.find(block.kind); t != templates_.end())
+        if (auto t = templates_.find(block.kind); t != templates_.end()) {
+            c.properties.reserve(t->second.size() + block.properties.size());
             c.properties = t->second;
-        c.properties.insert(c.properties.end(), block.properties.begin(), block.properties.end());
+            c.properties.insert(c.properties.end(),
+                                std::make_move_iterator(block.properties.begin()),
+                                std::make_move_iterator(block.properties.end()));
+        } else {
+            c.properties = std::move(block.properties);
+        }
         out_.controls.push_back(std::move(c));
         const int index = static_cast<int>(out_.controls.size()) - 1;
-        for (const auto& list : block.children) {
-            for (const auto& nested : list.children)
+        for (auto& list : block.children) {
+            for (auto& nested : list.children)
                 control(nested, index, section);
         }
     }
@@ -78,9 +84,9 @@ ControlKind ControlKindOf(std::string_view blockKind) {
     return {0, blockKind};
 }
 
-DesignText ReadDesignText(const SavedText& text, const std::string& source) {
-    const SavedBlock* object = nullptr;
-    for (const auto& b : text.root.children) {
+DesignText ReadDesignText(SavedText text, const std::string& source) {
+    SavedBlock* object = nullptr;
+    for (auto& b : text.root.children) {
         if (b.kind == "Form" || b.kind == "Report") {
             object = &b;
             break;
@@ -90,15 +96,15 @@ DesignText ReadDesignText(const SavedText& text, const std::string& source) {
         ThrowMalformed(source, 1, "Begin Form または Begin Report がありません");
     DesignText design;
     design.report = object->kind == "Report";
-    design.properties = object->properties;
-    design.code = text.code;
+    design.properties = std::move(object->properties);
+    design.code = std::move(text.code);
     Reader reader(design);
     // The object's one bare block holds, in this order, the default settings of each control
     // type, the grouping levels and the sections.
-    for (const auto& list : object->children) {
-        for (const auto& child : list.children) {
+    for (auto& list : object->children) {
+        for (auto& child : list.children) {
             if (child.kind == "BreakLevel")
-                design.groupLevels.push_back(child.properties);
+                design.groupLevels.push_back(std::move(child.properties));
             else if (isSection(child.kind))
                 reader.section(child);
             else

@@ -44,7 +44,7 @@ struct DesignText {
 
 // Throws host::Error (err::kExportMalformed) naming `source` when the text holds no
 // "Begin Form" / "Begin Report" block.
-DesignText ReadDesignText(const SavedText& text, const std::string& source);
+DesignText ReadDesignText(SavedText text, const std::string& source);
 
 // The ControlType code and ControlTypeName spelling of a SaveAsText block kind ("Tab" is
 // "TabCtl", "UnboundObjectFrame" is "ObjectFrame"). A kind Access 2000 did not have (the

@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 
+#include "host/access/export_modules.h"
 #include "host/error.h"
 #include "host/export/database_properties.h"
 #include "host/export/query_text.h"
@@ -63,10 +64,10 @@ private:
     std::size_t position_ = 0;
 };
 
-dao::TableDef readTable(const ExportObject& o, int codePage) {
+dao::TableDef readTable(const ExportObject& o, const ExportFolder& folder) {
     const std::string source = o.file.string();
     const std::string ext = extensionOf(o.file);
-    const std::string text = ReadExportFile(o.file, codePage);
+    const std::string text = folder.read(o.file);
     dao::TableDef t;
     if (ext == ".xml") {
         t = ReadTableXml(ParseXml(text, source), source);
@@ -83,17 +84,10 @@ dao::TableDef readTable(const ExportObject& o, int codePage) {
 }
 
 // The name VBA knows a module by: its "Attribute VB_Name" when the file declares one.
-std::string moduleName(const ExportObject& o, int codePage) {
+std::string moduleName(const ExportObject& o, const ExportFolder& folder) {
     try {
-        for (const auto& line : util::SplitLines(ReadExportFile(o.file, codePage))) {
-            const std::string t = util::Trim(line);
-            if (!util::UCase(t).starts_with("ATTRIBUTE VB_NAME"))
-                continue;
-            const auto open = t.find('"');
-            const auto close = t.rfind('"');
-            if (open != std::string::npos && close > open)
-                return t.substr(open + 1, close - open - 1);
-        }
+        if (auto declared = access::DeclaredModuleName(folder.read(o.file)))
+            return std::move(*declared);
     } catch (const Error&) {
         // An unreadable module file is still a module of that name.
     }
@@ -156,7 +150,7 @@ void ExportDatabase::readTables() {
     for (const auto& o : folder_->tables()) {
         dao::TableDef t;
         try {
-            t = readTable(o, folder_->codePage());
+            t = readTable(o, *folder_);
         } catch (const Error& e) {
             t = dao::TableDef();
             t.name = o.name;
@@ -167,9 +161,8 @@ void ExportDatabase::readTables() {
     }
     for (const auto& file : folder_->importExportFiles()) {
         try {
-            AddImportExportDefinition(
-                importExport_, ParseJson(ReadExportFile(file, folder_->codePage()), file.string()),
-                file.string());
+            AddImportExportDefinition(importExport_, ParseJson(folder_->read(file), file.string()),
+                                      file.string());
         } catch (const Error& e) {
             importExport_.definitions.table.problem += e.description();
             problems_.push_back(e.description());
@@ -182,7 +175,7 @@ void ExportDatabase::readTables() {
     }
     for (const auto& file : folder_->relationFiles()) {
         try {
-            const std::string text = ReadExportFile(file, folder_->codePage());
+            const std::string text = folder_->read(file);
             ApplyRelation(extensionOf(file) == ".json"
                               ? ReadRelationJson(ParseJson(text, file.string()), file.string())
                               : ReadRelationText(text, file.string()),
@@ -235,12 +228,11 @@ const std::vector<dao::QueryDef>& ExportDatabase::queryDefs() {
             dao::QueryDef q;
             const std::string source = o.file.string();
             try {
-                const std::string text = ReadExportFile(o.file, folder_->codePage());
+                const std::string text = folder_->read(o.file);
                 if (extensionOf(o.file) == ".sql") {
                     std::optional<JsonValue> info;
                     if (const auto json = o.companion(".json"))
-                        info =
-                            ParseJson(ReadExportFile(*json, folder_->codePage()), json->string());
+                        info = ParseJson(folder_->read(*json), json->string());
                     const JsonValue* items = info ? info->find("Items") : nullptr;
                     q = ReadQuerySql(text, items, o.name, starFields);
                 } else {
@@ -276,7 +268,7 @@ const std::vector<dao::Container>& ExportDatabase::containers() {
     dao::Container modules;
     modules.name = "Modules";
     for (const auto& o : folder_->modules())
-        modules.documents.push_back(document(moduleName(o, folder_->codePage()), modules.name));
+        modules.documents.push_back(document(moduleName(o, *folder_), modules.name));
     sortByName(modules.documents,
                [](const dao::Document& d) -> const std::string& { return d.name; });
     list.push_back(std::move(modules));
@@ -297,7 +289,7 @@ const Properties& ExportDatabase::loadProperties() const {
     properties_.emplace();
     if (const auto& file = folder_->propertiesFile()) {
         try {
-            const std::string text = ReadExportFile(*file, folder_->codePage());
+            const std::string text = folder_->read(*file);
             const std::string ext = extensionOf(*file);
             if (ext == ".json")
                 properties_ =

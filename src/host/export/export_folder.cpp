@@ -29,13 +29,15 @@ std::vector<fs::path> entries(const fs::path& folder, bool directories) {
         if (directories ? entry.is_directory(typeError) : entry.is_regular_file(typeError))
             found.push_back(entry.path());
     }
-    std::sort(found.begin(), found.end());
+    // Entries of one folder differ in their names alone: comparing the whole paths as strings
+    // orders them as comparing paths does, without taking each path apart.
+    std::sort(found.begin(), found.end(),
+              [](const fs::path& a, const fs::path& b) { return a.native() < b.native(); });
     return found;
 }
 
-// The first sub-folder whose name is one of `names`, compared without regard to case.
-std::optional<fs::path> subFolder(const fs::path& root, Names names) {
-    const auto folders = entries(root, true);
+// The first of `folders` whose name is one of `names`, compared without regard to case.
+std::optional<fs::path> subFolder(const std::vector<fs::path>& folders, Names names) {
     for (const auto name : names) {
         for (const auto& f : folders) {
             if (util::EqualsIgnoreCase(f.filename().string(), name))
@@ -129,6 +131,18 @@ int folderCodePage(const ExportFolder& folder) {
     return 932;
 }
 
+NameIndex indexOf(const std::vector<ExportObject>& objects) {
+    return NameIndex(objects.size(),
+                     [&](std::size_t i) { return std::string_view(objects[i].name); });
+}
+
+const ExportObject* found(const std::vector<ExportObject>& objects, const NameIndex& index,
+                          std::string_view name) {
+    const std::size_t i =
+        index.find(name, [&](std::size_t k) { return std::string_view(objects[k].name); });
+    return i == NameIndex::npos ? nullptr : &objects[i];
+}
+
 }  // namespace
 
 std::optional<fs::path> ExportObject::companion(std::string_view extension) const {
@@ -149,31 +163,46 @@ std::shared_ptr<const ExportFolder> ExportFolder::Open(const fs::path& folder) {
     f->root_ = fs::absolute(folder, ec);
     if (ec)
         f->root_ = folder;
-    f->forms_ = objectsIn(subFolder(folder, {"forms", "form"}), {".bas", ".form", ".accfrm"});
+    const auto folders = entries(folder, true);
+    f->forms_ = objectsIn(subFolder(folders, {"forms", "form"}), {".bas", ".form", ".accfrm"});
     f->reports_ =
-        objectsIn(subFolder(folder, {"reports", "report"}), {".bas", ".report", ".accrpt"});
-    f->macros_ = objectsIn(subFolder(folder, {"macros", "macro", "scripts"}),
+        objectsIn(subFolder(folders, {"reports", "report"}), {".bas", ".report", ".accrpt"});
+    f->macros_ = objectsIn(subFolder(folders, {"macros", "macro", "scripts"}),
                            {".bas", ".macro", ".accmac", ".mcr"});
-    f->modules_ = objectsIn(subFolder(folder, {"modules", "module"}), {".bas", ".cls"});
+    f->modules_ = objectsIn(subFolder(folders, {"modules", "module"}), {".bas", ".cls"});
     f->queries_ =
-        objectsIn(subFolder(folder, {"queries", "query"}), {".qdef", ".bas", ".accqry", ".sql"});
-    f->tables_ = objectsIn(subFolder(folder, {"tbldefs", "tbldef", "tabledefs", "tabledef"}),
+        objectsIn(subFolder(folders, {"queries", "query"}), {".qdef", ".bas", ".accqry", ".sql"});
+    f->tables_ = objectsIn(subFolder(folders, {"tbldefs", "tbldef", "tabledefs", "tabledef"}),
                            {".xml", ".sql", ".json", ".lnkd"});
-    f->importExportFiles_ = filesWith(subFolder(folder, {"imexspecs"}), {".json"});
-    f->relationFiles_ = filesWith(subFolder(folder, {"relations"}), {".json", ".txt"});
+    f->importExportFiles_ = filesWith(subFolder(folders, {"imexspecs"}), {".json"});
+    f->relationFiles_ = filesWith(subFolder(folders, {"relations"}), {".json", ".txt"});
     f->propertiesFile_ =
         fileNamed(folder, {"dbs-properties.json", "properties.txt", "Project.accprj"});
-    f->codePage_ = folderCodePage(*f);
+    f->formIndex_ = indexOf(f->forms_);
+    f->reportIndex_ = indexOf(f->reports_);
+    f->macroIndex_ = indexOf(f->macros_);
     return f;
 }
 
-const ExportObject* ExportFolder::Find(const std::vector<ExportObject>& objects,
-                                       std::string_view name) {
-    for (const auto& o : objects) {
-        if (util::EqualsIgnoreCase(o.name, name))
-            return &o;
-    }
-    return nullptr;
+int ExportFolder::codePage() const {
+    std::call_once(codePageFound_, [this] { codePage_ = folderCodePage(*this); });
+    return codePage_;
+}
+
+std::string ExportFolder::read(const fs::path& file) const {
+    return ReadExportFile(file, [this] { return codePage(); });
+}
+
+const ExportObject* ExportFolder::form(std::string_view name) const {
+    return found(forms_, formIndex_, name);
+}
+
+const ExportObject* ExportFolder::report(std::string_view name) const {
+    return found(reports_, reportIndex_, name);
+}
+
+const ExportObject* ExportFolder::macro(std::string_view name) const {
+    return found(macros_, macroIndex_, name);
 }
 
 }  // namespace zanfor::host::exports

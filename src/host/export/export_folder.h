@@ -19,10 +19,13 @@
 
 #include <filesystem>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "host/name_index.h"
 
 namespace zanfor::host::exports {
 
@@ -42,8 +45,12 @@ public:
 
     const std::filesystem::path& root() const { return root_; }
     // The code page of files that are not UTF-8 and carry no hint of their own (macros,
-    // queries): the hint of the first form or report that has one, else 932.
-    int codePage() const { return codePage_; }
+    // queries): the hint of the first form or report that has one, else 932. Found the first
+    // time it is asked for, which a folder written in UTF-8 never does: finding it reads
+    // every design.
+    int codePage() const;
+    // An export file's text, as ReadExportFile reads it with this folder's code page.
+    std::string read(const std::filesystem::path& file) const;
 
     const std::vector<ExportObject>& forms() const { return forms_; }
     const std::vector<ExportObject>& reports() const { return reports_; }
@@ -57,13 +64,15 @@ public:
     const std::vector<std::filesystem::path>& relationFiles() const { return relationFiles_; }
     const std::optional<std::filesystem::path>& propertiesFile() const { return propertiesFile_; }
 
-    // The object of that name (compared without regard to case), or nullptr.
-    static const ExportObject* Find(const std::vector<ExportObject>& objects,
-                                    std::string_view name);
+    // The form, report or macro of that name (compared without regard to case), or nullptr.
+    const ExportObject* form(std::string_view name) const;
+    const ExportObject* report(std::string_view name) const;
+    const ExportObject* macro(std::string_view name) const;
 
 private:
     std::filesystem::path root_;
-    int codePage_ = 932;
+    mutable std::once_flag codePageFound_;
+    mutable int codePage_ = 932;
     std::vector<ExportObject> forms_;
     std::vector<ExportObject> reports_;
     std::vector<ExportObject> macros_;
@@ -73,6 +82,9 @@ private:
     std::vector<std::filesystem::path> importExportFiles_;
     std::vector<std::filesystem::path> relationFiles_;
     std::optional<std::filesystem::path> propertiesFile_;
+    NameIndex formIndex_;
+    NameIndex reportIndex_;
+    NameIndex macroIndex_;
 };
 
 }  // namespace zanfor::host::exports

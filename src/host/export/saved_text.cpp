@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "host/error.h"
+#include "host/text_lines.h"
 #include "util/encoding.h"
 #include "util/vb_string.h"
 
@@ -185,8 +186,9 @@ std::string joinSurrogatePairs(std::string bytes) {
 
 class Parser {
 public:
+    // The lines are views into `text`, which outlives the parser.
     Parser(std::string_view text, const std::string& source)
-        : lines_(util::SplitLines(text)), source_(source) {}
+        : lines_(LineViews(text)), source_(source) {}
 
     SavedText run() {
         SavedText result;
@@ -315,7 +317,7 @@ private:
         return v;
     }
 
-    std::vector<std::string> lines_;
+    std::vector<std::string_view> lines_;
     const std::string& source_;
     std::size_t index_ = 0;
 };
@@ -348,6 +350,11 @@ SavedText ParseSavedText(std::string_view text, const std::string& source) {
 }
 
 std::string ReadExportFile(const std::filesystem::path& file, int defaultCodePage) {
+    return ReadExportFile(file, [defaultCodePage] { return defaultCodePage; });
+}
+
+std::string ReadExportFile(const std::filesystem::path& file,
+                           const std::function<int()>& defaultCodePage) {
     std::string bytes;
     try {
         bytes = joinSurrogatePairs(util::ReadFileBytes(file));
@@ -355,10 +362,16 @@ std::string ReadExportFile(const std::filesystem::path& file, int defaultCodePag
         throw Error(err::kFileNotFound,
                     "エクスポート ファイル '" + file.string() + "' を読めません: " + e.what());
     }
-    if (std::string_view(bytes).starts_with(kUtf8Bom) || util::IsValidUtf8(bytes))
-        return util::DecodeText(bytes);
+    // Valid UTF-8 is the text as it stands (DecodeText's answer), taken without a copy.
+    if (std::string_view(bytes).starts_with(kUtf8Bom)) {
+        bytes.erase(0, kUtf8Bom.size());
+        return util::IsValidUtf8(bytes) ? std::move(bytes)
+                                        : util::DecodeText(std::string(kUtf8Bom) + bytes);
+    }
+    if (util::IsValidUtf8(bytes))
+        return bytes;
     const int hint = CodePageHint(bytes);
-    return util::DecodeCodePage(bytes, hint != 0 ? hint : defaultCodePage);
+    return util::DecodeCodePage(bytes, hint != 0 ? hint : defaultCodePage());
 }
 
 }  // namespace zanfor::host::exports

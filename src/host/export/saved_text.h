@@ -7,6 +7,7 @@
 // of a form or report after "CodeBehindForm".
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -65,6 +66,9 @@ int CodePageHint(std::string_view bytes);
 // (the folder's, see ExportFolder::codePage). Throws host::Error (err::kFileNotFound) when the
 // file cannot be read.
 std::string ReadExportFile(const std::filesystem::path& file, int defaultCodePage = 932);
+// The same, the default code page asked of `defaultCodePage` only for a file that needs it.
+std::string ReadExportFile(const std::filesystem::path& file,
+                           const std::function<int()>& defaultCodePage);
 
 // The host::Error for a malformed export file: its path and line in the description.
 [[noreturn]] void ThrowMalformed(const std::string& source, int line, std::string_view reason);

@@ -1,5 +1,6 @@
 #include "host/export/xml_tree.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "host/export/saved_text.h"
@@ -41,11 +42,18 @@ public:
     }
 
 private:
+    // Every element records its line: the count goes on from the last position asked for, as
+    // the parser only moves forward, instead of starting again at the top of the file.
     int lineAt(std::size_t pos) const {
-        int line = 1;
-        for (std::size_t i = 0; i < pos && i < s_.size(); ++i)
-            line += s_[i] == '\n' ? 1 : 0;
-        return line;
+        pos = std::min(pos, s_.size());
+        if (pos < counted_) {
+            counted_ = 0;
+            line_ = 1;
+        }
+        line_ += static_cast<int>(std::count(s_.begin() + static_cast<std::ptrdiff_t>(counted_),
+                                             s_.begin() + static_cast<std::ptrdiff_t>(pos), '\n'));
+        counted_ = pos;
+        return line_;
     }
 
     [[noreturn]] void fail(std::string_view reason) const {
@@ -198,6 +206,8 @@ private:
     std::string_view s_;
     const std::string& source_;
     std::size_t at_ = 0;
+    mutable std::size_t counted_ = 0;  // lines are counted up to here
+    mutable int line_ = 1;             // the line of that position
 };
 
 }  // namespace

@@ -93,6 +93,33 @@ TEST(ExportedModules, headerAndAttributeLinesAreNotPartOfTheCode) {
         "Sub B()\r\n  Attribute B.VB_UserMemId = 0\r\nEnd Sub");
 }
 
+// The code behind a design starts after a line that is "CodeBehindForm" and nothing else.
+TEST(ExportedModules, designCodeStartsAfterTheWholeCodeBehindFormLine) {
+    const struct {
+        const char* design;
+        const char* code;  // nullptr: no module
+    } cases[] = {
+        {"Begin Form\r\nEnd\r\nCodeBehindForm\r\nOption Explicit\r\nSub A()\r\nEnd Sub\r\n",
+         "Option Explicit\r\nSub A()\r\nEnd Sub"},
+        {"Begin Form\n    Tag =\"CodeBehindForm\"\nEnd\n  CodeBehindForm \nOption Explicit\n",
+         "Option Explicit"},
+        // A last empty line is not part of the code; the one before it is.
+        {"Begin Form\rEnd\rCodeBehindForm\rSub A()\r\rEnd Sub\r\r\r", "Sub A()\r\n\r\nEnd Sub\r\n"},
+        {"Begin Form\r\nEnd\r\nCodeBehindForm", ""},
+        {"Begin Form\r\n    Caption =\"CodeBehindForm\"\r\nEnd\r\n", nullptr},
+    };
+    for (const auto& c : cases) {
+        zanfor::test::TempDir dir;
+        fs::create_directories(dir / "forms");
+        zanfor::util::WriteFileAtomically(dir / "forms" / "F.bas", c.design);
+        const auto modules = ReadExportedModules(dir.path());
+        ASSERT_EQ(modules.size(), c.code ? 1u : 0u) << c.design;
+        if (c.code) {
+            EXPECT_EQ(modules[0].text, c.code) << c.design;
+        }
+    }
+}
+
 TEST(ExportedModules, anExportBesideTheFileWinsOverItsModules) {
     ZANFOR_REQUIRE_TESTDATA(data);
     zanfor::test::TempDir dir;

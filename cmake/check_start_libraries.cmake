@@ -1,0 +1,16 @@
+# Fails when PROGRAM names one of the UNWANTED libraries (name prefixes) as needed at start.
+execute_process(COMMAND ${OBJDUMP} -p ${PROGRAM} OUTPUT_VARIABLE headers RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "${OBJDUMP} -p ${PROGRAM} failed")
+endif()
+string(REGEX MATCHALL "NEEDED +[^ \n]+" needed "${headers}")
+foreach(entry IN LISTS needed)
+  string(REGEX REPLACE "NEEDED +" "" library "${entry}")
+  foreach(prefix IN LISTS UNWANTED)
+    string(FIND "${library}" "${prefix}" at)
+    if(at EQUAL 0)
+      message(FATAL_ERROR "${PROGRAM} loads ${library} at every start; see the comment at "
+                          "zanfor-cli in src/CMakeLists.txt")
+    endif()
+  endforeach()
+endforeach()
