@@ -7,31 +7,19 @@
 #include <string>
 #include <string_view>
 
+#include "util/big_endian.h"
 #include "util/truetype_subset.h"
-
-namespace {
-
-std::uint32_t Be(std::string_view b, std::size_t at, int bytes) {
-    std::uint32_t v = 0;
-    for (int i = 0; i < bytes; ++i) {
-        const std::size_t p = at + static_cast<std::size_t>(i);
-        v = v << 8 | (p < b.size() ? static_cast<unsigned char>(b[p]) : 0u);
-    }
-    return v;
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view file(reinterpret_cast<const char*>(data), size);
     std::map<std::string, std::string, std::less<>> tables;
-    const std::uint32_t count = Be(file, 4, 2);
+    const std::uint32_t count = zanfor::util::ReadBeOrZero(file, 4, 2);
     for (std::uint32_t i = 0; i < count && 12 + i * 16 + 16 <= file.size(); ++i) {
         const std::size_t record = 12 + i * 16;
-        const std::size_t offset = Be(file, record + 8, 4);
+        const std::size_t offset = zanfor::util::ReadBeOrZero(file, record + 8, 4);
         if (offset <= file.size())
             tables[std::string(file.substr(record, 4))] =
-                std::string(file.substr(offset, Be(file, record + 12, 4)));
+                std::string(file.substr(offset, zanfor::util::ReadBeOrZero(file, record + 12, 4)));
     }
     auto face = zanfor::util::TrueTypeSubset::FromTables([&](std::string_view tag) {
         const auto it = tables.find(tag);
@@ -41,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     // The glyphs drawn are read from the file's first bytes.
     for (std::size_t at = 0; at + 2 <= std::min<std::size_t>(size, 64); at += 2)
-        face->advance(face->use(Be(file, at, 2)));
+        face->advance(face->use(zanfor::util::ReadBeOrZero(file, at, 2)));
     const std::string built = face->build();
     (void)built;
     return 0;

@@ -4,19 +4,13 @@
 #include <array>
 #include <utility>
 
+#include "util/big_endian.h"
+
 namespace zanfor::util {
 
 namespace {
 
-// Font files are big-endian. Reads past the end give 0: callers check sizes where it matters.
-std::uint32_t Be(std::string_view b, std::size_t at, int bytes) {
-    std::uint32_t v = 0;
-    for (int i = 0; i < bytes; ++i) {
-        const std::size_t p = at + static_cast<std::size_t>(i);
-        v = v << 8 | (p < b.size() ? static_cast<unsigned char>(b[p]) : 0u);
-    }
-    return v;
-}
+constexpr auto Be = ReadBeOrZero;
 
 std::int16_t BeSigned16(std::string_view b, std::size_t at) {
     return static_cast<std::int16_t>(Be(b, at, 2));
