@@ -35,6 +35,13 @@ struct ViewSchema {
     std::string_view select;
 };
 
+// An index of a result table, made with the table and added to older files when opened.
+struct IndexSchema {
+    std::string_view name;
+    std::string_view table;
+    std::string_view columns;  // as they follow "ON table" in CREATE INDEX, parenthesised
+};
+
 // Bumped whenever a table or column is added; older files are brought up to date on opening.
 inline constexpr int kSchemaVersion = 1;
 
@@ -42,6 +49,7 @@ std::span<const TableSchema> WorkTables();
 // The export queries QE_AcObject ... QE_AcMacro. A file whose view differs from this text gets
 // it replaced when opened, so an older file reads the same rows as a new one.
 std::span<const ViewSchema> WorkViews();
+std::span<const IndexSchema> WorkIndexes();
 // "CREATE VIEW ..." exactly as SQLite keeps it in sqlite_master.
 std::string CreateViewSql(const ViewSchema& view);
 // nullptr for a name that is not a work table; names match exactly, as SQLite's do not, so

@@ -132,6 +132,16 @@ std::vector<std::string> existingTables(sqlite3* db) {
 }
 
 // Each view's name with the statement that made it.
+std::vector<std::string> existingIndexes(sqlite3* db) {
+    auto stmt = prepare(db, "SELECT name FROM sqlite_master WHERE type = 'index'");
+    std::vector<std::string> names;
+    int rc = 0;
+    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW)
+        names.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), 0)));
+    check(rc, db, "sqlite_master");
+    return names;
+}
+
 std::vector<std::pair<std::string, std::string>> existingViews(sqlite3* db) {
     auto stmt = prepare(db, "SELECT name, sql FROM sqlite_master WHERE type = 'view'");
     std::vector<std::pair<std::string, std::string>> views;
@@ -288,8 +298,9 @@ int openFile(const fs::path& file, int flags, bool unchanging, sqlite3** db) {
 }
 
 // Every statement that brings `db`, holding `tables`, to the current schema: missing tables
-// made, missing columns added, views made or remade. Views come last: they read the tables just
-// made. One of the same name that reads something else (an older program's) is replaced.
+// made, missing columns and indexes added, views made or remade. Views come last: they read the
+// tables just made. One of the same name that reads something else (an older program's) is
+// replaced.
 std::vector<std::string> schemaChanges(sqlite3* db, const std::vector<std::string>& tables) {
     std::vector<std::string> changes;
     for (const auto& table : WorkTables()) {
@@ -301,6 +312,13 @@ std::vector<std::string> schemaChanges(sqlite3* db, const std::vector<std::strin
         for (const auto& c : table.columns) {
             if (!contains(columns, c.name))
                 changes.push_back(addColumnSql(table, c));
+        }
+    }
+    const auto indexes = tables.empty() ? std::vector<std::string>{} : existingIndexes(db);
+    for (const auto& index : WorkIndexes()) {
+        if (!contains(indexes, index.name)) {
+            changes.push_back("CREATE INDEX " + quoted(index.name) + " ON " + quoted(index.table) +
+                              " " + std::string(index.columns));
         }
     }
     const auto views = existingViews(db);

@@ -165,17 +165,20 @@ TEST(WorkDatabaseFile, aNewFileIsWholeOrAbsent) {
     EXPECT_EQ(left, (std::set<std::string>{"Zanfor2.db", "Zanfor2.db-lock"}));
 }
 
-TEST(WorkDatabaseFile, anOlderFileGainsTheMissingTablesAndColumnsKeepingItsRows) {
+TEST(WorkDatabaseFile, anOlderFileGainsTheMissingTablesColumnsAndIndexesKeepingItsRows) {
     TempDir dir;
     const auto file = dir / "old.db";
     WorkDatabase::open(file).execute(
         "DROP TABLE T_AcTeigiItem; ALTER TABLE T_AcTitle RENAME TO T_Keep;"
         "CREATE TABLE T_AcTitle (FileName TEXT); INSERT INTO T_AcTitle VALUES ('残す');"
-        "PRAGMA user_version = 0;");
+        "DROP INDEX IX_AcModule_Line; PRAGMA user_version = 0;");
     auto db = WorkDatabase::open(file);
     EXPECT_EQ(db.schemaVersion(), kSchemaVersion);
     EXPECT_EQ(db.tableNames().size(), 31u);
     EXPECT_EQ(db.rowCount("T_AcTitle"), 1);
+    Query index(db, "SELECT count(*) FROM sqlite_master WHERE name = 'IX_AcModule_Line'");
+    ASSERT_TRUE(index.next());
+    EXPECT_EQ(index.value(0).toInteger(), 1);
 }
 
 // Reports are read on other threads while the next collector writes.
