@@ -144,6 +144,24 @@ TEST(DesignStreamFiles, stringsFormsEqualTheirExports) {
 
 // Every form and report of both Northwind copies: as many controls as TypeInfo lists, in the
 // same names and types; then the values the format note's worked examples show.
+// The exports were written on a Cyrillic system: the modules, which name no code page, are read
+// in the one the forms' character sets name. modStrings was changed after the file was saved.
+TEST(DesignStreamFiles, stringsModulesReadFromTheExportsInTheirCodePageAsFromTheFile) {
+    ZANFOR_REQUIRE_TESTDATA(data);
+    const fs::path pair = data / "pairs/strings";
+    FileApplication folder, file;
+    folder.openCurrentDatabase(pair.string());
+    file.openCurrentDatabase((pair / "Strings.mdb").string());
+    const auto text = [](const Module& m) { return m.model().Lines(1, m.model().CountOfLines()); };
+    std::vector<std::string> differing;
+    for (const auto& m : file.project().modules()) {
+        if (text(folder.openModule(m->name())) != text(*m))
+            differing.push_back(m->name());
+    }
+    EXPECT_EQ(differing, std::vector<std::string>{"modStrings"});
+    EXPECT_NE(text(folder.openModule("clsDebug")).find("Версия"), std::string::npos);
+}
+
 TEST(DesignStreamFiles, northwindDesignsHaveTheirControlListsAndTheirValues) {
     ZANFOR_REQUIRE_TESTDATA(data);
     for (const char* file : {"mdb/northwind-en.mdb", "mdb/northwind-ja.mdb"}) {
