@@ -11,7 +11,7 @@ CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWit
 cmake --build build-fuzz -j "$(nproc)" >/dev/null
 
 corpus=build-fuzz/corpus
-mkdir -p "$corpus"/{compound_file,vba_project,property_blob,jet_file,design_stream,link_file,expression_type,macro_module,procedure_scan,declaration,xlsx_workbook,truetype_subset}
+mkdir -p "$corpus"/{compound_file,vba_project,property_blob,jet_file,design_stream,link_file,expression_type,macro_module,procedure_scan,declaration,analysis_pattern,xlsx_workbook,analysis_file,truetype_subset,graph_scan,sql_diff}
 if [ -d ../shared/testdata/mdb ]; then
   cp -n ../shared/testdata/mdb/*.mdb "$corpus/jet_file/" 2>/dev/null || true
 fi
@@ -20,7 +20,8 @@ cp -n /usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf "$corpus/truetype_subs
 
 status=0
 for target in compound_file vba_project property_blob jet_file design_stream link_file expression_type \
-    macro_module procedure_scan declaration analysis_pattern xlsx_workbook analysis_file truetype_subset; do
+    macro_module procedure_scan declaration analysis_pattern xlsx_workbook analysis_file truetype_subset \
+    graph_scan sql_diff; do
   echo "== fuzz_$target for ${seconds}s"
   # A finding makes the fuzzer exit non-zero; the script must then fail too.
   rc=0

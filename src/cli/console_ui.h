@@ -4,7 +4,8 @@
 // message box prints its text and takes its default answer, a report request is remembered
 // for the caller to render.
 
-#include <iosfwd>
+#include <iostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,31 @@
 #include "core/run_ui.h"
 
 namespace zanfor::cli {
+
+// Standard output and error sent into strings while it lives, for a run whose lines are shown
+// only if it fails; the streams are given back however it ends.
+class CapturedOutput {
+public:
+    CapturedOutput() {
+        std::cout.rdbuf(out_.rdbuf());
+        std::cerr.rdbuf(err_.rdbuf());
+    }
+    ~CapturedOutput() {
+        std::cout.rdbuf(outWas_);
+        std::cerr.rdbuf(errWas_);
+    }
+    CapturedOutput(const CapturedOutput&) = delete;
+    CapturedOutput& operator=(const CapturedOutput&) = delete;
+
+    std::string out() const { return out_.str(); }
+    std::string err() const { return err_.str(); }
+
+private:
+    std::streambuf* outWas_ = std::cout.rdbuf();
+    std::streambuf* errWas_ = std::cerr.rdbuf();
+    std::ostringstream out_;
+    std::ostringstream err_;
+};
 
 class ConsoleUi : public app::RunUi {
 public:

@@ -11,6 +11,7 @@
 #include <iostream>
 #include <sstream>
 
+#include "cli/console_ui.h"
 #include "commands/command_table.h"
 #include "test_support.h"
 #include "workdb/other_process.h"
@@ -84,20 +85,9 @@ CliRun runCli(const std::vector<std::string>& args) {
     const auto request = cli::ParseRunArguments(args, why);
     if (!request)
         return {2, why};
-    std::ostringstream out;
-    std::ostringstream err;
-    struct Restore {
-        std::streambuf* out = std::cout.rdbuf();
-        std::streambuf* err = std::cerr.rdbuf();
-        ~Restore() {
-            std::cout.rdbuf(out);
-            std::cerr.rdbuf(err);
-        }
-    } restore;
-    std::cout.rdbuf(out.rdbuf());
-    std::cerr.rdbuf(err.rdbuf());
+    const cli::CapturedOutput captured;
     const int status = cli::RunCommands(*request, "/nowhere/zanfor-cli");
-    return {status, err.str()};
+    return {status, captured.err()};
 }
 
 const std::string kSample = std::string(ZANFOR_SOURCE_DIR) + "/examples/hanbai-kanri.mdb.src";
