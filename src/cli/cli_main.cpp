@@ -9,8 +9,10 @@
 #include <vector>
 
 #include "cli/console_ui.h"
+#include "cli/diff_command.h"
 #include "cli/export_command.h"
 #include "cli/form_picture.h"
+#include "cli/graph_commands.h"
 #include "cli/inspect.h"
 #include "cli/report_output.h"
 #include "cli/run_command.h"
@@ -70,6 +72,15 @@ int usage(std::ostream& out) {
            "  zanfor-cli capture TARGET FORM --out FILE.png|FILE.bmp [--design] [--window]\n"
            "                                    "
            "フォームの画像を書き出します (既定はフォームビューのクライアント領域)\n"
+           "  zanfor-cli deps TARGET [NAME] [--depth N] [--json|--dot]\n"
+           "                                    "
+           "オブジェクトが使用しているものと使用されているものを表示します\n"
+           "                                    (NAME なし: 依存関係全体を JSON か DOT で)\n"
+           "  zanfor-cli unused TARGET [--json]  どこからも使用されていないオブジェクトと"
+           "プロシージャを理由とともに表示します\n"
+           "  zanfor-cli diff OLD NEW [--json] [--html FILE]\n"
+           "                                    "
+           "二つの版 (データベース、エクスポートフォルダー、解析ファイル) の違いを表示します\n"
            "  zanfor-cli --help                 この説明を表示します\n";
     return kUsage;
 }
@@ -394,6 +405,12 @@ int main(int argc, char** argv) {
             return capture(args);
         if (verb == "export") {
             const int rc = cli::RunExport(args, executablePath());
+            return rc == kUsage ? usage(std::cerr) : rc;
+        }
+        if (verb == "deps" || verb == "unused" || verb == "diff") {
+            const int rc = verb == "deps"     ? cli::RunDeps(args)
+                           : verb == "unused" ? cli::RunUnused(args)
+                                              : cli::RunDiff(args, executablePath());
             return rc == kUsage ? usage(std::cerr) : rc;
         }
         std::cerr << "zanfor-cli: 不明なコマンド '" << verb << "'\n";

@@ -6,6 +6,8 @@
 #include "core/error_report.h"
 #include "core/profile.h"
 #include "core/program_files.h"
+#include "graph/graph_builder.h"
+#include "host/error.h"
 #include "util/ini_file.h"
 
 namespace zanfor::app {
@@ -106,6 +108,20 @@ bool Program::requireTarget() {
         return true;
     ui_.messageBox(kSelectDatabase, kProductTitle, MsgButtons::Ok, MsgIcon::None);
     return false;
+}
+
+graph::DependencyGraph Program::dependencyGraph() {
+    if (!session_.access)
+        throw host::Error(host::err::kAccessClosed, "データベースが開かれていません。");
+    auto& access = *session_.access;
+    try {
+        access.closeCurrentDatabase();
+    } catch (const host::Error& e) {
+        if (e.number() != host::err::kAccessClosed)
+            throw;
+    }
+    access.openCurrentDatabase(state_.targetPath);
+    return graph::BuildGraph(access.currentDb(), access);
 }
 
 bool Program::confirmExit(bool cancellable) {

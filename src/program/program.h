@@ -20,6 +20,7 @@
 #include "core/run_ui.h"
 #include "core/settings_file.h"
 #include "core/startup.h"
+#include "graph/dependency_graph.h"
 #include "host/access.h"
 #include "host/dao.h"
 #include "target/session.h"
@@ -92,6 +93,11 @@ public:
 
     // m6, m7, m8, m9: false, with its message, while no target is shown.
     bool requireTarget();
+
+    // m10: the dependency graph of the open target, built from its queries, designs, macros
+    // and code with the target made Access's current database again. Host errors as opening the
+    // target raises them; a part that does not read is one of the graph's problems.
+    graph::DependencyGraph dependencyGraph();
 
     // The exit question: the close box can only be confirmed, m1z can be cancelled.
     bool confirmExit(bool cancellable);

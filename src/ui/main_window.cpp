@@ -35,6 +35,7 @@
 #include "ui/batch_window.h"
 #include "ui/capture_desk.h"
 #include "ui/capture_window.h"
+#include "ui/dependency_window.h"
 #include "ui/desktop_window.h"
 #include "ui/output_window.h"
 #include "ui/progress_gauge.h"
@@ -252,6 +253,7 @@ void MainWindow::buildMenus() {
     windowMenu(nullptr, 2);
     settingsMenu_ = add(nullptr, "m8", "設定", [this] { openSettingsWindow(); });
     windowMenu(nullptr, 3);
+    add(nullptr, "m10", "依存関係", [this] { openDependencyWindow(); });
     windowMenu(nullptr, 4);
     add(nullptr, "m2", "スクリーンセーバー", [this] { openScreenSaverSettings(); });
     add(nullptr, "m4", "ヘルプ", [this] { openHelp(); });
@@ -673,6 +675,27 @@ void MainWindow::runCommand(CommandId id) {
 
 // The window is kept while the program runs: reopening it refills the pickers and enables the
 // tools by the initial-processing flag.
+// Beside the developer support window, not one of its tools: it reads the target itself and
+// writes nothing, so it needs a target (a loaded analysis file has none) and no lock.
+void MainWindow::openDependencyWindow() {
+    if (program_->state().targetPath.empty()) {
+        messageBox(kSelectDatabase, kProductTitle, MsgButtons::Ok, MsgIcon::None);
+        return;
+    }
+    if (!dependencies_) {
+        dependencies_ = new DependencyWindow(
+            *program_, *this, [this] { exitCommand(); }, this);
+        dependencies_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    if (!dependencies_->reload()) {
+        dependencies_->close();
+        return;
+    }
+    dependencies_->show();
+    dependencies_->raise();
+    dependencies_->activateWindow();
+}
+
 void MainWindow::openSupportWindow() {
     if (!support_) {
         support_ = new SupportWindow(

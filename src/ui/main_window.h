@@ -48,6 +48,7 @@ class ProgressGauge;
 class ReportPresenter;
 class SettingsWindow;
 class SupportWindow;
+class DependencyWindow;
 class BatchWindow;
 class CaptureWindow;
 class QtCaptureDesk;
@@ -159,6 +160,7 @@ private:
     void showPreview(PreviewButton button);
     void openSettingsWindow();
     void openSupportWindow();
+    void openDependencyWindow();
     void openBatchWindow();
     void openCaptureWindow();
     void runFileCommand(CommandEnd (Program::*command)());
@@ -206,6 +208,7 @@ private:
     std::array<QAction*, 5> windowMenus_{};  // m1b, m1c, m6, m7, m9
     QPointer<SettingsWindow> settings_;
     QPointer<SupportWindow> support_;
+    QPointer<DependencyWindow> dependencies_;
     QPointer<BatchWindow> batch_;
     QPointer<CaptureWindow> capture_;
 

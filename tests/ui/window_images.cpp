@@ -117,6 +117,12 @@ int main(int argc, char** argv) {
         output->close();
     }
 
+    window.findChild<QAction*>("m10")->trigger();
+    if (auto* depends = window.findChild<QWidget*>("frmDepend")) {
+        ok = Save(depends, dir + "/dependencies.png") && ok;
+        depends->close();
+    }
+
     // The capture viewer with the picture of the first form, taken without the wait.
     auto* forms = window.findChild<QComboBox*>("cboFmImage");
     if (forms != nullptr && forms->count() > 0) {
