@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6svg6
   libgtest-dev libgmock-dev
   fonts-noto-cjk fonts-noto-cjk-extra fonts-ipafont-gothic fonts-ipafont-mincho fonts-liberation2
-  poppler-utils xvfb xauth sqlite3 python3-openpyxl
+  poppler-utils xvfb xauth sqlite3 python3-openpyxl graphviz
 )
 
 missing=()

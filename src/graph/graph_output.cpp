@@ -94,7 +94,8 @@ void writeDot(const DependencyGraph& g, const std::set<std::size_t>& nodes,
         writeDotNode(g, i, out);
     for (const std::size_t i : edges) {
         const Edge& e = g.edges()[i];
-        out << "  n" << e.from << " -> n" << e.to << " [label=" << DotQuote(e.kind) << "];\n";
+        out << "  n" << e.from << " -> n" << e.to << " [label=" << DotQuote(EdgeLabel(e.kind))
+            << "];\n";
     }
     out << "}\n";
 }

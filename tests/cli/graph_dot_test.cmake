@@ -1,0 +1,36 @@
+# zanfor-cli deps --dot, the whole graph of the bundled sample and of northwind-ja.mdb (when the
+# test data is there), drawn by Graphviz: every name, Japanese or with quotes, must come through
+# its DOT quoting for `dot` to read the file. Skipped where Graphviz is not installed.
+find_program(DOT dot)
+if(NOT DOT)
+  message("SKIPPED: Graphviz (dot) is not installed")
+  return()
+endif()
+file(REMOVE_RECURSE "${WORK}")
+file(MAKE_DIRECTORY "${WORK}")
+set(ENV{ZANFOR_HOME} "${WORK}")
+
+set(targets "${SAMPLE}")
+if(EXISTS "${TESTDATA}/mdb/northwind-ja.mdb")
+  list(APPEND targets "${TESTDATA}/mdb/northwind-ja.mdb")
+endif()
+set(n 0)
+foreach(target IN LISTS targets)
+  math(EXPR n "${n} + 1")
+  execute_process(COMMAND "${CLI}" deps "${target}" --dot RESULT_VARIABLE rc
+                  OUTPUT_FILE "${WORK}/${n}.dot" ERROR_VARIABLE err)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "deps --dot failed on ${target} (${rc}): ${err}")
+  endif()
+  execute_process(COMMAND "${DOT}" -Tsvg "${WORK}/${n}.dot" -o "${WORK}/${n}.svg"
+                  RESULT_VARIABLE rc ERROR_VARIABLE err)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "dot could not draw the graph of ${target} (${rc}): ${err}")
+  endif()
+  file(READ "${WORK}/${n}.svg" svg)
+  string(REGEX MATCHALL "<g id=\"edge[0-9]+\"" edges "${svg}")
+  list(LENGTH edges count)
+  if(count LESS 10)
+    message(FATAL_ERROR "the drawing of ${target} has ${count} edges")
+  endif()
+endforeach()
