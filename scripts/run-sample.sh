@@ -4,7 +4,8 @@
 # opened as the main window would open it, the batch of examples/all-steps.apt (every step of
 # the batch window ticked) collects it, the cover sheet, the labels and the developer support
 # tools follow, and every report is written as PDF into build/sample-out with the CSV, text and
-# workbook exports and a picture of every form beside them. The program folder is build/sample-home.
+# workbook exports, a picture of every form, the dependency graph and the unused objects beside
+# them. The program folder is build/sample-home.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -35,5 +36,13 @@ for form in $(find examples/hanbai-kanri.mdb.src/forms -name '*.bas' -printf '%f
 done
 build/bin/zanfor-cli capture examples/hanbai-kanri.mdb.src F_受注入力 --design \
     --out build/sample-out/form-F_受注入力-design.png
+# What uses what (the whole graph as JSON and DOT, drawn when Graphviz is there) and what
+# nothing uses.
+build/bin/zanfor-cli deps examples/hanbai-kanri.mdb.src --json > build/sample-out/dependencies.json
+build/bin/zanfor-cli deps examples/hanbai-kanri.mdb.src --dot > build/sample-out/dependencies.dot
+if command -v dot >/dev/null; then
+    dot -Tsvg build/sample-out/dependencies.dot -o build/sample-out/dependencies.svg
+fi
+build/bin/zanfor-cli unused examples/hanbai-kanri.mdb.src > build/sample-out/unused.txt
 echo "帳票: $PWD/build/sample-out"
 ls -1 build/sample-out

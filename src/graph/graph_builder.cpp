@@ -4,6 +4,7 @@
 #include <cctype>
 #include <map>
 #include <memory>
+#include <sstream>
 #include <unordered_map>
 
 #include "graph/name_scan.h"
@@ -251,12 +252,42 @@ private:
             }
             for (const auto& p : model.procedures()) {
                 const std::size_t node = g_.addProcedure(unit.module, p.name);
+                bindEventSink(unit, model, p.name, node);
                 long last = 0;
                 const auto heading = vba::ParseHeading(vba::JoinHeading(model, p.bodyLine, last));
                 if (heading.isPrivate.value_or(false))
                     private_.push_back(node);
                 if (heading.parameters)
                     parameters_[node] = ParameterNames(*heading.parameters);
+            }
+        }
+    }
+
+    // `m伝票_金額変更` in a module that declares `WithEvents m伝票 As cls_受注伝票` is called by
+    // the class's RaiseEvent, never by name: the class (or, for a class of another library,
+    // the declaring module) uses it, from the declaration's line.
+    void bindEventSink(const CodeUnit& unit, const host::ModuleModel& model,
+                       const std::string& procedure, std::size_t node) {
+        for (long n = 1; n <= model.CountOfDeclarationLines(); ++n) {
+            const std::string line(model.Line(n));
+            const std::string upper = util::UCase(line);
+            for (auto at = upper.find("WITHEVENTS "); at != std::string::npos;
+                 at = upper.find("WITHEVENTS ", at + 1)) {
+                std::istringstream words(line.substr(at + 11));
+                std::string variable, as, type;
+                words >> variable >> as >> type;
+                if (util::EqualsIgnoreCase(type, "New"))
+                    words >> type;
+                if (variable.empty() || !util::EqualsIgnoreCase(as, "As") ||
+                    procedure.size() <= variable.size() + 1 ||
+                    !util::EqualsIgnoreCase(procedure.substr(0, variable.size() + 1),
+                                            variable + "_"))
+                    continue;
+                if (const auto comma = type.find(','); comma != std::string::npos)
+                    type.resize(comma);
+                const auto raiser = g_.find(NodeKind::Module, type);
+                edge(raiser.value_or(unit.owner), node, "WithEvents", {unit.module, "", "", n});
+                return;
             }
         }
     }

@@ -51,7 +51,9 @@ std::shared_ptr<host::memory::MemoryTarget> sampleTarget() {
         .code(
             "Private Sub Form_Load()\n  DoCmd.OpenForm \"F詳細\"\n  Helper\nEnd Sub\n"
             "Private Sub cmdY_Click()\nEnd Sub\n");
-    b.form("F子");
+    // A handler of a class's event, called by its RaiseEvent and never by name.
+    b.form("F子").code("Private WithEvents m As clsWatch\nPrivate Sub m_Changed()\nEnd Sub");
+    b.module("clsWatch", "Public Event Changed()\nSub Touch()\n  RaiseEvent Changed\nEnd Sub");
     b.form("F詳細").code(
         "Private Sub Form_Open(Cancel As Integer)\n  DoCmd.OpenReport strName\nEnd Sub");
     b.form("F孤立");
@@ -120,6 +122,7 @@ TEST(DependencyGraph, findsEveryKindOfReferenceWithItsPlace) {
         "プロシージャ modMain.Helper|テーブル 顧客|Execute (write)|modMain / Helper 行 5",
         "プロシージャ modMain.Helper|フォーム F子|Forms!|modMain / Helper 行 6",
         "プロシージャ modMain.Unused|レポート R売上|OpenReport|modMain / Unused 行 11",
+        "モジュール clsWatch|プロシージャ Form_F子.m_Changed|WithEvents|Form_F子 行 1",
     };
     for (const char* row : expected)
         EXPECT_NE(std::find(rows.begin(), rows.end(), row), rows.end()) << row;
@@ -144,18 +147,19 @@ TEST(Unused, saysWhatNothingReachesAndHowSure) {
     std::vector<std::string> rows;
     for (const auto& e : FindUnused(g))
         rows.push_back(NodeTitle(g.nodes()[e.node]) + "|" + std::string(SurenessLabel(e.sure)));
-    EXPECT_EQ(rows, (std::vector<std::string>{
-                        "テーブル 未使用表|確実", "クエリ q消去|確実", "クエリ q壊れ|確実",
-                        "クエリ q読めない|確実", "クエリ q孤立|確実", "フォーム F孤立|確実",
-                        "フォーム F壊れ|確実",
-                        // A report name built at run time could be this one.
-                        "レポート R孤立|不確実",
-                        // Its public variable may be used without a call.
-                        "モジュール modGlobals|不確実",
-                        // Named like an event procedure, bound to no event property.
-                        "プロシージャ Form_F起動.cmdY_Click|不確実",
-                        "プロシージャ Form_F詳細.Form_Open|不確実",
-                        "プロシージャ modMain.Unused|確実", "プロシージャ modGlobals.Init|確実"}));
+    EXPECT_EQ(rows,
+              (std::vector<std::string>{
+                  "テーブル 未使用表|確実", "クエリ q消去|確実", "クエリ q壊れ|確実",
+                  "クエリ q読めない|確実", "クエリ q孤立|確実", "フォーム F孤立|確実",
+                  "フォーム F壊れ|確実",
+                  // A report name built at run time could be this one.
+                  "レポート R孤立|不確実",
+                  // Their public declarations may be used without a call.
+                  "モジュール clsWatch|不確実", "モジュール modGlobals|不確実",
+                  // Named like an event procedure, bound to no event property.
+                  "プロシージャ Form_F起動.cmdY_Click|不確実",
+                  "プロシージャ Form_F詳細.Form_Open|不確実", "プロシージャ clsWatch.Touch|確実",
+                  "プロシージャ modMain.Unused|確実", "プロシージャ modGlobals.Init|確実"}));
 }
 
 struct SqlCase {
