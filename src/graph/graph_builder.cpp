@@ -141,8 +141,8 @@ public:
             if (!q.name.starts_with('~'))
                 attempt(q.name, [&] { query(q); });
         }
-        for (const auto& [kind, design] : designs_)
-            attempt(design.name, [&] { this->design(kind, design); });
+        for (const auto& held : designs_)
+            attempt(held.second.name, [&] { design(held.first, held.second); });
         for (const auto& doc : db_.documents("Scripts"))
             attempt(doc.name, [&] { macro(doc.name); });
         const vba::ProcedureNames names(table_);
@@ -189,8 +189,11 @@ private:
 
     // Each design is read once and closed again; its code is read with the modules'.
     void designs() {
-        for (const auto& [container, kind] :
+        for (const auto& [container, type] :
              {std::pair{"Forms", ObjectType::Form}, std::pair{"Reports", ObjectType::Report}}) {
+            // A named copy: lambdas may not take a structured binding in every compiler we build
+            // with (clang before 16).
+            const ObjectType kind = type;
             const std::string prefix = kind == ObjectType::Form ? "Form_" : "Report_";
             const NodeKind node = kind == ObjectType::Form ? NodeKind::Form : NodeKind::Report;
             for (const auto& doc : db_.documents(container)) {
