@@ -6,6 +6,7 @@
 #include <memory>
 #include <sstream>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "graph/name_scan.h"
 #include "host/access/file_application.h"
@@ -259,7 +260,7 @@ private:
                 long last = 0;
                 const auto heading = vba::ParseHeading(vba::JoinHeading(model, p.bodyLine, last));
                 if (heading.isPrivate.value_or(false))
-                    private_.push_back(node);
+                    private_.insert(node);
                 if (heading.parameters)
                     parameters_[node] = ParameterNames(*heading.parameters);
             }
@@ -296,10 +297,22 @@ private:
     }
 
     // The procedures a name calls from `module`: its own first, else any not private.
-    std::vector<std::size_t> callTargets(std::string_view name, std::string_view module) {
+    // Asked once per name and module: a name defined in many modules (copies of one module)
+    // made every call compare it with all of them. The procedures are all known by the time
+    // anything is resolved.
+    const std::vector<std::size_t>& callTargets(std::string_view name, std::string_view module) {
         const std::string bare(
             name.substr(name.rfind('.') == std::string_view::npos ? 0 : name.rfind('.') + 1));
-        const auto it = byName_.find(util::UCase(bare));
+        const std::string upper = util::UCase(bare);
+        auto [cached, fresh] =
+            resolved_.try_emplace(util::UCase(module) + '\x1f' + upper, std::vector<std::size_t>{});
+        if (fresh)
+            cached->second = resolveCall(upper, module);
+        return cached->second;
+    }
+
+    std::vector<std::size_t> resolveCall(const std::string& upper, std::string_view module) {
+        const auto it = byName_.find(upper);
         if (it == byName_.end())
             return {};
         std::vector<std::size_t> own;
@@ -307,7 +320,7 @@ private:
         for (const std::size_t node : it->second) {
             if (util::EqualsIgnoreCase(g_.nodes()[node].module, module))
                 own.push_back(node);
-            else if (std::find(private_.begin(), private_.end(), node) == private_.end())
+            else if (!private_.contains(node))
                 open.push_back(node);
         }
         return own.empty() ? open : own;
@@ -766,7 +779,8 @@ private:
     std::vector<CodeUnit> units_;
     std::vector<app::ProcedureEntry> table_;
     std::unordered_map<std::string, std::vector<std::size_t>> byName_;
-    std::vector<std::size_t> private_;
+    std::unordered_set<std::size_t> private_;
+    std::unordered_map<std::string, std::vector<std::size_t>> resolved_;
     std::vector<std::string> systemTables_;
     std::map<std::size_t, std::vector<std::string>> parameters_;
     std::map<std::size_t, std::vector<Call>> callsTo_;
