@@ -169,13 +169,17 @@ RunResult RunCollection(RunContext& ctx, const CollectorRun& run,
 void AttachAccess(RunContext& ctx) {
     if (!ctx.access)
         throw host::Error(host::err::kAccessClosed, "データベースが開かれていません。");
+    MakeCurrent(*ctx.access, ctx.state.targetPath);
+}
+
+void MakeCurrent(host::access::Application& access, const std::string& target) {
     try {
-        ctx.access->closeCurrentDatabase();
+        access.closeCurrentDatabase();
     } catch (const host::Error& e) {
         if (e.number() != host::err::kAccessClosed)
             throw;
     }
-    ctx.access->openCurrentDatabase(ctx.state.targetPath);
+    access.openCurrentDatabase(target);
 }
 
 ClosingGuard::~ClosingGuard() {

@@ -75,6 +75,8 @@ RunResult RunCollection(RunContext& ctx, const CollectorRun& run,
 // Closes the database the analysis Access instance has open (none open, 2467, is no concern)
 // and opens the target shown in the main window in it.
 void AttachAccess(RunContext& ctx);
+// The same for any Access instance and target.
+void MakeCurrent(host::access::Application& access, const std::string& target);
 
 // An object (or a part of the database) that could not be read costs that object alone: the
 // collection goes on with the others, the caller writes the object's row saying so, and the run

@@ -254,9 +254,16 @@ private:
                 const std::size_t node = g_.addProcedure(unit.module, table_[i].procedure);
                 byName_[util::UCase(table_[i].procedure)].push_back(node);
             }
+            const auto sinks = eventVariables(unit, model);
             for (const auto& p : model.procedures()) {
                 const std::size_t node = g_.addProcedure(unit.module, p.name);
-                bindEventSink(unit, model, p.name, node);
+                for (const auto& v : sinks) {
+                    if (p.name.size() > v.prefix.size() &&
+                        util::EqualsIgnoreCase(p.name.substr(0, v.prefix.size()), v.prefix)) {
+                        edge(v.raiser, node, "WithEvents", {unit.module, "", "", v.line});
+                        break;
+                    }
+                }
                 long last = 0;
                 const auto heading = vba::ParseHeading(vba::JoinHeading(model, p.bodyLine, last));
                 if (heading.isPrivate.value_or(false))
@@ -267,33 +274,36 @@ private:
         }
     }
 
-    // `m伝票_金額変更` in a module that declares `WithEvents m伝票 As cls_受注伝票` is called by
-    // the class's RaiseEvent, never by name: the class (or, for a class of another library,
-    // the declaring module) uses it, from the declaration's line.
-    void bindEventSink(const CodeUnit& unit, const host::ModuleModel& model,
-                       const std::string& procedure, std::size_t node) {
+    // A variable declared `WithEvents m伝票 As cls_受注伝票`: its handlers (`m伝票_金額変更`)
+    // are called by the class's RaiseEvent, never by name, so the class (or, for a class of
+    // another library, the declaring module) uses them, from the declaration's line.
+    struct EventVariable {
+        std::string prefix;  // "m伝票_"
+        std::size_t raiser = 0;
+        long line = 0;
+    };
+
+    std::vector<EventVariable> eventVariables(const CodeUnit& unit,
+                                              const host::ModuleModel& model) {
+        std::vector<EventVariable> found;
         for (long n = 1; n <= model.CountOfDeclarationLines(); ++n) {
-            const std::string line(model.Line(n));
-            const std::string upper = util::UCase(line);
-            for (auto at = upper.find("WITHEVENTS "); at != std::string::npos;
-                 at = upper.find("WITHEVENTS ", at + 1)) {
-                std::istringstream words(line.substr(at + 11));
+            std::istringstream words{std::string(model.Line(n))};
+            for (std::string word; words >> word;) {
+                if (!util::EqualsIgnoreCase(word, "WithEvents"))
+                    continue;
                 std::string variable, as, type;
                 words >> variable >> as >> type;
                 if (util::EqualsIgnoreCase(type, "New"))
                     words >> type;
-                if (variable.empty() || !util::EqualsIgnoreCase(as, "As") ||
-                    procedure.size() <= variable.size() + 1 ||
-                    !util::EqualsIgnoreCase(procedure.substr(0, variable.size() + 1),
-                                            variable + "_"))
+                if (variable.empty() || !util::EqualsIgnoreCase(as, "As"))
                     continue;
                 if (const auto comma = type.find(','); comma != std::string::npos)
                     type.resize(comma);
-                const auto raiser = g_.find(NodeKind::Module, type);
-                edge(raiser.value_or(unit.owner), node, "WithEvents", {unit.module, "", "", n});
-                return;
+                found.push_back(
+                    {variable + "_", g_.find(NodeKind::Module, type).value_or(unit.owner), n});
             }
         }
+        return found;
     }
 
     // The procedures a name calls from `module`: its own first, else any not private.

@@ -3,6 +3,7 @@
 #include <exception>
 #include <system_error>
 
+#include "collect/collector_run.h"
 #include "core/error_report.h"
 #include "core/profile.h"
 #include "core/program_files.h"
@@ -113,15 +114,8 @@ bool Program::requireTarget() {
 graph::DependencyGraph Program::dependencyGraph() {
     if (!session_.access)
         throw host::Error(host::err::kAccessClosed, "データベースが開かれていません。");
-    auto& access = *session_.access;
-    try {
-        access.closeCurrentDatabase();
-    } catch (const host::Error& e) {
-        if (e.number() != host::err::kAccessClosed)
-            throw;
-    }
-    access.openCurrentDatabase(state_.targetPath);
-    return graph::BuildGraph(access.currentDb(), access);
+    collect::MakeCurrent(*session_.access, state_.targetPath);
+    return graph::BuildGraph(session_.access->currentDb(), *session_.access);
 }
 
 bool Program::confirmExit(bool cancellable) {

@@ -115,7 +115,8 @@ std::shared_ptr<const AccessProject> AccessProject::Read(const jet::JetFile& fil
 std::shared_ptr<const AccessProject> AccessProject::ReadFile(const std::string& path) {
     auto project = Read(jet::JetFile(path));
     if (const auto folder = ExportFolderFor(path)) {
-        return project->withExportedModules(ReadExportedModules(*folder));
+        return project->withExportedModules(
+            ReadExportedModules(*exports::ExportFolder::Open(*folder)));
     }
     return project;
 }

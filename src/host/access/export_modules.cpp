@@ -6,7 +6,6 @@
 
 #include "host/error.h"
 #include "host/export/export_folder.h"
-#include "host/export/saved_text.h"
 #include "host/text_lines.h"
 #include "util/encoding.h"
 #include "util/vb_string.h"
@@ -58,34 +57,18 @@ std::vector<fs::path> filesIn(const fs::path& folder) {
     return files;
 }
 
-// A module or design file's text. A file in the exporting system's ANSI code page says which
-// only in a design's font character sets, so the folder's code page (found in its designs)
-// decodes a module: reading every module as CP932 garbled the comments and strings of a folder
+// A module or design file's text through the folder, in its code page: a module names none of
+// its own, and reading every module as CP932 garbled the comments and strings of a folder
 // exported on a Cyrillic or Western system.
-class FolderText {
-public:
-    explicit FolderText(fs::path folder) : folder_(std::move(folder)) {}
-
-    std::optional<std::string> read(const fs::path& file) {
-        try {
-            return exports::ReadExportFile(file, [this] { return codePage(); });
-        } catch (const std::system_error&) {
-            return std::nullopt;
-        } catch (const Error&) {
-            return std::nullopt;
-        }
+std::optional<std::string> readText(const exports::ExportFolder& folder, const fs::path& file) {
+    try {
+        return folder.read(file);
+    } catch (const std::system_error&) {
+        return std::nullopt;
+    } catch (const Error&) {
+        return std::nullopt;
     }
-
-private:
-    int codePage() {
-        if (!codePage_)
-            codePage_ = exports::ExportFolder::Open(folder_)->codePage();
-        return *codePage_;
-    }
-
-    fs::path folder_;
-    std::optional<int> codePage_;
-};
+}
 
 // Whether the last of the text's lines is an empty one.
 bool endsWithEmptyLine(std::string_view s) {
@@ -123,7 +106,7 @@ std::optional<std::string> codeBehind(std::string_view text) {
     return std::nullopt;
 }
 
-void readDesignCode(const fs::path& folder, ExportedKind kind, FolderText& texts,
+void readDesignCode(const exports::ExportFolder& texts, const fs::path& folder, ExportedKind kind,
                     std::vector<ExportedModule>& out) {
     const std::string prefix = kind == ExportedKind::Form ? "Form_" : "Report_";
     const auto files = filesIn(folder);
@@ -132,14 +115,14 @@ void readDesignCode(const fs::path& folder, ExportedKind kind, FolderText& texts
         const std::string stem = file.stem().string();
         std::optional<std::string> code;
         if (ext == ".cls") {
-            if (auto text = texts.read(file))
+            if (auto text = readText(texts, file))
                 code = ModuleTextOf(*text);
         } else if (ext == ".bas" || ext == ".form" || ext == ".report" || ext == ".accfrm" ||
                    ext == ".accrpt") {
             // A .cls beside the design holds the code instead.
             if (std::binary_search(files.begin(), files.end(), folder / (stem + ".cls")))
                 continue;
-            if (auto text = texts.read(file))
+            if (auto text = readText(texts, file))
                 code = codeBehind(*text);
         }
         if (code) {
@@ -207,15 +190,15 @@ std::string ModuleTextOf(std::string_view exported) {
     return more ? joinLines(cursor, line, exported.size()) : std::string();
 }
 
-std::vector<ExportedModule> ReadExportedModules(const fs::path& folder) {
+std::vector<ExportedModule> ReadExportedModules(const exports::ExportFolder& texts) {
+    const fs::path& folder = texts.root();
     std::vector<ExportedModule> modules;
-    FolderText texts(folder);
     if (auto dir = subFolder(folder, {"modules", "Module", "Modules"})) {
         for (const auto& file : filesIn(*dir)) {
             const std::string ext = lowerExtension(file);
             if (ext != ".bas" && ext != ".cls")
                 continue;
-            auto text = texts.read(file);
+            auto text = readText(texts, file);
             if (!text)
                 continue;
             modules.push_back({ext == ".cls" ? ExportedKind::Class : ExportedKind::Standard,
@@ -225,10 +208,10 @@ std::vector<ExportedModule> ReadExportedModules(const fs::path& folder) {
         }
     }
     if (auto dir = subFolder(folder, {"forms", "Form", "Forms"})) {
-        readDesignCode(*dir, ExportedKind::Form, texts, modules);
+        readDesignCode(texts, *dir, ExportedKind::Form, modules);
     }
     if (auto dir = subFolder(folder, {"reports", "Report", "Reports"})) {
-        readDesignCode(*dir, ExportedKind::Report, texts, modules);
+        readDesignCode(texts, *dir, ExportedKind::Report, modules);
     }
     return modules;
 }

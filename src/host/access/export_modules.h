@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "host/access.h"
+#include "host/export/export_folder.h"
 
 namespace zanfor::host::access {
 
@@ -34,8 +35,9 @@ std::optional<std::filesystem::path> ExportFolderFor(const std::filesystem::path
 // characters a file name cannot hold decoded.
 std::string ExportedObjectName(const std::filesystem::path& file);
 
-// Files that cannot be read are skipped; text may be UTF-8 (with or without BOM) or CP932.
-std::vector<ExportedModule> ReadExportedModules(const std::filesystem::path& folder);
+// Files that cannot be read are skipped; text is UTF-8 (with or without BOM) or in the folder's
+// code page (exports::ExportFolder::read).
+std::vector<ExportedModule> ReadExportedModules(const exports::ExportFolder& folder);
 
 // The name of "Attribute VB_Name = "X"" in a module file's text, when it declares one.
 std::optional<std::string> DeclaredModuleName(std::string_view text);

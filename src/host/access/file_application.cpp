@@ -64,7 +64,7 @@ void FileApplication::openCurrentDatabase(const std::string& path) {
         auto folder = openTargetFolder(path);
         stamp.db = std::make_unique<exports::ExportDatabase>(folder);
         stamp.project =
-            AccessProject::FromStorage({})->withExportedModules(ReadExportedModules(path));
+            AccessProject::FromStorage({})->withExportedModules(ReadExportedModules(*folder));
         stamp.designs = std::make_shared<const ExportDesigns>(std::move(folder));
     } else {
         stamp.db = jet::JetEngine().openDatabase(path);

@@ -112,7 +112,8 @@ TEST(ExportedModules, designCodeStartsAfterTheWholeCodeBehindFormLine) {
         zanfor::test::TempDir dir;
         fs::create_directories(dir / "forms");
         zanfor::util::WriteFileAtomically(dir / "forms" / "F.bas", c.design);
-        const auto modules = ReadExportedModules(dir.path());
+        const auto modules =
+            ReadExportedModules(*zanfor::host::exports::ExportFolder::Open(dir.path()));
         ASSERT_EQ(modules.size(), c.code ? 1u : 0u) << c.design;
         if (c.code) {
             EXPECT_EQ(modules[0].text, c.code) << c.design;
