@@ -105,7 +105,7 @@ void writeTable(workdb::RowWriter& info, workdb::RowWriter& items, const TableDe
             .set("FieldName", LeftRTrim(f.name, 150));
         if (keyFields.count(f.name))
             items.set("PrimaryKey", true);
-        items.set("FieldType", FieldTypeText(f.type, f.attributes))
+        items.set("FieldType", FieldTypeText(f))
             .set("FieldSize", f.size)
             .set("ZeroLength", f.allowZeroLength)
             .set("DefaultValue", LeftRTrim(f.defaultValue, 50))
@@ -150,6 +150,16 @@ bool writeIndexes(workdb::RowWriter& rows, const TableDef& t, std::int64_t table
 bool IsAccessOwnTable(const TableDef& table) {
     return table.name.starts_with("MSys") || (table.attributes & kSystemObjectAttributes) != 0 ||
            (table.attributes & kHiddenObjectAttributes) != 0;
+}
+
+std::string FieldTypeText(const host::dao::Field& field) {
+    // A calculated field (Access 2010 and later) has the type of its result and the expression
+    // it is calculated by.
+    if (const auto* expression = field.properties.find("Expression");
+        expression != nullptr && !expression->value.toText().empty()) {
+        return "集計型";
+    }
+    return FieldTypeText(field.type, field.attributes);
 }
 
 std::string FieldTypeText(int type, std::int32_t attributes) {

@@ -14,6 +14,8 @@ RunResult RunTableCollection(RunContext& ctx);
 // The data type text of a field: FieldTypeName of its type, with auto-number long and hyperlink
 // memo told apart by their attributes.
 std::string FieldTypeText(int type, std::int32_t attributes);
+// That of a table's field, a calculated field named as one ("集計型").
+std::string FieldTypeText(const host::dao::Field& field);
 
 // Whether Access keeps the table for itself: a name beginning "MSys" (later Access versions add
 // such tables to old files with ordinary attributes), or the system bit or the hidden-system

@@ -80,6 +80,18 @@ constexpr auto kFieldTypes = std::to_array<TextRow>({
     {"12", "ﾒﾓ型"},
     {"15", "ﾚﾌﾟﾘｹｰｼｮﾝ型"},
     {"20", "十進型"},
+    // Access 2007 and later; a multi-value field is named by the type of its values.
+    {"16", "大きい数値型"},
+    {"26", "日付/時刻拡張型"},
+    {"101", "添付ﾌｧｲﾙ型"},
+    {"102", "ﾊﾞｲﾄ型(複数値)"},
+    {"103", "整数型(複数値)"},
+    {"104", "長整数型(複数値)"},
+    {"105", "単精度小数型(複数値)"},
+    {"106", "倍精度小数型(複数値)"},
+    {"107", "ﾚﾌﾟﾘｹｰｼｮﾝ型(複数値)"},
+    {"108", "十進型(複数値)"},
+    {"109", "ﾃｷｽﾄ型(複数値)"},
 });
 
 constexpr auto kEventProperties = std::to_array<TextRow>({

@@ -24,8 +24,9 @@ namespace zanfor::target {
 
 inline constexpr std::string_view kOpenPlace = "場所:選択";
 inline constexpr std::string_view kOpenDialogTitle = "解析ファイルの選択";
-inline constexpr std::string_view kOpenFilterDescription = "Access(*.mdb)";
-inline constexpr std::string_view kOpenFilterPattern = "*.mdb";
+// Access 2007 and later files are read as well, so the dialog offers them beside the .mdb.
+inline constexpr std::string_view kOpenFilterDescription = "Access(*.mdb *.accdb)";
+inline constexpr std::string_view kOpenFilterPattern = "*.mdb *.accdb";
 inline constexpr std::string_view kModulesMessage = "モジュール情報　取得中";
 inline constexpr std::string_view kDefaultTitle = "プログラム仕様書";
 inline constexpr std::string_view kDefaultCaptureTime = "5";

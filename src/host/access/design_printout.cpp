@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "host/access/design_reader.h"
+#include "host/access/design_tags.h"
 
 namespace zanfor::host::access {
 
@@ -65,12 +66,15 @@ void printItem(const DecodedItem& item, std::ostream& out) {
             << "]\n";
     }
     for (const auto& u : item.unnamed) {
+        const std::string_view later = LaterPropertyIdName(u.propertyId);
+        const std::string what = !u.name.empty()  ? u.name + ", binary"
+                                 : !later.empty() ? std::string(later) + ", Access 2007+"
+                                                  : "not known";
         out << "    (tag " << hex(u.tag, 2);
         if (u.propertyId != 0)
             out << ", id " << hex(u.propertyId, 3);
         out << ", " << u.size << " bytes at " << hex(u.offset, 4)
-            << (u.fromDelta ? " in BlobDelta" : "") << ": "
-            << (u.name.empty() ? "not known" : u.name + ", binary") << ")\n";
+            << (u.fromDelta ? " in BlobDelta" : "") << ": " << what << ")\n";
     }
 }
 

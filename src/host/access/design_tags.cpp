@@ -928,6 +928,48 @@ constexpr auto kPropertyIds = std::to_array<IdName>({
     {0x1BE, "AsianLineBreak"},
 });
 
+// Fixed by aligning ExploreTheWorld.accdb's stored forms with the export committed with it: the
+// default-control records and sections carry these ids with the values the export writes
+// (ThemeFontIndex =1, BackTint =60.0, SplitFormSize =10710, a control's LayoutCachedLeft equal
+// to its Left and LayoutCachedWidth to Left + Width). T ids follow the index/tint/shade pattern
+// of their neighbours; no sample has shown them.
+constexpr auto kLaterPropertyIds = std::to_array<IdName>({
+    {0x1CF, "GridlineColor"},
+    {0x1D9, "SplitFormSize"},
+    {0x22D, "AllowValueListEdits"},
+    {0x239, "InheritValueList"},
+    {0x24B, "LayoutCachedLeft"},
+    {0x24C, "LayoutCachedTop"},
+    {0x24D, "LayoutCachedWidth"},
+    {0x24E, "LayoutCachedHeight"},
+    {0x268, "ThemeFontIndex"},
+    {0x269, "BackThemeColorIndex"},
+    {0x26A, "BackTint"},
+    {0x26B, "BackShade"},
+    {0x26C, "BorderThemeColorIndex"},
+    {0x26D, "BorderTint"},
+    {0x26E, "BorderShade"},
+    {0x26F, "ForeThemeColorIndex"},
+    {0x270, "ForeTint"},
+    {0x271, "ForeShade"},
+    {0x272, "GridlineThemeColorIndex"},
+    {0x273, "GridlineTint"},  // T
+    {0x274, "GridlineShade"},
+    {0x275, "AlternateBackThemeColorIndex"},
+    {0x276, "AlternateBackTint"},  // T
+    {0x277, "AlternateBackShade"},
+    {0x28A, "Shape"},
+    {0x28E, "HoverThemeColorIndex"},
+    {0x28F, "HoverTint"},
+    {0x292, "PressedThemeColorIndex"},
+    {0x294, "PressedShade"},
+    {0x296, "HoverForeThemeColorIndex"},
+    {0x297, "HoverForeTint"},
+    {0x29A, "PressedForeThemeColorIndex"},
+    {0x29B, "PressedForeTint"},
+    {0x2B5, "Gradient"},
+});
+
 }  // namespace
 
 const DesignClass* FindDesignClass(int objectClass) {
@@ -977,6 +1019,14 @@ const DesignTag* FindDesignTag(int objectClass, std::uint32_t tag) {
 
 std::string_view PropertyIdName(std::uint32_t id) {
     for (const auto& row : kPropertyIds) {
+        if (row.id == id)
+            return row.name;
+    }
+    return {};
+}
+
+std::string_view LaterPropertyIdName(std::uint32_t id) {
+    for (const auto& row : kLaterPropertyIds) {
         if (row.id == id)
             return row.name;
     }

@@ -63,4 +63,9 @@ const DesignTag* FindDesignTag(int objectClass, std::uint32_t tag);
 // The explicit encoding's property id: the property's name, empty when unknown.
 std::string_view PropertyIdName(std::uint32_t id);
 
+// The SaveAsText name of a property Access 2007 and later added (themes, layouts), by its
+// property id; empty when not identified. Access 2000's Properties collection never had these,
+// so a design leaves them out; listings name them.
+std::string_view LaterPropertyIdName(std::uint32_t id);
+
 }  // namespace zanfor::host::access

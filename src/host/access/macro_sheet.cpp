@@ -96,10 +96,11 @@ public:
         const std::size_t versionLength = u16("版の長さ");
         const std::size_t versionAt = pos_;
         const std::string version = util::Utf16LeToUtf8(take(versionLength, "版"));
-        // Sheets saved by Access 2000 and later ("33", SaveAsText's Version =196611) hold
-        // UTF-16 text; those carried over from Access 97 ("22", or no version) single-byte
-        // text in the database's code page.
-        if (version == "33")
+        // Sheets saved by Access 2000 and later ("33", SaveAsText's Version =196611; "23" from
+        // Access 2010 on, whose rows may carry the macro's XML in a comment beginning "_AXL:")
+        // hold UTF-16 text; those carried over from Access 97 ("22", or no version)
+        // single-byte text in the database's code page.
+        if (version == "33" || version == "23")
             wide_ = true;
         else if (version != "22" && !version.empty())
             fail(versionAt, "未知のマクロ シートの版 '" + version + "'");

@@ -87,6 +87,34 @@ std::vector<CatalogObject> readCatalog(const JetFile& file, std::vector<Error>* 
     return objects;
 }
 
+// ComplexID -> the name of the complex column's type table (MSysComplexColumns).
+using ComplexTypes = std::map<std::int32_t, std::string>;
+
+// Which type table each complex column of the file has. A Jet file has no MSysComplexColumns;
+// one whose rows do not read leaves its complex columns untyped, which is reported.
+ComplexTypes readComplexTypes(const JetFile& file, const std::vector<CatalogObject>& catalog,
+                              std::vector<Error>* failures) {
+    ComplexTypes types;
+    if (file.header().aceVersion == 0 || !file.tablePage("MSysComplexColumns"))
+        return types;
+    std::map<std::int32_t, std::string> names;
+    for (const auto& o : catalog)
+        names.emplace(o.id, o.name);
+    try {
+        TableReader r(file, "MSysComplexColumns");
+        const int cId = r.columnIndex("ComplexID"), cType = r.columnIndex("ComplexTypeObjectID");
+        while (r.next()) {
+            const auto name = names.find(static_cast<std::int32_t>(r.value(cType).toInteger()));
+            if (name != names.end())
+                types.emplace(static_cast<std::int32_t>(r.value(cId).toInteger()), name->second);
+        }
+    } catch (const Error& e) {
+        if (failures)
+            failures->push_back(e);
+    }
+    return types;
+}
+
 // Jet lists names in its text sort order: case ignored, Japanese in Shift_JIS order, which puts
 // kana in syllabary order and the common kanji by reading. The code-page bytes of the upper-
 // cased name reproduce that closely enough for listing objects as Access did.
@@ -97,6 +125,15 @@ void sortByName(std::vector<T>& items, Name nameOf) {
     std::stable_sort(items.begin(), items.end(), [&](const T& a, const T& b) {
         return sortKey(nameOf(a)) < sortKey(nameOf(b));
     });
+}
+
+// Database.Version as DAO reports it: the engine's version for a Jet file; for an ACE file 12.0
+// for the Access 2007 format and 14.0 for every later one, whose files differ from 2010's only
+// in features, not in how the engine versions them.
+std::string VersionOf(const JetHeader& header) {
+    if (header.aceVersion != 0)
+        return header.aceVersion == kAce2007 ? "12.0" : "14.0";
+    return header.version == JetVersion::Jet4 ? "4.0" : "3.0";
 }
 
 int daoType(int jetType) {
@@ -146,15 +183,37 @@ const Properties* columnProperties(const PropertyBlob& blob, std::string_view co
 }
 
 std::vector<dao::Field> fieldsOf(const TableDefinition& def, const PropertyBlob& blob,
-                                 JetVersion version) {
+                                 JetVersion version, const ComplexTypes& complexTypes) {
     std::vector<dao::Field> fields;
     for (const auto& col : def.columns) {
         dao::Field f;
         f.name = col.name;
         f.type = daoType(col.type);
+        if (col.type == kJetComplex) {
+            const auto it = complexTypes.find(col.complexId);
+            const std::string typeTable = it == complexTypes.end() ? std::string() : it->second;
+            // The history of an append-only memo: kept by Access beside the memo, not a field
+            // anyone designed, and never shown in the table's design.
+            if (typeTable.starts_with("MSysComplexTypeVH_"))
+                continue;
+            f.type = ComplexDaoType(typeTable);
+        }
         f.size = daoSize(col, version);
-        f.attributes = daoAttributes(col.flags);
-        if (const auto* props = columnProperties(blob, col.name)) {
+        // A complex column's flags mark the id Access numbers, not an AutoNumber field.
+        f.attributes = daoAttributes(col.type == kJetComplex
+                                         ? static_cast<std::uint8_t>(col.flags & ~kColumnAutoLong)
+                                         : col.flags);
+        const auto* props = columnProperties(blob, col.name);
+        // A calculated column keeps the type it was made with; its values, and the type Access
+        // shows, follow the result type chosen since.
+        if (const auto* result = props ? props->find("ResultType") : nullptr;
+            col.calculated && result != nullptr && FindJetColumnType(result->value.toInteger())) {
+            ColumnDefinition typed = col;
+            typed.type = static_cast<int>(result->value.toInteger());
+            f.type = daoType(typed.type);
+            f.size = daoSize(typed, version);
+        }
+        if (props != nullptr) {
             f.properties = *props;
             f.allowZeroLength = boolOf(*props, "AllowZeroLength");
             f.required = boolOf(*props, "Required");
@@ -241,7 +300,8 @@ public:
     explicit JetDatabase(const std::string& path)
         : path_(std::filesystem::absolute(path).string()),
           file_(std::make_unique<JetFile>(path)),
-          catalog_(readCatalog(*file_, &failures_)) {
+          catalog_(readCatalog(*file_, &failures_)),
+          complexTypes_(readComplexTypes(*file_, catalog_, &failures_)) {
         for (const auto& o : catalog_) {
             if (o.type == kDatabaseObject && o.name == "MSysDb")
                 properties_ = blobOf(o).object;
@@ -249,9 +309,7 @@ public:
     }
 
     std::string name() const override { return path_; }
-    std::string version() const override {
-        return file_->header().version == JetVersion::Jet4 ? "4.0" : "3.0";
-    }
+    std::string version() const override { return VersionOf(file_->header()); }
     std::int16_t queryTimeout() const override { return 60; }
     bool updatable() const override { return ::access(path_.c_str(), W_OK) == 0; }
     Properties& properties() override { return properties_; }
@@ -290,6 +348,7 @@ private:
     std::unique_ptr<JetFile> file_;
     std::vector<Error> failures_;  // before the catalogue, whose reading adds to it
     std::vector<CatalogObject> catalog_;
+    ComplexTypes complexTypes_;
     Properties properties_;
     std::optional<std::vector<dao::TableDef>> tables_;
     std::optional<std::vector<dao::QueryDef>> queries_;
@@ -316,7 +375,7 @@ std::vector<dao::TableDef> JetDatabase::readTables() {
                                                      static_cast<std::uint32_t>(o.id & kPageOfId),
                                                      file_->header(), o.name);
                 t.recordCount = static_cast<std::int32_t>(def.rowCount);
-                t.fields = fieldsOf(def, blob, file_->header().version);
+                t.fields = fieldsOf(def, blob, file_->header().version, complexTypes_);
                 t.indexes = indexesOf(def);
             } catch (const Error& e) {
                 t.problem = e.description();
@@ -352,7 +411,9 @@ void JetDatabase::readLinkedFields(const CatalogObject& o, dao::TableDef& t) {
     const fs::path source = fs::exists(stored) ? stored : beside;
     try {
         JetFile linked(source);
-        for (const auto& lo : readCatalog(linked, nullptr)) {
+        const auto linkedCatalog = readCatalog(linked, nullptr);
+        const auto linkedComplexTypes = readComplexTypes(linked, linkedCatalog, nullptr);
+        for (const auto& lo : linkedCatalog) {
             if (lo.type != kLocalTable || !util::EqualsIgnoreCase(lo.name, o.foreignName))
                 continue;
             const auto def =
@@ -360,7 +421,7 @@ void JetDatabase::readLinkedFields(const CatalogObject& o, dao::TableDef& t) {
                                     linked.header(), lo.name);
             const auto blob =
                 ParsePropertyBlob(lo.lvProp, linked.header().version, linked.header().codePage);
-            t.fields = fieldsOf(def, blob, linked.header().version);
+            t.fields = fieldsOf(def, blob, linked.header().version, linkedComplexTypes);
             t.indexes = indexesOf(def);
             return;
         }

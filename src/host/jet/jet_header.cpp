@@ -14,6 +14,7 @@ constexpr std::string_view kAceMagic("\x00\x01\x00\x00Standard ACE DB\x00", 20);
 constexpr std::size_t kVersionOffset = 0x14;
 constexpr std::size_t kMaskedStart = 0x18;
 constexpr std::size_t kCodePageOffset = 0x3c;
+constexpr std::size_t kEncodingKeyOffset = 0x3e;
 constexpr std::size_t kPasswordOffset = 0x42;
 constexpr std::size_t kCreationDateOffset = 0x72;
 
@@ -52,24 +53,24 @@ JetHeader ParseJetHeader(std::string_view bytes, std::uint64_t fileSize,
     if (bytes.size() < kCreationDateOffset + 8 || fileSize < bytes.size()) {
         notADatabase(fileName, "(ファイルが短すぎます)");
     }
-    if (bytes.substr(0, kAceMagic.size()) == kAceMagic) {
-        notADatabase(fileName, "(Access 2007 以降の形式です)");
-    }
-    if (bytes.substr(0, 4) != kJetMagic.substr(0, 4) ||
-        bytes.substr(4, 16) != kJetMagic.substr(4, 16)) {
+    const bool ace = bytes.substr(0, kAceMagic.size()) == kAceMagic;
+    if (!ace && bytes.substr(0, kJetMagic.size()) != kJetMagic)
         notADatabase(fileName, "");
-    }
 
     JetHeader header;
     const auto version = static_cast<std::uint8_t>(bytes[kVersionOffset]);
-    if (version == 0) {
+    if (ace && version >= kAce2007 && version <= kAceLatest) {
+        header.version = JetVersion::Jet4;
+        header.pageSize = 4096;
+        header.aceVersion = version;
+    } else if (!ace && version == 0) {
         header.version = JetVersion::Jet3;
         header.pageSize = 2048;
-    } else if (version == 1) {
+    } else if (!ace && version == 1) {
         header.version = JetVersion::Jet4;
         header.pageSize = 4096;
     } else {
-        notADatabase(fileName, "(Access 2007 以降の形式です)");
+        notADatabase(fileName, "(バージョン " + std::to_string(version) + " の形式は読めません)");
     }
     // Jet writes whole pages; a file that is not made of them, or too short to hold the
     // catalog's definition on page 2, was cut short.
@@ -86,6 +87,11 @@ JetHeader ParseJetHeader(std::string_view bytes, std::uint64_t fileSize,
     }
     auto at = [&](std::size_t offset) { return plain[offset - kMaskedStart]; };
     header.codePage = at(kCodePageOffset) | (at(kCodePageOffset + 1) << 8);
+    // An ACE file with a database password is always encrypted, and says so by a key here.
+    if (header.aceVersion != 0) {
+        for (std::size_t i = 0; i < 4; ++i)
+            header.encrypted = header.encrypted || at(kEncodingKeyOffset + i) != 0;
+    }
 
     // Jet 4 masks the password once more with the whole days of the creation date.
     std::uint8_t dateMask[4] = {0, 0, 0, 0};

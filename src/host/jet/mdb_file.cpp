@@ -66,10 +66,11 @@ JetFile::JetFile(const std::filesystem::path& path)
     : path_(path), map_(std::make_unique<MappedFile>(path)) {
     const auto bytes = map_->bytes();
     header_ = ParseJetHeader(bytes.substr(0, 4096), bytes.size(), displayName(path));
-    if (header_.hasPassword) {
-        throw Error(err::kPasswordProtected, "パスワードが正しくありません。(データベース '" +
-                                                 displayName(path) +
-                                                 "' はパスワードで保護されています)");
+    if (header_.hasPassword || header_.encrypted) {
+        throw Error(
+            err::kPasswordProtected,
+            "パスワードが正しくありません。(データベース '" + displayName(path) + "' は" +
+                (header_.encrypted ? "暗号化されています)" : "パスワードで保護されています)"));
     }
     // MSysObjects' definition always sits on page 2; it names every other table's page.
     const auto catalog = ReadTableDefinition(bytes, kCatalogPage, header_, "MSysObjects");

@@ -37,8 +37,8 @@ private:
 
 class JetFile {
 public:
-    // Host errors as MappedFile and ParseJetHeader, 3031 when a database password is set,
-    // 3049 when the catalog (MSysObjects) cannot be read.
+    // Host errors as MappedFile and ParseJetHeader, 3031 when a database password is set or the
+    // pages are encrypted, 3049 when the catalog (MSysObjects) cannot be read.
     explicit JetFile(const std::filesystem::path& path);
 
     const JetHeader& header() const { return header_; }

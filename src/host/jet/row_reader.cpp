@@ -1,5 +1,6 @@
 #include "host/jet/row_reader.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "host/error.h"
@@ -17,6 +18,7 @@ constexpr std::uint16_t kDeletedRow = 0x8000;
 constexpr std::uint16_t kMovedRow = 0x4000;
 constexpr std::uint16_t kOffsetMask = 0x1FFF;
 constexpr int kMaxMoves = 8;
+constexpr std::size_t kCalculatedDataAt = 20;
 
 std::uint32_t u8(std::string_view b, std::size_t at) { return static_cast<unsigned char>(b[at]); }
 std::uint32_t u16(std::string_view b, std::size_t at) { return u8(b, at) | (u8(b, at + 1) << 8); }
@@ -30,6 +32,8 @@ std::size_t rowCountOffset(const JetHeader& h) {
 
 // The size of a fixed-length column's value.
 std::size_t fixedSize(const ColumnDefinition& c) {
+    if (c.calculated)
+        return static_cast<std::size_t>(c.length);
     const JetColumnType* type = FindJetColumnType(c.type);
     const int bytes = type != nullptr ? type->rowBytes : kColumnBytes;
     return static_cast<std::size_t>(bytes == kColumnBytes ? c.length : bytes);
@@ -269,6 +273,19 @@ bool RowReader::isNull(const ColumnDefinition& column) const {
 std::string_view RowReader::stored(const ColumnDefinition& column) const {
     if (isNull(column) || column.type == kJetBool)
         return {};
+    if (column.calculated) {
+        // The result follows a header that ends with its length.
+        const auto wrapped = storedPlain(column);
+        if (wrapped.size() < kCalculatedDataAt)
+            return {};
+        const std::size_t length = u32(wrapped, kCalculatedDataAt - 4);
+        return wrapped.substr(kCalculatedDataAt,
+                              std::min(length, wrapped.size() - kCalculatedDataAt));
+    }
+    return storedPlain(column);
+}
+
+std::string_view RowReader::storedPlain(const ColumnDefinition& column) const {
     if (column.flags & kColumnFixed) {
         const std::size_t start = fixedStart_ + static_cast<std::size_t>(column.fixedOffset);
         const std::size_t size = fixedSize(column);
@@ -295,7 +312,11 @@ Value RowReader::value(const ColumnDefinition& column) const {
             return b.size() == 1 ? Value(static_cast<std::int64_t>(u8(b, 0))) : Value();
         case kJetInt:
         case kJetLong:
+        case kJetComplex:
+        case kJetBigInt:
             return b.empty() ? Value() : Value(signedValue(b));
+        case kJetExtendedDateTime:
+            return std::string(b.substr(0, b.find('\0')));
         case kJetMoney:
             return b.size() == 8 ? Value(static_cast<double>(signedValue(b)) / 10000.0) : Value();
         case kJetFloat: {

@@ -31,13 +31,16 @@ public:
     bool isNull(const ColumnDefinition& column) const;
     // The column's stored bytes in the current row; empty for Null.
     std::string_view stored(const ColumnDefinition& column) const;
-    // Typed as Jet stores it: Bool, Integer, Double, Date, Text; binary and OLE as Null.
+    // Typed as Jet stores it: Bool, Integer, Double, Date, Text; binary and OLE as Null. A
+    // complex column gives its value's id, a date/time extended its text.
     Value value(const ColumnDefinition& column) const;
     // The bytes of binary and OLE values, and of memo values before decoding.
     std::string bytes(const ColumnDefinition& column) const;
 
 private:
     bool crack(std::string_view row);
+    // As stored, a calculated column's header included.
+    std::string_view storedPlain(const ColumnDefinition& column) const;
     std::string_view rowAt(std::uint32_t page, std::size_t slot, bool followMoved) const;
 
     std::string_view file_;

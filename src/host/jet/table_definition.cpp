@@ -26,6 +26,9 @@ constexpr Layout kJet4{16, 43, 45, 47, 51, 55, 63, 12, 25, 5, 7,
                        11, 15, 21, 23, 2,  52, 4,  46, 28, 4};
 constexpr Layout kJet3{12, 23, 25, 27, 31, 35, 43, 8, 18, 1, 3, 9, 13, 14, 16, 1, 39, 0, 38, 20, 0};
 
+// Where an ACE column entry keeps its extended flags.
+constexpr std::size_t kAceExtFlags = 16;
+
 class Cursor {
 public:
     Cursor(std::string_view data, const std::string& table, std::uint32_t page)
@@ -121,6 +124,11 @@ TableDefinition ReadTableDefinition(std::string_view file, std::uint32_t page,
         if (col.type == kJetNumeric) {
             col.precision = static_cast<int>(c.u8(at + l.colMisc));
             col.scale = static_cast<int>(c.u8(at + l.colMisc + 1));
+        }
+        if (header.aceVersion != 0) {
+            if (col.type == kJetComplex)
+                col.complexId = static_cast<std::int32_t>(c.u32(at + l.colMisc));
+            col.calculated = (c.u8(at + kAceExtFlags) & kColumnCalculated) == kColumnCalculated;
         }
         def.columns.push_back(std::move(col));
     }

@@ -22,6 +22,10 @@ inline constexpr std::uint8_t kColumnReplication = 0x10;
 inline constexpr std::uint8_t kColumnAutoGuid = 0x40;
 inline constexpr std::uint8_t kColumnHyperlink = 0x80;
 
+// Extended column flags (ACE): both bits mark a calculated column, whose stored value carries
+// a header before the result.
+inline constexpr std::uint8_t kColumnCalculated = 0xC0;
+
 // Physical index flags.
 inline constexpr std::uint8_t kIndexUnique = 0x01;
 inline constexpr std::uint8_t kIndexIgnoreNulls = 0x02;
@@ -37,6 +41,8 @@ struct ColumnDefinition {
     std::uint8_t flags = 0;
     int precision = 0;  // numeric only
     int scale = 0;
+    bool calculated = false;     // ACE only
+    std::int32_t complexId = 0;  // a complex column's row in MSysComplexColumns (ComplexID)
 };
 
 struct IndexColumn {

@@ -205,8 +205,8 @@ TEST(DesignStreamFiles, everyDesignOfEverySampleFileDecodesOrNamesWhereItFails) 
     ZANFOR_REQUIRE_TESTDATA(data);
     std::size_t decoded = 0;
     std::vector<std::string> failures;
-    for (const auto& f : fs::recursive_directory_iterator(data / "mdb")) {
-        if (f.path().extension() != ".mdb")
+    for (const auto& f : fs::recursive_directory_iterator(data)) {
+        if (f.path().extension() != ".mdb" && f.path().extension() != ".accdb")
             continue;
         std::shared_ptr<const AccessProject> project;
         try {

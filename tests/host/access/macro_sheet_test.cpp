@@ -79,6 +79,9 @@ TEST(MacroSheet, rowsCarryNamesConditionsCommentsAndArguments) {
                                {"MsgBox", "", "[X]=1", "", {"Hi", "-1", "", "T"}},
                                {"StopMacro", "", "...", "", {}},
                            }));
+    // Access 2010 and later mark their sheets "23", with the macro's XML in a row's comment.
+    EXPECT_EQ(fieldsOf(decode(sheet("23", {{0, {"_AXL:<x/>"}}, {9, {"", "", "", "0"}}}, true))),
+              (std::vector<Fields>{{"", "", "", "_AXL:<x/>", {}}, {"Echo", "", "", "", {"0"}}}));
     // Sheets carried over from Access 97 hold their text in the project's code page.
     const std::vector<SheetRow> old = {
         {9, {zanfor::util::Utf8ToCp932("画面"), "", zanfor::util::Utf8ToCp932("商品"), "0"}}};

@@ -125,8 +125,8 @@ TEST(JetDatabase, propertiesReadAndWriteWithoutTouchingTheFile) {
 
 TEST(JetDatabase, everyTestFileReadsAndStaysByteIdentical) {
     ZANFOR_REQUIRE_TESTDATA(data);
-    for (const auto& entry : fs::recursive_directory_iterator(data / "mdb")) {
-        if (entry.path().extension() != ".mdb")
+    for (const auto& entry : fs::recursive_directory_iterator(data)) {
+        if (entry.path().extension() != ".mdb" && entry.path().extension() != ".accdb")
             continue;
         SCOPED_TRACE(entry.path().string());
         const auto before = FileBytes(entry.path());
