@@ -8,6 +8,8 @@
 - fixed costs: `--help` and `init --workdb` against a process that does nothing (/bin/true);
 - the full batch (every step of examples/all-steps.apt, every report) on generated targets of
   each size (make_target.py), and the same with --no-reports: wall time and peak memory;
+- the documentation site (`site`) of the 4x target, without the form pictures and with them,
+  and once more with no Graphviz on PATH, which leaves its diagrams' share;
 - pages per second of the module listing (report_bench, when built).
 
 Whole processes are timed. Runs use a work database made beforehand, as a user's is (made by
@@ -47,12 +49,12 @@ class Failure(Exception):
     pass
 
 
-def run(cmd):
+def run(cmd, env=None):
     """Runs a command to its end: (wall seconds, peak resident KB, output, processor seconds)."""
     with tempfile.TemporaryFile() as out:
         start = time.perf_counter()
         child = subprocess.Popen(cmd, stdout=out, stderr=subprocess.STDOUT,
-                                 stdin=subprocess.DEVNULL)
+                                 stdin=subprocess.DEVNULL, env=env)
         _, status, usage = os.wait4(child.pid, 0)
         wall = time.perf_counter() - start
         child.returncode = os.waitstatus_to_exitcode(status)
@@ -262,6 +264,34 @@ def batch(cli, size, runs, work, temp, check):
     return {"counts": counts, "full": f, "collect": c}
 
 
+def site(cli, size, runs, work, temp):
+    """The site of a generated target: without pictures, with them, and without Graphviz (an
+    empty PATH, so that the diagrams are left out and their share shows)."""
+    folder, _ = target(work, size)
+    no_dot = temp / "no-dot"
+    no_dot.mkdir(exist_ok=True)
+    variants = [("`site --no-pictures`", ["--no-pictures"], None),
+                ("`site`", [], None),
+                ("`site --no-pictures` without Graphviz", ["--no-pictures"],
+                 dict(os.environ, PATH=str(no_dot)))]
+    rows = []
+    for what, extra, env in variants:
+        cmd = [cli, "site", str(folder), "--out", str(temp / ("site%d" % size))] + extra
+        s = Series()
+        try:
+            for turn in range(runs + 1):  # the first turn untimed: files into the cache
+                result = run(cmd, env)
+                if turn > 0:
+                    s.add(result)
+        except Failure as e:
+            rows.append(("%s, %dx" % (what, size), "FAILED: " + str(e)))
+            continue
+        goal = env is None
+        rows.append(("%s, %dx" % (what, size), "%s (cpu %s)" % (secs(s.median), secs(s.cpu)),
+                     "", "", "< 10 s" if goal else "", met(s.median < 10) if goal else "-"))
+    return rows
+
+
 def listing(build, lines, runs=1):
     """Pages per second of the module listing and the peak memory at `lines` lines: per report,
     the pages and the median over `runs` runs of the wall and the processor rates."""
@@ -407,6 +437,10 @@ def main(argv=None):
             except Failure as e:
                 failed = True
                 notes.append(("%dx" % size, "FAILED: " + str(e)))
+        site_size = 1 if args.smoke else 4
+        for row in site(cli, site_size, batch_runs, args.work, temp):
+            (rows if len(row) > 2 else notes).append(row)
+            failed = failed or row[1].startswith("FAILED")
         done = [s for s in sizes if s in results]
         if results:
             size_part, size_table = size_rows(results, done)

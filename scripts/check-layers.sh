@@ -6,7 +6,7 @@
 set -euo pipefail
 src="${1:-$(dirname "$0")/../src}"
 
-layers=(util host workdb core collect vba refs graph commands batch diff output target program report render ui cli)
+layers=(util host workdb core collect vba refs graph commands batch diff site output target program report render ui cli)
 qt_free_up_to=program
 
 rank() {

@@ -11,9 +11,12 @@ CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWit
 cmake --build build-fuzz -j "$(nproc)" >/dev/null
 
 corpus=build-fuzz/corpus
-mkdir -p "$corpus"/{compound_file,vba_project,property_blob,jet_file,design_stream,link_file,expression_type,macro_module,procedure_scan,declaration,analysis_pattern,xlsx_workbook,analysis_file,truetype_subset,graph_scan,sql_diff}
+mkdir -p "$corpus"/{compound_file,vba_project,property_blob,jet_file,design_stream,link_file,expression_type,macro_module,procedure_scan,declaration,analysis_pattern,xlsx_workbook,analysis_file,truetype_subset,graph_scan,sql_diff,site_highlight}
 if [ -d ../shared/testdata/mdb ]; then
   cp -n ../shared/testdata/mdb/*.mdb "$corpus/jet_file/" 2>/dev/null || true
+fi
+if [ -d ../shared/testdata/accdb ]; then
+  cp -n ../shared/testdata/accdb/*/*.accdb "$corpus/jet_file/" 2>/dev/null || true
 fi
 # A real face to start from, when the machine has one.
 cp -n /usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf "$corpus/truetype_subset/" 2>/dev/null || true
@@ -21,7 +24,7 @@ cp -n /usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf "$corpus/truetype_subs
 status=0
 for target in compound_file vba_project property_blob jet_file design_stream link_file expression_type \
     macro_module procedure_scan declaration analysis_pattern xlsx_workbook analysis_file truetype_subset \
-    graph_scan sql_diff; do
+    graph_scan sql_diff site_highlight; do
   echo "== fuzz_$target for ${seconds}s"
   # A finding makes the fuzzer exit non-zero; the script must then fail too.
   rc=0

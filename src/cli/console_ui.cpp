@@ -1,7 +1,11 @@
 #include "cli/console_ui.h"
 
+#include <filesystem>
+#include <iostream>
 #include <ostream>
 #include <string>
+
+#include "host/error.h"
 
 namespace zanfor::cli {
 
@@ -58,6 +62,19 @@ void ConsoleUi::showError(const app::ErrorReport& report) {
 
 void PrintErrorReport(std::ostream& out, const app::ErrorReport& report) {
     WriteLine(out, "[" + report.title + "] " + report.text());
+}
+
+int RunReported(std::string_view place, const std::function<int()>& run) {
+    try {
+        return run();
+    } catch (const std::filesystem::filesystem_error& e) {
+        PrintErrorReport(std::cerr,
+                         app::BuildErrorReport(place, host::FileSystemError(e.path1(), e.code()),
+                                               app::WindowKind::Main));
+    } catch (const std::exception& e) {
+        PrintErrorReport(std::cerr, app::BuildErrorReport(place, e, app::WindowKind::Main));
+    }
+    return 1;
 }
 
 void ConsoleUi::showReport(std::string_view reportName, int) { reports_.emplace_back(reportName); }

@@ -4,9 +4,11 @@
 // message box prints its text and takes its default answer, a report request is remembered
 // for the caller to render.
 
+#include <functional>
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/error_report.h"
@@ -81,5 +83,8 @@ private:
 
 // The error report as the command line prints it: the message box's title, then its lines.
 void PrintErrorReport(std::ostream& out, const app::ErrorReport& report);
+
+// `run`'s exit status, or 1 after the report of what it threw, under `place`, on standard error.
+int RunReported(std::string_view place, const std::function<int()>& run);
 
 }  // namespace zanfor::cli

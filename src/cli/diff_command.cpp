@@ -70,28 +70,6 @@ std::optional<DiffRequest> Parse(const std::vector<std::string>& args, std::stri
     return request;
 }
 
-// A folder of its own under the system's temporary folder, removed with everything in it.
-class ScratchFolder {
-public:
-    ScratchFolder() {
-        auto pattern = (fs::temp_directory_path() / "zanfor-diff-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            throw host::FileSystemError(pattern, std::error_code(errno, std::generic_category()));
-        path_ = pattern;
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
-};
-
 bool IsAnalysisFile(const fs::path& path) {
     return util::UCase(path.extension().string()) == ".ADB";
 }
@@ -112,7 +90,7 @@ int Compare(const DiffRequest& request, const fs::path& executable) {
     const auto before = fs::absolute(request.before);
     const auto after = fs::absolute(request.after);
     const auto html = request.html.empty() ? fs::path() : fs::absolute(request.html);
-    const ScratchFolder scratch;
+    const ScratchFolder scratch("zanfor-diff");
     const auto older = OpenSide(before, scratch.path(), "before", executable);
     if (!older)
         return kFailed;
@@ -137,9 +115,26 @@ int Compare(const DiffRequest& request, const fs::path& executable) {
 
 }  // namespace
 
+ScratchFolder::ScratchFolder(std::string_view prefix) {
+    auto pattern = (fs::temp_directory_path() / (std::string(prefix) + "-XXXXXX")).string();
+    if (!::mkdtemp(pattern.data()))
+        throw host::FileSystemError(pattern, std::error_code(errno, std::generic_category()));
+    path_ = pattern;
+}
+
+ScratchFolder::~ScratchFolder() {
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+}
+
 bool CollectForComparison(const fs::path& target, const fs::path& workDatabase,
                           const fs::path& executable) {
-    for (const auto& run : kRuns) {
+    return CollectRuns(target, workDatabase, executable, kRuns);
+}
+
+bool CollectRuns(const fs::path& target, const fs::path& workDatabase, const fs::path& executable,
+                 const std::vector<std::vector<std::string>>& runs) {
+    for (const auto& run : runs) {
         std::vector<std::string> args{target.string()};
         args.insert(args.end(), run.begin(), run.end());
         args.insert(args.end(), {"--no-reports", "--workdb", workDatabase.string(), "--out",
@@ -170,16 +165,7 @@ int RunDiff(const std::vector<std::string>& args, const fs::path& executable) {
         std::cerr << "zanfor-cli diff: " << why << "\n";
         return kUsage;
     }
-    try {
-        return Compare(*request, executable);
-    } catch (const fs::filesystem_error& e) {
-        PrintErrorReport(std::cerr,
-                         app::BuildErrorReport(kPlace, host::FileSystemError(e.path1(), e.code()),
-                                               app::WindowKind::Main));
-    } catch (const std::exception& e) {
-        PrintErrorReport(std::cerr, app::BuildErrorReport(kPlace, e, app::WindowKind::Main));
-    }
-    return kFailed;
+    return RunReported(kPlace, [&] { return Compare(*request, executable); });
 }
 
 }  // namespace zanfor::cli

@@ -11,9 +11,25 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zanfor::cli {
+
+// A folder of its own under the system's temporary folder ("PREFIX-XXXXXX"), removed with
+// everything in it.
+class ScratchFolder {
+public:
+    explicit ScratchFolder(std::string_view prefix);
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
 
 // The arguments after "diff": OLD NEW [--html FILE] [--json]. The comparison goes to standard
 // output as text, or as JSON with --json; --html writes it as one page as well.
@@ -26,5 +42,11 @@ int RunDiff(const std::vector<std::string>& args, const std::filesystem::path& e
 bool CollectForComparison(const std::filesystem::path& target,
                           const std::filesystem::path& workDatabase,
                           const std::filesystem::path& executable);
+
+// The same with the given runs, each the arguments of `zanfor-cli run` after the target
+// ("--only", "tables", "--option", "table=1"), made one after the other into one work database.
+bool CollectRuns(const std::filesystem::path& target, const std::filesystem::path& workDatabase,
+                 const std::filesystem::path& executable,
+                 const std::vector<std::vector<std::string>>& runs);
 
 }  // namespace zanfor::cli

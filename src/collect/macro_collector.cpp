@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <limits>
+#include <string_view>
+#include <utility>
 
 #include "collect/macro_reader.h"
 #include "core/error_report.h"
@@ -125,7 +127,72 @@ private:
     std::optional<std::string> older_;  // why the target has no Access project to convert in
 };
 
+// The actions a converted macro statement is recorded as, by the numbers the macro collector
+// gives them; Access's Japanese names of the actions.
+constexpr std::pair<int, std::string_view> kMacroActions[] = {
+    {1, "SQLの実行"},
+    {2, "アプリケーションの実行"},
+    {3, "イベントの取り消し"},
+    {4, "画面のエコー"},
+    {5, "オブジェクトのコピー"},
+    {6, "再描画"},
+    {7, "オブジェクトの削除"},
+    {8, "オブジェクトの選択"},
+    {9, "オブジェクトの送信"},
+    {10, "オブジェクトの保存"},
+    {11, "キー送信"},
+    {12, "クエリを開く"},
+    {13, "コマンドの実行"},
+    {14, "カーソル移動"},
+    {15, "移動/サイズ変更"},
+    {16, "ツールバーの表示"},
+    {17, "データベース変換"},
+    {18, "テーブルを開く"},
+    {19, "テキスト変換"},
+    {20, "フィルタの実行"},
+    {21, "フォームを開く"},
+    {22, "プロシージャの実行"},
+    {23, "ページの移動"},
+    {24, "マクロの実行"},
+    {25, "マクロの中止"},
+    {26, "メッセージの設定"},
+    {27, "メッセージ"},
+    {28, "メニュー項目の設定"},
+    {30, "モジュールを開く"},
+    {31, "レコードの移動"},
+    {32, "レコードの検索"},
+    {33, "レポートを開く"},
+    {34, "ワークシート変換"},
+    {35, "印刷"},
+    {36, "警告音"},
+    {37, "元のサイズに戻す"},
+    {38, "砂時計ポインタ"},
+    {39, "再クエリ"},
+    {40, "最小化"},
+    {41, "最大化"},
+    {42, "次を検索"},
+    {43, "終了"},
+    {44, "出力"},
+    {45, "条件の終わり"},
+    {46, "全レコードの表示"},
+    {47, "値の代入"},
+    {48, "閉じる"},
+    {49, "名前の変更"},
+    {51, "ストアドプロシージャを開く"},
+    {52, "ダイアグラムを開く"},
+    {53, "データアクセスページを開く"},
+    {54, "ビューを開く"},
+};
+
 }  // namespace
+
+std::string MacroActionName(std::int64_t actionNo) {
+    for (const auto& [number, name] : kMacroActions) {
+        if (number == actionNo)
+            return std::string(name);
+    }
+    return "アクション " + std::to_string(actionNo);
+}
 
 std::optional<std::vector<std::string>> MacroErrorLines(const host::Error& e) {
     switch (e.number()) {

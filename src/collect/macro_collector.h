@@ -7,6 +7,7 @@
 // ctx.state.pickers.macroText). The converted module is read where the conversion hands it
 // over and is never added to the target.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,6 +17,10 @@
 namespace zanfor::collect {
 
 RunResult RunMacroCollection(RunContext& ctx);
+
+// Access's Japanese name of the action a converted macro statement is recorded as, by the number
+// the collection gives it ("アクション N" for a number it never gives).
+std::string MacroActionName(std::int64_t actionNo);
 
 // The collection's own lines for 2046 (no conversion), 2516 (a file older than Access 2000)
 // and 2544 (hidden macros); nothing for any other error.

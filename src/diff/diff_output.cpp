@@ -202,33 +202,6 @@ void JsonLines(util::JsonWriter& json, std::string_view key, const std::vector<D
 
 }  // namespace
 
-std::string HtmlEscape(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (const char c : text) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            case '\'':
-                out += "&#39;";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
-
 void WriteDiffText(const AnalysisDiff& diff, std::string_view before, std::string_view after,
                    std::ostream& out) {
     out << "比較元: " << before << "\n比較先: " << after << "\n";

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "diff/analysis_diff.h"
+#include "util/html_escape.h"
 
 namespace zanfor::diff {
 
@@ -18,7 +19,6 @@ void WriteDiffHtml(const AnalysisDiff& diff, std::string_view before, std::strin
 void WriteDiffJson(const AnalysisDiff& diff, std::string_view before, std::string_view after,
                    std::ostream& out);
 
-// Text made safe inside an HTML element or a quoted attribute.
-std::string HtmlEscape(std::string_view text);
+using util::HtmlEscape;
 
 }  // namespace zanfor::diff

@@ -1,10 +1,13 @@
 #include "host/dao.h"
 
+#include <algorithm>
+#include <map>
 #include <unordered_map>
 #include <utility>
 
 #include "host/jet/expression_type.h"
 #include "host/jet/query_sql.h"
+#include "util/encoding.h"
 #include "util/vb_string.h"
 
 namespace zanfor::host::dao {
@@ -36,6 +39,57 @@ const std::vector<Document>& Database::documents(std::string_view container) {
             return c.documents;
     }
     return none;
+}
+
+std::vector<Relation> Database::relations() {
+    std::unique_ptr<Recordset> rows;
+    try {
+        rows = openRecordset("MSysRelationships");
+    } catch (const Error& e) {
+        if (e.number() == err::kNoSuchTable)
+            return {};
+        throw;
+    }
+    // One row per field pair; a relationship's pairs need not be adjacent or in column order.
+    std::vector<Relation> list;
+    std::map<std::string, std::size_t> byName;
+    std::vector<std::vector<std::pair<std::int64_t, std::pair<std::string, std::string>>>> pairs;
+    for (; !rows->eof(); rows->moveNext()) {
+        const std::string name = rows->field("szRelationship").toText();
+        auto [it, added] = byName.emplace(name, list.size());
+        if (added) {
+            Relation r;
+            r.name = name;
+            r.attributes = static_cast<std::int32_t>(rows->field("grbit").toInteger());
+            r.table = rows->field("szReferencedObject").toText();
+            r.foreignTable = rows->field("szObject").toText();
+            list.push_back(std::move(r));
+            pairs.emplace_back();
+        }
+        pairs[it->second].push_back(
+            {rows->field("icolumn").toInteger(),
+             {rows->field("szReferencedColumn").toText(), rows->field("szColumn").toText()}});
+    }
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        std::stable_sort(pairs[i].begin(), pairs[i].end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        for (auto& p : pairs[i])
+            list[i].fields.push_back(std::move(p.second));
+    }
+    SortRelations(list);
+    return list;
+}
+
+void SortRelations(std::vector<Relation>& relations) {
+    // The order DAO listed a collection in: by name, case aside, in the code page's order.
+    std::vector<std::pair<std::string, Relation>> keyed;
+    for (auto& r : relations)
+        keyed.emplace_back(util::Utf8ToCp932(util::UCase(r.name)), std::move(r));
+    std::stable_sort(keyed.begin(), keyed.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    relations.clear();
+    for (auto& [key, r] : keyed)
+        relations.push_back(std::move(r));
 }
 
 namespace {

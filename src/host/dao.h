@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "host/error.h"
@@ -169,6 +170,23 @@ struct Container {
     std::vector<Document> documents;  // in the file's order
 };
 
+// Relation attributes (RelationAttributeEnum).
+inline constexpr std::int32_t dbRelationUnique = 0x1;
+inline constexpr std::int32_t dbRelationDontEnforce = 0x2;
+inline constexpr std::int32_t dbRelationInherited = 0x4;
+inline constexpr std::int32_t dbRelationUpdateCascade = 0x100;
+inline constexpr std::int32_t dbRelationDeleteCascade = 0x1000;
+inline constexpr std::int32_t dbRelationLeft = 0x1000000;
+inline constexpr std::int32_t dbRelationRight = 0x2000000;
+
+struct Relation {
+    std::string name;
+    std::int32_t attributes = 0;
+    std::string table;                                        // the primary side
+    std::string foreignTable;                                 // the side that refers to it
+    std::vector<std::pair<std::string, std::string>> fields;  // (field, foreign field)
+};
+
 // A forward-only view of a table's rows.
 class Recordset {
 public:
@@ -201,6 +219,9 @@ public:
     // system table that does not read): what did read is served as usual, and a caller that
     // lists the database says what is missing instead of passing the gap off as the whole.
     virtual std::vector<Error> readFailures() { return {}; }
+    // The relationships, in name order, as DAO's Relations collection lists them (system tables'
+    // included). Read from MSysRelationships; none when the database has no such table.
+    virtual std::vector<Relation> relations();
 
     // Containers("Forms") and the like; host error 3265 when there is no such container.
     const Container& container(std::string_view name);
@@ -214,6 +235,9 @@ public:
 // computed field the type Jet gives its expression; type 0 where Jet could not know it either
 // (a function of the database's own code) or the source cannot be found.
 void TypeQueryFields(const std::vector<TableDef>& tables, std::vector<QueryDef>& queries);
+
+// Puts relationships in the order DAO's Relations collection lists them: by name.
+void SortRelations(std::vector<Relation>& relations);
 
 // What opens databases: DAO's default workspace.
 class Engine {

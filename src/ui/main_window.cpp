@@ -41,6 +41,7 @@
 #include "ui/progress_gauge.h"
 #include "ui/report_preview_window.h"
 #include "ui/settings_window.h"
+#include "ui/site_run.h"
 #include "ui/support_window.h"
 
 namespace zanfor::app {
@@ -254,6 +255,7 @@ void MainWindow::buildMenus() {
     settingsMenu_ = add(nullptr, "m8", "設定", [this] { openSettingsWindow(); });
     windowMenu(nullptr, 3);
     add(nullptr, "m10", "依存関係", [this] { openDependencyWindow(); });
+    add(nullptr, "m11", "説明サイト", [this] { writeSite(); });
     windowMenu(nullptr, 4);
     add(nullptr, "m2", "スクリーンセーバー", [this] { openScreenSaverSettings(); });
     add(nullptr, "m4", "ヘルプ", [this] { openHelp(); });
@@ -694,6 +696,47 @@ void MainWindow::openDependencyWindow() {
     dependencies_->show();
     dependencies_->raise();
     dependencies_->activateWindow();
+}
+
+// The site goes where the user says, in a folder of its own; when it is written it opens in the
+// browser, as the help page does.
+void MainWindow::writeSite() {
+    const std::filesystem::path target = program_->state().targetPath;
+    if (target.empty()) {
+        messageBox(kSelectDatabase, kProductTitle, MsgButtons::Ok, MsgIcon::None);
+        return;
+    }
+    if (!site_) {
+        site_ = new SiteRun(
+            std::filesystem::path(QCoreApplication::applicationDirPath().toStdString()) /
+                "zanfor-cli",
+            this);
+        connect(site_, &SiteRun::progress, this,
+                [this](const QString& line) { showMessage(line.toStdString()); });
+    }
+    if (site_->running())
+        return;
+    OpenFileRequest request;
+    request.title = "説明サイトの保存先 (フォルダー名)";
+    request.initialFolder = target.parent_path().string();
+    const std::filesystem::path folder = services_.dialogs->saveFileName(request);
+    if (folder.empty())
+        return;
+    disconnect(site_, &SiteRun::finished, this, nullptr);
+    connect(site_, &SiteRun::finished, this, [this, folder](bool ok, const QString& errors) {
+        setBusy(false);
+        if (!ok) {
+            showMessage("");
+            messageBox(errors.toStdString(), kProductTitle, MsgButtons::Ok, MsgIcon::Critical);
+            return;
+        }
+        showMessage("説明サイトを書き出しました。");
+        startClearTimer(5000);
+        services_.desktop->openDocument(folder / "index.html");
+    });
+    setBusy(true);
+    showMessage("説明サイトを作成中です...");
+    site_->start(target, folder);
 }
 
 void MainWindow::openSupportWindow() {

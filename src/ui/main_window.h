@@ -49,6 +49,7 @@ class ReportPresenter;
 class SettingsWindow;
 class SupportWindow;
 class DependencyWindow;
+class SiteRun;
 class BatchWindow;
 class CaptureWindow;
 class QtCaptureDesk;
@@ -161,6 +162,7 @@ private:
     void openSettingsWindow();
     void openSupportWindow();
     void openDependencyWindow();
+    void writeSite();
     void openBatchWindow();
     void openCaptureWindow();
     void runFileCommand(CommandEnd (Program::*command)());
@@ -209,6 +211,7 @@ private:
     QPointer<SettingsWindow> settings_;
     QPointer<SupportWindow> support_;
     QPointer<DependencyWindow> dependencies_;
+    SiteRun* site_ = nullptr;
     QPointer<BatchWindow> batch_;
     QPointer<CaptureWindow> capture_;
 

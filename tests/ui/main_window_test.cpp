@@ -300,6 +300,28 @@ TEST_F(MainWindowTest, anExportFolderOpensAsATarget) {
     EXPECT_EQ(find<QPushButton>("cmdFmImage")->toolTip(), "");
 }
 
+// The site is written by the command line beside the program, as a script would write it.
+TEST_F(MainWindowTest, theSiteMenuAsksForAFolderAndOpensTheWrittenSite) {
+    start(true);
+    trigger("m11");
+    EXPECT_EQ(boxTexts(), std::vector<std::string>{std::string(app::kSelectDatabase)});
+
+    openTarget(
+        (std::filesystem::path(ZANFOR_SOURCE_DIR) / "examples" / "hanbai-kanri.mdb.src").string());
+    dialogs.boxes.clear();
+    const auto site = home / "販売管理 site";
+    dialogs.files = {site.string()};
+    trigger("m11");
+    for (int waited = 0; desktop.documents.empty() && dialogs.boxes.empty() && waited < 120000;
+         waited += 100)
+        Wait(100);
+    EXPECT_EQ(boxTexts(), std::vector<std::string>{});
+    ASSERT_EQ(desktop.documents.size(), 1u);
+    EXPECT_EQ(desktop.documents[0], site / "index.html");
+    EXPECT_TRUE(std::filesystem::exists(site / "index.html"));
+    EXPECT_EQ(find<QLineEdit>("txtMesege")->text(), "説明サイトを書き出しました。");
+}
+
 TEST_F(MainWindowTest, aCollectorAskingToExitRunsTheExitCommand) {
     start();
     window->tableCommands().replace(

@@ -176,14 +176,16 @@ void ExportDatabase::readTables() {
     for (const auto& file : folder_->relationFiles()) {
         try {
             const std::string text = folder_->read(file);
-            ApplyRelation(extensionOf(file) == ".json"
-                              ? ReadRelationJson(ParseJson(text, file.string()), file.string())
-                              : ReadRelationText(text, file.string()),
-                          tables);
+            Relation r = extensionOf(file) == ".json"
+                             ? ReadRelationJson(ParseJson(text, file.string()), file.string())
+                             : ReadRelationText(text, file.string());
+            ApplyRelation(r, tables);
+            relations_.push_back(std::move(r));
         } catch (const Error& e) {
             problems_.push_back(e.description());
         }
     }
+    dao::SortRelations(relations_);
     sortByName(tables, [](const dao::TableDef& t) -> const std::string& { return t.name; });
     tables_ = std::move(tables);
 }
@@ -316,6 +318,11 @@ std::vector<Error> ExportDatabase::readFailures() {
     for (const auto& p : problems())
         failures.emplace_back(err::kExportMalformed, p);
     return failures;
+}
+
+std::vector<dao::Relation> ExportDatabase::relations() {
+    tableDefs();
+    return relations_;
 }
 
 std::unique_ptr<dao::Recordset> ExportDatabase::openRecordset(std::string_view tableName) {

@@ -35,6 +35,8 @@ public:
     Properties& properties() override;
     // MSysIMEXSpecs and MSysIMEXColumns have rows; other tables are exported without theirs.
     std::unique_ptr<dao::Recordset> openRecordset(std::string_view tableName) override;
+    // The relationships the export holds (an unreadable file is one of problems()).
+    std::vector<dao::Relation> relations() override;
 
     const ExportFolder& folder() const { return *folder_; }
     // What could not be read besides tables and queries (the properties file, import/export
@@ -48,6 +50,7 @@ private:
 
     std::shared_ptr<const ExportFolder> folder_;
     std::optional<std::vector<dao::TableDef>> tables_;
+    std::vector<dao::Relation> relations_;
     std::optional<std::vector<dao::QueryDef>> queries_;
     std::optional<std::vector<dao::Container>> containers_;
     mutable std::optional<Properties> properties_;

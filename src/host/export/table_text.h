@@ -24,13 +24,7 @@ dao::TableDef ReadTableLinkJson(const JsonValue& root, const std::string& source
 // Name, connect string, source table and the key fields, one to a line.
 dao::TableDef ReadTableLinkText(std::string_view text, const std::string& source);
 
-struct Relation {
-    std::string name;
-    std::int32_t attributes = 0;
-    std::string table;                                        // the primary side
-    std::string foreignTable;                                 // the side that refers to it
-    std::vector<std::pair<std::string, std::string>> fields;  // (field, foreign field)
-};
+using Relation = dao::Relation;
 
 Relation ReadRelationJson(const JsonValue& root, const std::string& source);
 // The attributes, the name, the table, the foreign table, then "Field = Begin", field and
