@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev
   fonts-noto-cjk fonts-noto-cjk-extra fonts-ipafont-gothic fonts-ipafont-mincho fonts-liberation2
   poppler-utils xvfb xauth sqlite3 python3-openpyxl graphviz
+  dpkg-dev file man-db groff-base
 )
 
 missing=()

@@ -7,13 +7,22 @@ cd "$(dirname "$0")/.."
 scripts/setup.sh
 scripts/check-format.sh
 
-# The workbook check also has LibreOffice convert the workbooks when it can be installed here;
-# without it that part says it is skipped.
-if ! command -v libreoffice >/dev/null; then
+# Checks that look at the output through other programs (LibreOffice opens the workbooks,
+# Chromium loads the documentation site, the package's desktop entry, completion and lint)
+# install them when they can; a check without its program says it is skipped.
+optional=()
+command -v libreoffice >/dev/null || optional+=(libreoffice-calc-nogui)
+command -v chromium >/dev/null || optional+=(chromium)
+command -v desktop-file-validate >/dev/null || optional+=(desktop-file-utils)
+command -v lintian >/dev/null || optional+=(lintian)
+[ -f /usr/share/bash-completion/bash_completion ] || optional+=(bash-completion)
+if [ ${#optional[@]} -gt 0 ]; then
   sudo=""
   [ "$(id -u)" -eq 0 ] || sudo="sudo -n"
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
-    libreoffice-calc-nogui || echo "test: LibreOffice could not be installed; its workbook check is skipped"
+  for p in "${optional[@]}"; do
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "$p" ||
+      echo "test: $p could not be installed; the check that uses it is skipped"
+  done
 fi
 
 scripts/build.sh

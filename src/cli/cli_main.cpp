@@ -16,6 +16,8 @@
 #include "cli/inspect.h"
 #include "cli/report_output.h"
 #include "cli/run_command.h"
+#include "cli/site_command.h"
+#include "cli/usage.h"
 #include "commands/form_capture.h"
 #include "core/error_report.h"
 #include "core/program_files.h"
@@ -38,50 +40,7 @@ constexpr int kReportedError = 1;
 constexpr int kUsage = 2;
 
 int usage(std::ostream& out) {
-    out << "使い方:\n"
-           "  zanfor-cli init [--workdb FILE]   "
-           "作業用データベースを作成し、そのテーブルを一覧します\n"
-           "  zanfor-cli run TARGET [--only objects,tables,...] [--option NAME=VALUE]...\n"
-           "             [--pick table=NAME] [--workdb FILE] [--out DIR] [--format pdf|html]\n"
-           "             [--no-reports]\n"
-           "                                    "
-           "解析ファイルを開き、処理を実行して帳票を書き出します "
-           "(--no-reports: 作業用データベースだけ)\n"
-           "  zanfor-cli run TARGET --pattern FILE.apt [--option link=1|2] [--out DIR] ...\n"
-           "                                    解析パターン(.apt)の処理を一括で実行します\n"
-           "  zanfor-cli inspect TARGET [--json] [--source MODULE] [--design NAME]\n"
-           "                                    解析ファイルの中身を表示します\n"
-           "  zanfor-cli report NAME [--workdb FILE] --out FILE.pdf|FILE.html\n"
-           "                                    作業用データベースの帳票を書き出します\n"
-           "  zanfor-cli save FILE.adb [--workdb FILE] [--force]\n"
-           "                                    "
-           "直前の run の解析結果を解析ファイル(.adb)に保存します\n"
-           "  zanfor-cli report NAME --workdb FILE.adb --out FILE.pdf|FILE.html\n"
-           "                                    解析ファイルの帳票を読み取り専用で書き出します\n"
-           "  zanfor-cli compare OLD.adb TARGET [--out FILE.pdf|FILE.html] [--workdb FILE]\n"
-           "                                    "
-           "解析ファイルと現在のデータベースのオブジェクトを比較します\n"
-           "  zanfor-cli export KIND [--workdb FILE|FILE.adb] [--out FILE] [--target PATH] "
-           "[--utf8]\n"
-           "                                    "
-           "解析結果を CSV (object table query form report macro)、\n"
-           "                                    "
-           "テキスト (sql module)、Excel ブック (xlsx-object xlsx-table xlsx-query) に\n"
-           "                                    "
-           "出力します (ブックは --out FILE.xlsx か、対象の .mdb の隣に)\n"
-           "  zanfor-cli capture TARGET FORM --out FILE.png|FILE.bmp [--design] [--window]\n"
-           "                                    "
-           "フォームの画像を書き出します (既定はフォームビューのクライアント領域)\n"
-           "  zanfor-cli deps TARGET [NAME] [--depth N] [--json|--dot]\n"
-           "                                    "
-           "オブジェクトが使用しているものと使用されているものを表示します\n"
-           "                                    (NAME なし: 依存関係全体を JSON か DOT で)\n"
-           "  zanfor-cli unused TARGET [--json]  どこからも使用されていないオブジェクトと"
-           "プロシージャを理由とともに表示します\n"
-           "  zanfor-cli diff OLD NEW [--json] [--html FILE]\n"
-           "                                    "
-           "二つの版 (データベース、エクスポートフォルダー、解析ファイル) の違いを表示します\n"
-           "  zanfor-cli --help                 この説明を表示します\n";
+    cli::WriteUsage(out);
     return kUsage;
 }
 
@@ -407,10 +366,11 @@ int main(int argc, char** argv) {
             const int rc = cli::RunExport(args, executablePath());
             return rc == kUsage ? usage(std::cerr) : rc;
         }
-        if (verb == "deps" || verb == "unused" || verb == "diff") {
+        if (verb == "deps" || verb == "unused" || verb == "diff" || verb == "site") {
             const int rc = verb == "deps"     ? cli::RunDeps(args)
                            : verb == "unused" ? cli::RunUnused(args)
-                                              : cli::RunDiff(args, executablePath());
+                           : verb == "diff"   ? cli::RunDiff(args, executablePath())
+                                              : cli::RunSite(args, executablePath());
             return rc == kUsage ? usage(std::cerr) : rc;
         }
         std::cerr << "zanfor-cli: 不明なコマンド '" << verb << "'\n";

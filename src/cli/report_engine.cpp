@@ -10,19 +10,11 @@
 
 namespace zanfor::cli {
 
-namespace {
-
-constexpr const char* kModuleName = "zanfor-cli-reports.so";
-
-// Beside the program in the build tree, in lib/zanfor of the prefix once installed.
-std::filesystem::path FindModule(std::string& tried) {
-    std::error_code ec;
-    const auto program = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec)
-        return {};
+std::filesystem::path FindReportModule(const std::filesystem::path& program, std::string& tried) {
     const auto folder = program.parent_path();
-    for (const auto& candidate :
-         {folder / kModuleName, folder.parent_path() / "lib" / "zanfor" / kModuleName}) {
+    std::error_code ec;
+    for (const auto& candidate : {folder / kReportModuleName,
+                                  folder.parent_path() / "lib" / "zanfor" / kReportModuleName}) {
         tried += (tried.empty() ? "" : ", ") + candidate.string();
         if (std::filesystem::is_regular_file(candidate, ec))
             return candidate;
@@ -30,9 +22,13 @@ std::filesystem::path FindModule(std::string& tried) {
     return {};
 }
 
+namespace {
+
 const ReportEngineApi* Load(std::string& why) {
     std::string tried;
-    const auto module = FindModule(tried);
+    std::error_code ec;
+    const auto program = std::filesystem::read_symlink("/proc/self/exe", ec);
+    const auto module = ec ? std::filesystem::path() : FindReportModule(program, tried);
     if (module.empty()) {
         why = "レポート機能なしで構築されています (" + tried + " がありません)";
         return nullptr;

@@ -6,6 +6,7 @@
 // `inspect`, `init`, `--help` and runs without reports never load Qt.
 
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 #include "host/access.h"
@@ -35,6 +36,12 @@ struct ReportEngineApi {
 // The module's entry, looked up by this name.
 inline constexpr const char* kReportEngineEntry = "zanfor_report_engine";
 using ReportEngineEntry = const ReportEngineApi* (*)();
+
+// The module's file name, and where the program looks for it: beside `program` (the build
+// tree) or in lib/zanfor of its prefix (installed). Empty when neither has it; `tried` gets the
+// places looked at, for the message.
+inline constexpr const char* kReportModuleName = "zanfor-cli-reports.so";
+std::filesystem::path FindReportModule(const std::filesystem::path& program, std::string& tried);
 
 // Loaded once; host error 30041 when this build has no report engine or it cannot be loaded.
 const ReportEngineApi& ReportEngine();

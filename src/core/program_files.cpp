@@ -18,6 +18,26 @@ bool writableFolder(const std::filesystem::path& folder) {
            ::access(folder.c_str(), W_OK) == 0;
 }
 
+// Each missing file is copied under a temporary name first, so that a copy cut short never
+// stands as the resource. A resource that cannot be copied is left to the program's own
+// fallback (the template is written from code, the help page taken from the program).
+void copyMissingResources(const std::filesystem::path& shared,
+                          const std::filesystem::path& folder) {
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(shared, ec)) {
+        const auto target = folder / entry.path().filename();
+        if (!entry.is_regular_file(ec) || std::filesystem::exists(target, ec))
+            continue;
+        auto partial = target;
+        partial += ".partial";
+        if (std::filesystem::copy_file(entry.path(), partial,
+                                       std::filesystem::copy_options::overwrite_existing, ec))
+            std::filesystem::rename(partial, target, ec);
+        if (ec)
+            std::filesystem::remove(partial, ec);
+    }
+}
+
 }  // namespace
 
 std::string FileNamePart(std::string_view path) {
@@ -63,11 +83,18 @@ std::string WindowsVersionName(int platformId, int major, int minor) {
     return "ERROR";
 }
 
+std::filesystem::path SharedResourceFolder(const std::filesystem::path& executable) {
+    return executable.parent_path().parent_path() / "share" / "zanfor";
+}
+
 std::filesystem::path ResolveProgramFolder(const std::filesystem::path& executable) {
+    std::error_code ec;
+    const auto shared = SharedResourceFolder(executable);
+    const bool installed = std::filesystem::is_directory(shared, ec);
     std::filesystem::path folder;
     if (const char* home = std::getenv("ZANFOR_HOME"); home && *home) {
         folder = home;
-    } else if (writableFolder(executable.parent_path())) {
+    } else if (!installed && writableFolder(executable.parent_path())) {
         folder = executable.parent_path();
     } else {
         const char* xdg = std::getenv("XDG_DATA_HOME");
@@ -78,6 +105,8 @@ std::filesystem::path ResolveProgramFolder(const std::filesystem::path& executab
         folder = data / "zanfor";
     }
     std::filesystem::create_directories(folder);
+    if (installed)
+        copyMissingResources(shared, folder);
     return std::filesystem::absolute(folder);
 }
 

@@ -30,10 +30,16 @@ std::string ValueAfterEquals(std::string_view line);
 // The platform check of start-up, as a pure function of the version query's answer.
 std::string WindowsVersionName(int platformId, int major, int minor);
 
+// The read-only resources an installed program carries (the template workbook, the help
+// page): share/zanfor of the prefix whose bin folder holds `executable`. A build tree has none.
+std::filesystem::path SharedResourceFolder(const std::filesystem::path& executable);
+
 // Where Zanfor.ini, Zanfor.dat, the work database and the help page live: $ZANFOR_HOME when
-// set, else the executable's folder when writable, else $XDG_DATA_HOME/zanfor (by default
-// ~/.local/share/zanfor). The folder is created when missing. Throws std::system_error when
-// no folder can be made.
+// set, else the executable's folder when writable and not an installed bin folder (one with a
+// shared resource folder beside it: even root must not fill /usr/bin with data), else
+// $XDG_DATA_HOME/zanfor (by default ~/.local/share/zanfor). The folder is created when missing
+// and given a copy of each shared resource it lacks. Throws std::system_error when no folder
+// can be made.
 std::filesystem::path ResolveProgramFolder(const std::filesystem::path& executable);
 
 // Settings values are read as text up to their first NUL and converted as the program did such

@@ -9,6 +9,7 @@
 #include "core/settings_file.h"
 #include "host/memory/memory_target.h"
 #include "program/program.h"
+#include "util/vb_string.h"
 
 namespace zanfor::app {
 
@@ -26,6 +27,14 @@ constexpr std::string_view kTargetChosen =
     "解析ファイルが選択されておりますので処理出来ません。\n終了し再度本ソフトを起動お願いします。";
 
 }  // namespace
+
+bool OpensAsTarget(const std::filesystem::path& file) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(file, ec))
+        return true;
+    const auto extension = util::UCase(file.extension().string());
+    return extension == ".MDB" || extension == ".ACCDB";
+}
 
 void Program::writeAnalysisRecords() {
     auto& work = *session_.work;
@@ -89,6 +98,12 @@ CommandEnd Program::loadAnalysisFile() {
 }
 
 CommandEnd Program::loadAnalysisFile(const std::filesystem::path& file, bool atStartUp) {
+    if (atStartUp && OpensAsTarget(file)) {
+        auto s = openState();
+        const auto opened = target::OpenRecentTarget(s, openEnvironment(), file.string());
+        return opened == target::OpenResult::ExitRequested ? CommandEnd::ExitRequested
+                                                           : CommandEnd::Done;
+    }
     std::optional<collect::SavedFlags> flags;
     try {
         auto copy = workdb::WorkDatabase::openCopy(file);

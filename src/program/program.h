@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <span>
 #include <string>
@@ -43,6 +44,11 @@ struct ProgramServices {
     CaptureDesk* capture = nullptr;  // the desktop's clipboard, windows and Timer2 for cmdFmImage
 };
 
+// Whether a file named at start-up is a target rather than an analysis file: a folder (an
+// object export folder) or a name ending in .mdb or .accdb in any case. A desktop's file
+// association passes all of these to the program.
+bool OpensAsTarget(const std::filesystem::path& file);
+
 class Program {
 public:
     // `ui` is the main window; it is not used before the first command.
@@ -76,7 +82,8 @@ public:
     // Loads `file`: checked and read from a private copy (the file is never written), its
     // results made the work database's, the panel filled from its flags and the menus locked.
     // A file that is refused leaves the program as it was. At start-up (a file named on the
-    // command line) no closing message is shown.
+    // command line) no closing message is shown, and a file that OpensAsTarget opens as the
+    // target instead, as a recent-file entry would.
     CommandEnd loadAnalysisFile(const std::filesystem::path& file, bool atStartUp);
     bool menuEnabled(Menu menu) const { return MenuEnabled(state_, menu); }
 

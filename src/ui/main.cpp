@@ -25,8 +25,9 @@ int main(int argc, char** argv) {
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTexts);
 
-    // An analysis file to load, named as the first argument (a desktop's "open with" passes it
-    // so); taken relative to where the program was started, before start-up changes folder.
+    // A file named as the first argument (a desktop's "open with" passes it so): an analysis
+    // file is loaded, a database or an export folder opened as the target. Taken relative to
+    // where the program was started, before start-up changes folder.
     std::filesystem::path analysisFile;
     if (argc > 1) {
         auto named = zanfor::util::Trim(argv[1]);

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fstream>
+#include <optional>
+#include <string>
+
 #include "test_support.h"
 
 namespace {
@@ -60,6 +65,35 @@ TEST(ProgramFolder, followsZanforHomeAndCreatesIt) {
     std::filesystem::remove(home.path());
     EXPECT_EQ(ResolveProgramFolder("/usr/bin/zanfor"), home.path());
     EXPECT_TRUE(std::filesystem::is_directory(home.path()));
+}
+
+// An installed program (share/zanfor beside its bin folder) keeps its data in the user's
+// folder even when it may write its own, and finds its resources copied there, an edited one
+// left alone.
+TEST(ProgramFolder, installedProgramUsesTheDataFolderAndGetsMissingResources) {
+    zanfor::test::TempProgramFolder home;
+    ::unsetenv("ZANFOR_HOME");
+    const char* saved = std::getenv("XDG_DATA_HOME");
+    const std::optional<std::string> savedData =
+        saved ? std::optional<std::string>(saved) : std::nullopt;
+    ::setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
+    std::filesystem::create_directories(home / "usr/bin");
+    std::filesystem::create_directories(home / "usr/share/zanfor");
+    std::filesystem::create_directories(home / "data/zanfor");
+    std::ofstream(home / "usr/share/zanfor/Template.xlsx") << "template";
+    std::ofstream(home / "usr/share/zanfor/Zanfor2.html") << "help";
+    std::ofstream(home / "data/zanfor/Zanfor2.html") << "edited";
+
+    const auto folder = ResolveProgramFolder(home / "usr/bin/zanfor");
+    if (savedData)
+        ::setenv("XDG_DATA_HOME", savedData->c_str(), 1);
+    else
+        ::unsetenv("XDG_DATA_HOME");
+
+    EXPECT_EQ(folder, home / "data/zanfor");
+    EXPECT_EQ(zanfor::test::FileBytes(folder / "Template.xlsx"), "template");
+    EXPECT_EQ(zanfor::test::FileBytes(folder / "Zanfor2.html"), "edited");
+    EXPECT_FALSE(std::filesystem::exists(folder / "Template.xlsx.partial"));
 }
 
 }  // namespace

@@ -102,6 +102,25 @@ TEST_F(ProgramFixture, recentFilesOpenWithoutADialogAndHiddenOnesDoNothing) {
     EXPECT_TRUE(dialogs.fileRequests.empty());
 }
 
+TEST(OpensAsTarget, databasesAndFoldersAreTargetsEverythingElseAnAnalysisFile) {
+    test::TempDir folder;
+    const std::pair<std::filesystem::path, bool> cases[] = {
+        {"/d/a.mdb", true},  {"/d/販売.ACCDB", true}, {folder.path(), true},
+        {"/d/a.adb", false}, {"/d/a.mdb.adb", false}, {"/d/mdb", false},
+    };
+    for (const auto& [file, target] : cases)
+        EXPECT_EQ(OpensAsTarget(file), target) << file;
+}
+
+TEST_F(ProgramFixture, aDatabaseNamedAtStartUpOpensAsTheTarget) {
+    start();
+    EXPECT_EQ(program->loadAnalysisFile(kPath, true), CommandEnd::Done);
+    EXPECT_EQ(program->state().openMode, OpenMode::Target);
+    EXPECT_EQ(program->state().targetPath, kPath);
+    EXPECT_TRUE(program->session().isOpen());
+    EXPECT_TRUE(dialogs.fileRequests.empty());
+}
+
 TEST_F(ProgramFixture, theOpenDialogStartsInTheStoredFolder) {
     StartupSettings settings;
     settings.defaultFolder = "/data/x/";
