@@ -19,4 +19,12 @@ void WriteFormPicture(const host::access::DesignObject& form, host::access::Appl
                       host::dao::Database& data, const std::filesystem::path& file, bool designView,
                       bool wholeWindow);
 
+// The same for many pictures: each drawn at the call, its file written by a worker while the
+// caller draws the next. FinishFormPictures waits for them all and throws the error of the first
+// that could not be written; call it before using the files.
+void QueueFormPicture(const host::access::DesignObject& form, host::access::Application& access,
+                      host::dao::Database& data, const std::filesystem::path& file, bool designView,
+                      bool wholeWindow);
+void FinishFormPictures();
+
 }  // namespace zanfor::cli

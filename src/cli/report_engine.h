@@ -31,6 +31,10 @@ struct ReportEngineApi {
     void (*writeFormPicture)(const host::access::DesignObject& form,
                              host::access::Application& access, host::dao::Database& data,
                              const std::filesystem::path& file, bool designView, bool wholeWindow);
+    void (*queueFormPicture)(const host::access::DesignObject& form,
+                             host::access::Application& access, host::dao::Database& data,
+                             const std::filesystem::path& file, bool designView, bool wholeWindow);
+    void (*finishFormPictures)();
 };
 
 // The module's entry, looked up by this name.

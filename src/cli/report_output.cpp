@@ -24,6 +24,16 @@ void WriteFormPicture(const host::access::DesignObject& form, host::access::Appl
     engine.writeFormPicture(form, access, data, file, designView, wholeWindow);
 }
 
+void QueueFormPicture(const host::access::DesignObject& form, host::access::Application& access,
+                      host::dao::Database& data, const std::filesystem::path& file, bool designView,
+                      bool wholeWindow) {
+    const auto& engine = ReportEngine();
+    engine.prepare();
+    engine.queueFormPicture(form, access, data, file, designView, wholeWindow);
+}
+
+void FinishFormPictures() { ReportEngine().finishFormPictures(); }
+
 struct ReportWriter::Job {
     std::string report;
     std::filesystem::path file;

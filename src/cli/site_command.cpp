@@ -88,7 +88,7 @@ void ReadDesigns(host::access::FileApplication& access, const std::vector<site::
         };
         auto draw = [&](host::access::DesignObject& object, bool design) {
             fs::create_directories(folder / "img");
-            WriteFormPicture(object, access, access.currentDb(), folder / file, design, false);
+            QueueFormPicture(object, access, access.currentDb(), folder / file, design, false);
             options.pictures.emplace(page.file, file);
         };
         try {
@@ -120,6 +120,8 @@ void ReadDesigns(host::access::FileApplication& access, const std::vector<site::
                       << e.description() << ")\n";
         }
     }
+    if (!options.pictures.empty())
+        FinishFormPictures();
     std::error_code ignored;
     fs::remove(folder / "img", ignored);  // only when no picture was written
 }

@@ -14,6 +14,8 @@ constexpr ReportEngineApi kApi{
     .prepare = reports::EnsureGuiApplication,
     .renderReport = reports::WriteReportFile,
     .writeFormPicture = reports::WriteFormPictureFile,
+    .queueFormPicture = reports::QueueFormPictureFile,
+    .finishFormPictures = reports::FinishFormPictureFiles,
 };
 
 }  // namespace

@@ -14,4 +14,11 @@ void WriteFormPictureFile(const host::access::DesignObject& form, host::access::
                           host::dao::Database& data, const std::filesystem::path& file,
                           bool designView, bool wholeWindow);
 
+// The same, drawn now and written by a worker while the caller goes on.
+void QueueFormPictureFile(const host::access::DesignObject& form, host::access::Application& access,
+                          host::dao::Database& data, const std::filesystem::path& file,
+                          bool designView, bool wholeWindow);
+// Waits for the queued pictures; the first that could not be written throws its error.
+void FinishFormPictureFiles();
+
 }  // namespace zanfor::cli::reports
