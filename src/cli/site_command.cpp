@@ -161,12 +161,14 @@ int Write(const SiteRequest& request, const fs::path& executable) {
     if (!request.pictures)
         options.noPicture = "画像は作成していません。";
     site::PublishSite(out, [&](const fs::path& staging) {
+        // Graphviz lays out the diagrams in processes of its own while the pictures are drawn (a
+        // future made by std::async waits for its thread however this block is left).
         Phase("図");
+        auto diagrams = std::async(std::launch::async, [&] { return writer.layOutDiagrams(true); });
         ReadDesigns(access, writer.pages(), staging, request.pictures, options);
-        writer.write(staging, options, [](std::string_view phase) {
-            if (phase != "図")
-                Phase(phase);
-        });
+        auto laidOut = diagrams.get();
+        Phase("ページ");
+        writer.write(staging, options, std::move(laidOut));
     });
     access.closeCurrentDatabase();
     std::cout << out.string() << "\n";

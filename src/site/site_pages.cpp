@@ -779,14 +779,11 @@ void WriteFile(const fs::path& file, std::string_view text) {
 
 }  // namespace
 
-void SiteWriter::write(const fs::path& folder, const SiteOptions& options,
-                       const std::function<void(std::string_view phase)>& phase) const {
+SiteDiagrams SiteWriter::layOutDiagrams(bool draw) const {
     const auto& d = *data_;
-    Context c{d, options, d.fileLine.empty() ? options.fileLine : d.fileLine, {}, {}};
-    c.diagrams.assign(d.pages.size(), "");
-    if (phase)
-        phase("図");
-    if (options.diagrams) {
+    SiteDiagrams out;
+    out.neighbourhoods.assign(d.pages.size(), "");
+    if (draw) {
         std::vector<std::string> dots;
         dots.push_back(RelationshipsDot(d.relations, [&](const std::string& table) {
             const auto page = d.byKey.find(Key(PageKind::Table, table));
@@ -802,25 +799,31 @@ void SiteWriter::write(const fs::path& folder, const SiteOptions& options,
         }
         std::string why;
         if (auto svgs = LayOutSvg(dots, why)) {
-            c.relationships = std::move((*svgs)[0]);
+            out.relationships = std::move((*svgs)[0]);
             for (std::size_t i = 0; i < drawn.size(); ++i)
-                c.diagrams[drawn[i]] = std::move((*svgs)[i + 1]);
+                out.neighbourhoods[drawn[i]] = std::move((*svgs)[i + 1]);
         } else {
             const auto note =
                 "<p class=\"none\">図を作成できません: " + util::HtmlEscape(why) + "</p>";
-            c.relationships = note;
+            out.relationships = note;
             for (const auto p : drawn)
-                c.diagrams[p] = note;
+                out.neighbourhoods[p] = note;
         }
     }
-    for (auto& diagram : c.diagrams) {
+    for (auto& diagram : out.neighbourhoods) {
         if (diagram.empty())
             diagram = "<p class=\"none\">図はありません。</p>";
     }
-    if (c.relationships.empty())
-        c.relationships = "<p class=\"none\">図はありません。</p>";
-    if (phase)
-        phase("ページ");
+    if (out.relationships.empty())
+        out.relationships = "<p class=\"none\">図はありません。</p>";
+    return out;
+}
+
+void SiteWriter::write(const fs::path& folder, const SiteOptions& options,
+                       SiteDiagrams diagrams) const {
+    const auto& d = *data_;
+    Context c{d, options, d.fileLine.empty() ? options.fileLine : d.fileLine,
+              std::move(diagrams.neighbourhoods), std::move(diagrams.relationships)};
     std::unordered_map<std::string, std::size_t> pageOfFile;
     for (std::size_t p = 0; p < d.pages.size(); ++p)
         pageOfFile.emplace(d.pages[p].file, p);

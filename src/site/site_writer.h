@@ -57,10 +57,15 @@ struct SiteOptions {
     std::map<std::string, std::vector<DesignSection>> sections;
     // Shown where a form or report has no picture.
     std::string noPicture = "画像はありません。";
-    // The neighbourhood and relationships diagrams, laid out by Graphviz.
-    bool diagrams = true;
     // The header line when the work database holds no print title: the target's file name.
     std::string fileLine;
+};
+
+// The diagrams of a site as they go into its pages: the relationships, and per page its
+// neighbourhood, or a note on why there is none.
+struct SiteDiagrams {
+    std::string relationships;
+    std::vector<std::string> neighbourhoods;
 };
 
 class SiteWriter {
@@ -73,10 +78,13 @@ public:
     SiteWriter& operator=(const SiteWriter&) = delete;
 
     const std::vector<ObjectPage>& pages() const;
-    // Every page, the stylesheet, the scripts and the search index into `folder`, which exists.
-    // `phase` is told "図" before the diagrams and "ページ" before the pages.
+    // Lays out the diagrams (`draw` false: the notes that there are none). Reads only what the
+    // writer holds, so it may run on a thread of its own while the pictures are drawn.
+    SiteDiagrams layOutDiagrams(bool draw) const;
+    // Every page, the stylesheet, the scripts and the search index into `folder`, which exists,
+    // with the diagrams laid out by layOutDiagrams.
     void write(const std::filesystem::path& folder, const SiteOptions& options,
-               const std::function<void(std::string_view phase)>& phase = {}) const;
+               SiteDiagrams diagrams) const;
 
     struct Data;
 

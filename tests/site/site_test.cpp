@@ -69,10 +69,10 @@ protected:
         work_.execute(SiteSql());
         SiteWriter writer(work_, graph_, {});
         SiteOptions options;
-        options.diagrams = false;
         options.fileLine = "app<1>.mdb";
-        PublishSite(dir_ / "site",
-                    [&](const fs::path& staging) { writer.write(staging, options); });
+        PublishSite(dir_ / "site", [&](const fs::path& staging) {
+            writer.write(staging, options, writer.layOutDiagrams(false));
+        });
         for (const auto& page : writer.pages())
             files_[std::string(PageKindLabel(page.kind))] = page.file;
     }
