@@ -234,12 +234,13 @@ void WriteCliPage(std::ostream& out, std::string_view version, const Words& repo
     }
     out << ".fi\n.SH DESCRIPTION\n.PP\n"
         << Roff(
-               "zanfor-cli は Microsoft Access 2000-2003 のデータベース (.mdb) とオブジェクトの"
+               "zanfor-cli は Microsoft Access のデータベース (2000-2003 の .mdb、2007 以降の "
+               ".accdb) とオブジェクトの"
                "エクスポートフォルダーを自分で読み、テーブル、クエリ、フォーム、レポート、マクロ、"
                "VBA のコードと相互参照を作業用データベースに集め、日本語の帳票 (PDF、HTML)、"
-               "CSV、Excel ブック、解析ファイル (.adb) "
+               "CSV、Excel ブック、解析ファイル (.adb)、説明サイト (HTML) "
                "に書き出します。対象のファイルは変更しません。"
-               "TARGET は .mdb ファイルかエクスポートフォルダーです。")
+               "TARGET は .mdb ファイル、.accdb ファイルかエクスポートフォルダーです。")
         << "\n.SH COMMANDS\n";
     for (const auto& entry : UsageEntries())
         Item(out, "\\fB" + Roff(Synopsis(entry)) + "\\fR", Description(entry));
@@ -280,10 +281,11 @@ void WriteDesktopPage(std::ostream& out, std::string_view version) {
     out << ".SH SYNOPSIS\n\\fBzanfor\\fR [\\fIFILE\\fR]\n"
         << ".SH DESCRIPTION\n.PP\n"
         << Roff(
-               "zanfor は Microsoft Access 2000-2003 のデータベース (.mdb) とオブジェクトの"
+               "zanfor は Microsoft Access のデータベース (2000-2003 の .mdb、2007 以降の .accdb) "
+               "とオブジェクトの"
                "エクスポートフォルダーを開き、メイン画面のボタンで解説書の帳票を作成し、"
                "プレビュー、印刷、PDF に書き出します。一括処理、解析ファイル (.adb) の保存と"
-               "読込、各種出力、開発者支援、依存関係の画面があります。")
+               "読込、各種出力、開発者支援、依存関係の画面と、説明サイトの作成があります。")
         << "\n.SH OPTIONS\n";
     Item(out, "\\fIFILE\\fR",
          "起動時に開くファイル。.mdb、.accdb とフォルダーは解析の対象として開き、"
