@@ -344,8 +344,13 @@ void QueryPage(std::string& out, const Context& c, std::size_t page) {
 }
 
 // What an event setting runs: from the graph's event edges of the object, by control and the
-// property's label as the property sheet shows it.
-using EventTargets = std::unordered_map<std::string, std::string>;
+// property's label as the property sheet shows it. A macro also brings its group's parts, so that
+// "Group.Name" goes to that macro's own heading.
+struct EventTarget {
+    std::string href;
+    const std::vector<MacroPart>* parts = nullptr;
+};
+using EventTargets = std::unordered_map<std::string, EventTarget>;
 
 std::string EventKey(std::string_view control, std::string_view label) {
     return util::UCase(control) + '\n' + std::string(label);
@@ -358,10 +363,18 @@ EventTargets EventsOf(const Data& d, std::size_t page) {
         return targets;
     for (const auto e : d.graph->outgoing(node)) {
         const auto& edge = d.graph->edges()[e];
-        if (edge.kind == "event" && !d.nodeHref[edge.to].empty())
-            targets.try_emplace(
-                EventKey(edge.where.control, collect::EventPropertyLabel(edge.where.property)),
-                d.nodeHref[edge.to]);
+        if (edge.kind != "event" || d.nodeHref[edge.to].empty())
+            continue;
+        EventTarget target{d.nodeHref[edge.to]};
+        const auto& to = d.graph->nodes()[edge.to];
+        if (to.kind == graph::NodeKind::Macro) {
+            const auto macro = d.macros.find(Key(PageKind::Macro, to.name));
+            if (macro != d.macros.end())
+                target.parts = &macro->second;
+        }
+        targets.try_emplace(
+            EventKey(edge.where.control, collect::EventPropertyLabel(edge.where.property)),
+            std::move(target));
     }
     return targets;
 }
@@ -371,7 +384,19 @@ std::string EventSetting(const EventTargets& targets, std::string_view control,
     const auto found = targets.find(EventKey(control, label));
     if (found == targets.end())
         return util::HtmlEscape(setting);
-    return LinkHtml(found->second, setting);
+    auto href = found->second.href;
+    const auto dot = setting.rfind('.');
+    if (found->second.parts && dot != std::string_view::npos) {
+        // The macro page gives its first part of each name the anchor "m-" + name.
+        const auto wanted = util::UCase(util::Trim(setting.substr(dot + 1)));
+        for (const auto& part : *found->second.parts) {
+            if (!part.name.empty() && util::UCase(part.name) == wanted) {
+                href += "#m-" + part.name;
+                break;
+            }
+        }
+    }
+    return LinkHtml(href, setting);
 }
 
 int TabOrder(std::string_view group) {
