@@ -1,8 +1,5 @@
 #include "cli/diff_command.h"
 
-#include <stdlib.h>
-
-#include <cerrno>
 #include <fstream>
 #include <iostream>
 #include <optional>
@@ -14,6 +11,7 @@
 #include "diff/analysis_diff.h"
 #include "diff/diff_output.h"
 #include "host/error.h"
+#include "util/encoding.h"
 #include "util/vb_string.h"
 #include "workdb/work_database.h"
 
@@ -116,10 +114,12 @@ int Compare(const DiffRequest& request, const fs::path& executable) {
 }  // namespace
 
 ScratchFolder::ScratchFolder(std::string_view prefix) {
-    auto pattern = (fs::temp_directory_path() / (std::string(prefix) + "-XXXXXX")).string();
-    if (!::mkdtemp(pattern.data()))
-        throw host::FileSystemError(pattern, std::error_code(errno, std::generic_category()));
-    path_ = pattern;
+    const auto pattern = fs::temp_directory_path() / (std::string(prefix) + "-");
+    try {
+        path_ = util::MakeUniqueFolder(pattern);
+    } catch (const std::system_error& e) {
+        throw host::FileSystemError(pattern, e.code());
+    }
 }
 
 ScratchFolder::~ScratchFolder() {

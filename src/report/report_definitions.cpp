@@ -2,6 +2,7 @@
 #include <array>
 #include <string>
 
+#include "collect/report_collector.h"
 #include "report/qt_text.h"
 #include "report/report_definition.h"
 
@@ -305,15 +306,7 @@ constexpr ColumnDef kGroupLevelColumns[] = {
 
 constexpr SubTableDef kGroupLevels[] = {
     {.caption = "並べ替え / グループ化",
-     .sql = R"sql(
-SELECT objectNo, GroupNo, ControlSource, GroupHeader, GroupFooter, GroupInterval,
-  CASE WHEN SortOrder THEN '降順' ELSE '昇順' END AS SortName,
-  CASE GroupOn WHEN 0 THEN '各値' WHEN 1 THEN '前方一致文字' WHEN 2 THEN '年'
-    WHEN 3 THEN '四半期' WHEN 4 THEN '月' WHEN 5 THEN '週' WHEN 6 THEN '日' WHEN 7 THEN '時'
-    WHEN 8 THEN '分' WHEN 9 THEN '間隔' ELSE GroupOn END AS GroupOnName,
-  CASE KeepTogether WHEN 0 THEN 'しない' WHEN 1 THEN 'グループ全体'
-    WHEN 2 THEN '先頭の詳細行' ELSE KeepTogether END AS KeepName
-FROM T_AcRepGrp ORDER BY objectNo, GroupNo, rowid)sql",
+     .sql = collect::kGroupLevelsSql,
      .key = "objectNo",
      .parentKey = "objectNo",
      .columns = kGroupLevelColumns},

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "collect/macro_collector.h"
+#include "collect/report_collector.h"
 #include "collect/vocabulary.h"
 #include "site/site_model.h"
 #include "util/vb_string.h"
@@ -254,24 +255,16 @@ void LoadDesigns(SiteWriter::Data& d, PageKind kind) {
             });
     if (form)
         return;
-    EachRow(*d.work,
-            "SELECT objectNo, GroupNo, ControlSource, "
-            "CASE WHEN SortOrder THEN '降順' ELSE '昇順' END, GroupHeader, GroupFooter, "
-            "CASE GroupOn WHEN 0 THEN '各値' WHEN 1 THEN '前方一致文字' WHEN 2 THEN '年' "
-            "WHEN 3 THEN '四半期' WHEN 4 THEN '月' WHEN 5 THEN '週' WHEN 6 THEN '日' "
-            "WHEN 7 THEN '時' WHEN 8 THEN '分' WHEN 9 THEN '間隔' ELSE GroupOn END, "
-            "GroupInterval, CASE KeepTogether WHEN 0 THEN 'しない' WHEN 1 THEN 'グループ全体' "
-            "WHEN 2 THEN '先頭の詳細行' ELSE KeepTogether END "
-            "FROM T_AcRepGrp ORDER BY objectNo, GroupNo, rowid",
-            [&](auto& q) {
-                const auto found = byNumber.find(static_cast<long>(q.value(0).toInteger()));
-                if (found == byNumber.end())
-                    return;
-                Cells row;
-                for (int i = 1; i < 9; ++i)
-                    row.push_back(Col(q, i));
-                d.designs[found->second].groupLevels.push_back(std::move(row));
-            });
+    EachRow(*d.work, collect::kGroupLevelsSql, [&](auto& q) {
+        const auto found = byNumber.find(static_cast<long>(q.value("objectNo").toInteger()));
+        if (found == byNumber.end())
+            return;
+        Cells row;
+        for (const auto* column : {"GroupNo", "ControlSource", "SortName", "GroupHeader",
+                                   "GroupFooter", "GroupOnName", "GroupInterval", "KeepName"})
+            row.push_back(Text(q.value(column)));
+        d.designs[found->second].groupLevels.push_back(std::move(row));
+    });
 }
 
 void LoadMacros(SiteWriter::Data& d) {

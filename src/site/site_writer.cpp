@@ -1,15 +1,13 @@
 #include "site/site_writer.h"
 
-#include <stdlib.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <fstream>
 #include <system_error>
 
 #include "host/error.h"
 #include "site/site_model.h"
+#include "util/encoding.h"
 #include "util/vb_string.h"
 
 namespace zanfor::site {
@@ -19,6 +17,17 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::string_view kFileStems[] = {"table", "query", "form", "report", "macro", "module"};
+
+// The graph's kinds of object are the site's kinds of page, in the same order.
+constexpr bool SameKind(graph::NodeKind node, PageKind page) {
+    return static_cast<int>(node) == static_cast<int>(page);
+}
+static_assert(SameKind(graph::NodeKind::Table, PageKind::Table) &&
+              SameKind(graph::NodeKind::Query, PageKind::Query) &&
+              SameKind(graph::NodeKind::Form, PageKind::Form) &&
+              SameKind(graph::NodeKind::Report, PageKind::Report) &&
+              SameKind(graph::NodeKind::Macro, PageKind::Macro) &&
+              SameKind(graph::NodeKind::Module, PageKind::Module));
 
 std::optional<PageKind> PageKindOf(graph::NodeKind kind) {
     if (kind == graph::NodeKind::Procedure)
@@ -219,10 +228,12 @@ void PublishSite(const fs::path& given, const std::function<void(const fs::path&
     const auto parent = folder.parent_path().empty() ? fs::path(".") : folder.parent_path();
     fs::create_directories(parent);
     auto made = [&](const std::string& what) {
-        auto pattern = (parent / ("." + folder.filename().string() + what + "-XXXXXX")).string();
-        if (!::mkdtemp(pattern.data()))
-            throw host::FileSystemError(pattern, std::error_code(errno, std::generic_category()));
-        return fs::path(pattern);
+        const auto pattern = parent / ("." + folder.filename().string() + what + "-");
+        try {
+            return util::MakeUniqueFolder(pattern);
+        } catch (const std::system_error& e) {
+            throw host::FileSystemError(pattern, e.code());
+        }
     };
     // Removed on any way out; after the renames there is nothing left under its name.
     struct Removed {

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <iconv.h>
+#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -311,6 +312,13 @@ std::string ReadFileBytes(const std::filesystem::path& path) {
 
 std::string ReadTextFile(const std::filesystem::path& path) {
     return DecodeText(ReadFileBytes(path));
+}
+
+std::filesystem::path MakeUniqueFolder(const std::filesystem::path& prefix) {
+    auto pattern = prefix.string() + "XXXXXX";
+    if (!::mkdtemp(pattern.data()))
+        throw std::system_error(errno, std::generic_category(), pattern);
+    return pattern;
 }
 
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {

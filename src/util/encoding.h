@@ -36,6 +36,9 @@ std::string ReadTextFile(const std::filesystem::path& path);
 // Writes bytes through a temporary file in the same folder renamed over the target, so a
 // failed write never leaves a half-written file. Throws std::system_error on failure.
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+// A new folder named `prefix` followed by six characters no other folder there has
+// (std::system_error when it cannot be made).
+std::filesystem::path MakeUniqueFolder(const std::filesystem::path& prefix);
 // Each line in CP932 followed by CR LF, written atomically.
 void WriteCp932Lines(const std::filesystem::path& path, const std::vector<std::string>& lines);
 
